@@ -1,0 +1,50 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ui {
+
+class Dialog;
+
+// Application-wide services of a window system. Exactly one back end is
+// current; the program installs the wx one, tests install the headless one.
+class Backend {
+public:
+    virtual ~Backend() = default;
+
+    // Creates the dialog's window from its template, runs OnInitDialog, and
+    // serves its messages until EndDialog; then destroys the window (the
+    // dialog gets Msg::Destroy) and returns the result. The headless back end
+    // returns once the dialog is initialised and lets the test drive it.
+    virtual int RunModal(Dialog& dialog) = 0;
+
+    // A modal box with one OK button and an exclamation icon. Returns when the
+    // user dismisses it; timer ticks of open dialogs are served meanwhile.
+    virtual void MessageBox(std::string_view caption, std::string_view text) = 0;
+
+    // The file-open dialog; nothing when the user cancels.
+    virtual std::optional<std::string> ChooseFileToOpen(std::string_view initialPath) = 0;
+
+    // Opens an address in the user's browser; false when that failed.
+    virtual bool OpenUrl(std::string_view url) = 0;
+
+    // Blocks the thread; no message, tick or painting is served meanwhile.
+    virtual void Sleep(unsigned ms) = 0;
+
+    // Runs task on the user-interface thread soon. Safe from any thread.
+    virtual void Post(std::function<void()> task) = 0;
+};
+
+Backend& CurrentBackend();
+void SetBackend(Backend* backend);
+
+// The application title: the executable's file name without its extension.
+std::string ApplicationTitle();
+
+// The framework's application-wide message box: the title as caption.
+void AfxMessageBox(std::string_view text);
+
+} // namespace ui

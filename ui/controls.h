@@ -1,0 +1,73 @@
+#pragma once
+
+#include "ui/geometry.h"
+
+#include <string>
+#include <string_view>
+
+namespace ui {
+
+class Dialog;
+class WindowImpl;
+
+// A control object bound by identifier to a control of a dialog's window.
+// Until it is bound, and after the window is gone, every operation does
+// nothing and every query answers empty or zero.
+class Control {
+public:
+    void Bind(Dialog& dialog, int id);
+    bool IsBound() const { return dialog_ != nullptr; }
+    int Id() const { return id_; }
+
+    void EnableWindow(bool enabled);
+    bool IsWindowEnabled() const;
+    void ShowWindow(bool visible);
+    bool IsWindowVisible() const;
+    void SetWindowText(std::string_view text);
+    std::string GetWindowText() const;
+    Rect GetRect() const;               // in the dialog's client pixels
+    void MoveWindow(const Rect& rect);
+
+protected:
+    WindowImpl* Window() const;
+
+private:
+    Dialog* dialog_ = nullptr;
+    int id_ = 0;
+};
+
+class Button : public Control {
+public:
+    int GetCheck() const;
+    void SetCheck(int state);
+};
+
+class Static : public Control {};
+
+class ComboBox : public Control {
+public:
+    void ResetContent();
+    int AddString(std::string_view text);
+    int GetCount() const;
+    int GetCurSel() const;
+    void SetCurSel(int row);
+    std::string GetLBText(int row) const;
+};
+
+class Edit : public Control {
+public:
+    int GetLimitText() const;
+    void LimitText(int limit);
+    void SetSel(int start, int end);
+    void ReplaceSel(std::string_view text);
+    void ScrollCaret();
+};
+
+class ProgressBar : public Control {
+public:
+    void SetRange(int lower, int upper);
+    void SetPos(int pos);
+    int GetPos() const;
+};
+
+} // namespace ui

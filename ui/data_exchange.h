@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ui {
+
+class Control;
+class Dialog;
+
+// One run of a dialog's data exchange. Saving moves control values into the
+// members; loading moves members into the controls. After a field fails,
+// every later exchange of the same run does nothing, so the members behind
+// the failing field keep their values.
+class DataExchange {
+public:
+    DataExchange(Dialog& dialog, bool saveAndValidate)
+        : dialog_(dialog), saving_(saveAndValidate) {}
+
+    Dialog& GetDialog() const { return dialog_; }
+    bool Saving() const { return saving_; }
+    bool Failed() const { return failed_; }
+    // Reports the field as unreadable (once) and stops the run.
+    void Fail(int id, std::string_view message);
+
+private:
+    Dialog& dialog_;
+    bool saving_;
+    bool failed_ = false;
+};
+
+inline constexpr std::string_view kMessageNotUnsigned = "Please enter a positive integer.";
+
+void DDX_Control(DataExchange& dx, int id, Control& control);
+void DDX_Check(DataExchange& dx, int id, int& value);
+void DDX_CBIndex(DataExchange& dx, int id, int& value);
+void DDX_Text(DataExchange& dx, int id, std::uint32_t& value);
+void DDX_Text(DataExchange& dx, int id, std::string& value);
+
+// The text-to-number rule of an unsigned field: at most the first 31
+// characters, blanks and tabs around, decimal digits only, no sign; a value
+// of 0 only when the text starts with the digit 0; nothing beyond 32 bits.
+std::optional<std::uint32_t> ParseUnsignedField(std::string_view text);
+
+} // namespace ui

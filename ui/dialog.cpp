@@ -1,0 +1,172 @@
+#include "ui/dialog.h"
+
+#include "ui/backend.h"
+#include "ui/window_impl.h"
+
+#include <algorithm>
+
+namespace ui {
+
+namespace {
+// The platform timer's bounds: shorter periods run at the minimum, so a
+// period of 0 never spins the thread; longer ones are cut to the maximum.
+constexpr unsigned kTimerMinimumMs = 10;
+constexpr unsigned kTimerMaximumMs = 0x7FFFFFFF;
+} // namespace
+
+Dialog::Dialog(const DialogTemplate& tmpl)
+    : template_(tmpl), alive_(std::make_shared<Dialog*>(this))
+{
+}
+
+Dialog::~Dialog()
+{
+    *alive_ = nullptr;
+    if (window_)
+        window_->DialogDeleted();
+}
+
+int Dialog::DoModal() { return CurrentBackend().RunModal(*this); }
+
+bool Dialog::UpdateData(bool saveAndValidate)
+{
+    if (!window_)
+        return false;
+    DataExchange dx(*this, saveAndValidate);
+    DoDataExchange(dx);
+    return !dx.Failed();
+}
+
+void Dialog::SetTimer(unsigned id, unsigned periodMs)
+{
+    if (window_)
+        window_->SetTimer(id, std::clamp(periodMs, kTimerMinimumMs, kTimerMaximumMs));
+}
+
+void Dialog::KillTimer(unsigned id)
+{
+    if (window_)
+        window_->KillTimer(id);
+}
+
+void Dialog::EndDialog(int result)
+{
+    if (window_)
+        window_->EndDialog(result);
+}
+
+void Dialog::PostMessage(const Message& message)
+{
+    std::weak_ptr<Dialog*> target = alive_;
+    CurrentBackend().Post([target, message] {
+        if (auto alive = target.lock(); alive && *alive && (*alive)->window_)
+            (*alive)->Dispatch(message);
+    });
+}
+
+void Dialog::AttachWindow(WindowImpl* window) { window_ = window; }
+
+bool Dialog::InitDialog() { return OnInitDialog(); }
+
+std::intptr_t Dialog::Dispatch(const Message& message)
+{
+    if (!window_)
+        return 0;
+    const bool timer = message.kind == Msg::Timer;
+    timerDepth_ += timer ? 1 : 0;
+    const std::intptr_t result = WindowProc(message);
+    timerDepth_ -= timer ? 1 : 0;
+    return result;
+}
+
+void Dialog::DestroyWindow()
+{
+    if (!window_)
+        return;
+    Dispatch(Message{Msg::Destroy});
+    window_ = nullptr;
+}
+
+void Dialog::DoDataExchange(DataExchange&) {}
+
+bool Dialog::OnInitDialog()
+{
+    // The template's initialisation data: list items present from creation.
+    for (const ControlTemplate& c : template_.controls)
+        for (std::string_view item : c.initialItems)
+            window_->AddString(c.id, item);
+    UpdateData(false);
+    return true;
+}
+
+void Dialog::OnOK() { EndDialog(IDOK); }
+
+void Dialog::OnCancel() { EndDialog(IDCANCEL); }
+
+std::intptr_t Dialog::WindowProc(const Message& message) { return Default(message); }
+
+std::intptr_t Dialog::Default(const Message& message)
+{
+    switch (message.kind) {
+    case Msg::Command:
+        if (message.id == IDOK && message.notify == Notify::Clicked)
+            OnOK();
+        else if (message.id == IDCANCEL && message.notify == Notify::Clicked)
+            OnCancel();
+        return 0;
+    case Msg::Close:
+        OnClose();
+        return 0;
+    case Msg::SysCommand:
+        OnSysCommand(static_cast<unsigned>(message.wParam), message.lParam);
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+void Dialog::OnClose()
+{
+    // A dialog's close is its cancel command.
+    Dispatch(Message{Msg::Command, IDCANCEL, Notify::Clicked});
+}
+
+void Dialog::OnSysCommand(unsigned id, std::intptr_t)
+{
+    if ((id & 0xFFF0) == SC_CLOSE)
+        Dispatch(Message{Msg::Close});
+}
+
+void Dialog::OnTimer(unsigned) {}
+
+void Dialog::OnDestroy() {}
+
+void Dialog::ReportFieldFailure(int id, std::string_view message)
+{
+    // A failing field is reported at most once while its box is open, and a
+    // periodic refresh does not report again the very text the user was
+    // already told about; otherwise every tick would raise a new box and
+    // pull the focus back into the field while the user types elsewhere.
+    if (failureBoxOpen_)
+        return;
+    std::string text = window_->GetText(id);
+    if (IsTimerDispatch() && lastFailure_ && lastFailure_->first == id &&
+        lastFailure_->second == text)
+        return;
+    lastFailure_.emplace(id, std::move(text));
+    failureBoxOpen_ = true;
+    AfxMessageBox(message);
+    failureBoxOpen_ = false;
+    if (window_) {
+        window_->SetFocus(id);
+        window_->SetSel(id, 0, -1);
+    }
+}
+
+void Dialog::ClearFailure(int id)
+{
+    if (lastFailure_ && lastFailure_->first == id)
+        lastFailure_.reset();
+}
+
+} // namespace ui

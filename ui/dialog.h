@@ -1,0 +1,106 @@
+#pragma once
+
+#include "ui/data_exchange.h"
+#include "ui/dialog_template.h"
+#include "ui/message.h"
+#include "ui/message_map.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace ui {
+
+class WindowImpl;
+
+// A dialog window built from a template. The back end creates the window,
+// attaches it, calls InitDialog once, delivers messages through Dispatch and
+// finally DestroyWindow. Everything runs on the user-interface thread.
+class Dialog {
+public:
+    explicit Dialog(const DialogTemplate& tmpl);
+    virtual ~Dialog();
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    const DialogTemplate& Template() const { return template_; }
+
+    // Runs the dialog until it ends; returns the value given to EndDialog.
+    int DoModal();
+
+    // Moves values between the members and the controls through
+    // DoDataExchange. Returns false when a field could not be read.
+    bool UpdateData(bool saveAndValidate = true);
+
+    // Window timers: a tick every period (at least 10 ms, at most
+    // 0x7FFFFFFF ms); setting a running identifier restarts it.
+    void SetTimer(unsigned id, unsigned periodMs);
+    void KillTimer(unsigned id);
+    void EndDialog(int result);
+
+    // Thread-safe: delivers the message later on the user-interface thread,
+    // unless the window is gone by then.
+    void PostMessage(const Message& message);
+
+    WindowImpl* Window() const { return window_; }
+    bool IsTimerDispatch() const { return timerDepth_ > 0; }
+
+    // Called by the back end.
+    void AttachWindow(WindowImpl* window);
+    bool InitDialog();
+    std::intptr_t Dispatch(const Message& message);
+    void DestroyWindow();
+
+    // Called by the data exchange when a field fails.
+    void ReportFieldFailure(int id, std::string_view message);
+
+protected:
+    virtual void DoDataExchange(DataExchange& dx);
+    virtual bool OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+
+    // The message map lookup; MappedDialog<D> supplies it.
+    virtual std::intptr_t WindowProc(const Message& message);
+    // The framework's default processing of a message.
+    std::intptr_t Default(const Message& message);
+
+    // Default processing of single messages, for handlers that pass a
+    // message on the way the framework would.
+    void OnClose();                 // issues the cancel command
+    void OnSysCommand(unsigned id, std::intptr_t param);
+    void OnTimer(unsigned id);      // nothing
+    void OnDestroy();               // nothing
+
+private:
+    const DialogTemplate& template_;
+    WindowImpl* window_ = nullptr;
+    int timerDepth_ = 0;
+    bool failureBoxOpen_ = false;
+    // The last field failure reported, so periodic refreshes do not repeat it.
+    std::optional<std::pair<int, std::string>> lastFailure_;
+    // Shared with posted messages so they can tell the dialog is gone.
+    std::shared_ptr<Dialog*> alive_;
+
+    friend void DDX_Text(DataExchange&, int, std::uint32_t&);
+    void ClearFailure(int id);
+};
+
+// A dialog whose messages go through the static message map of D:
+// `static const ui::MessageMap<D>& MessageMap();`
+template <class D>
+class MappedDialog : public Dialog {
+public:
+    using Dialog::Dialog;
+
+protected:
+    std::intptr_t WindowProc(const Message& message) override
+    {
+        if (const auto* entry = D::GetMessageMap().Find(message))
+            return entry->call(static_cast<D&>(*this), message);
+        return Default(message);
+    }
+};
+
+} // namespace ui

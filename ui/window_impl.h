@@ -1,0 +1,73 @@
+#pragma once
+
+#include "ui/geometry.h"
+
+#include <string>
+#include <string_view>
+
+namespace ui {
+
+// What a back end does for one dialog window and its controls. The dialog
+// framework calls these on the user-interface thread only. Controls are found
+// by identifier; an identifier the window does not have is ignored by setters
+// and gives an empty or zero answer from getters.
+//
+// Texts are UTF-8. Positions and lengths in edit controls count characters
+// (code points), the way the platform's edit controls count them. A
+// multi-line edit's text uses "\r\n" between lines in both directions.
+class WindowImpl {
+public:
+    virtual ~WindowImpl() = default;
+
+    // Any control.
+    virtual std::string GetText(int id) const = 0;
+    virtual void SetText(int id, std::string_view text) = 0;
+    virtual void Enable(int id, bool enabled) = 0;
+    virtual bool IsEnabled(int id) const = 0;
+    virtual void Show(int id, bool visible) = 0;
+    virtual bool IsVisible(int id) const = 0;
+    virtual void SetFocus(int id) = 0;
+    virtual int GetFocus() const = 0; // identifier of the focused control, or 0
+    virtual Rect GetRect(int id) const = 0;            // client pixels
+    virtual void Move(int id, const Rect& rect) = 0;   // client pixels
+
+    // Check boxes: 0 clear, 1 checked, 2 indeterminate.
+    virtual int GetCheck(int id) const = 0;
+    virtual void SetCheck(int id, int state) = 0;
+
+    // Drop-down lists. Rows keep the order they were added in.
+    virtual void ResetContent(int id) = 0;
+    virtual int AddString(int id, std::string_view text) = 0; // returns the new row
+    virtual int GetCount(int id) const = 0;
+    virtual std::string GetItemText(int id, int row) const = 0;
+    virtual int GetCurSel(int id) const = 0;      // -1 without a selection
+    virtual void SetCurSel(int id, int row) = 0;  // a row outside the list clears the selection
+
+    // Edit controls.
+    virtual int GetLimitText(int id) const = 0;
+    virtual void SetLimitText(int id, int limit) = 0;
+    virtual void SetSel(int id, int start, int end) = 0; // end -1: to the end of the text
+    virtual void ReplaceSel(int id, std::string_view text) = 0; // respects the limit
+    virtual void ScrollCaret(int id) = 0;
+
+    // Progress bars.
+    virtual void SetRange(int id, int lower, int upper) = 0;
+    virtual void SetPos(int id, int pos) = 0;
+    virtual int GetPos(int id) const = 0;
+
+    // The window itself.
+    virtual Rect GetClientRect() const = 0;
+    virtual void SetTimer(unsigned id, unsigned periodMs) = 0;
+    virtual void KillTimer(unsigned id) = 0;
+    // Appends a separator and an entry to the window's system menu; choosing
+    // the entry delivers Msg::SysCommand with commandId. False when the
+    // window has no system menu.
+    virtual bool AppendSystemMenuEntry(unsigned commandId, std::string_view text) = 0;
+    // Ends the modal run; the back end destroys the window afterwards.
+    virtual void EndDialog(int result) = 0;
+    // The dialog object is going away while its window still stands; the
+    // window must not call into it any more.
+    virtual void DialogDeleted() {}
+};
+
+} // namespace ui

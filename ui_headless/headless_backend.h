@@ -1,0 +1,74 @@
+#pragma once
+
+#include "ui/backend.h"
+#include "ui_headless/headless_window.h"
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ui::headless {
+
+// The window system of the tests: windows without a display, a virtual clock
+// that serves timer ticks when the test advances it, and modal boxes that are
+// recorded and answered by the test.
+class HeadlessBackend : public Backend {
+public:
+    struct Box {
+        std::string caption;
+        std::string text;
+    };
+
+    HeadlessBackend();
+    ~HeadlessBackend() override;
+
+    // Installs itself as the current back end for its lifetime.
+
+    // --- Backend ---
+    int RunModal(Dialog& dialog) override;
+    void MessageBox(std::string_view caption, std::string_view text) override;
+    std::optional<std::string> ChooseFileToOpen(std::string_view initialPath) override;
+    bool OpenUrl(std::string_view url) override;
+    void Sleep(unsigned ms) override { now_ += ms; }
+    void Post(std::function<void()> task) override;
+
+    // --- The test's side ---
+    HeadlessWindow& WindowOf(const Dialog& dialog);
+    // Lets virtual time pass: timer ticks fall due in order, each timer at
+    // most once per period; posted tasks run.
+    void Advance(unsigned ms);
+    void RunPosted();
+    std::uint64_t Now() const { return now_; }
+
+    const std::vector<Box>& Boxes() const { return boxes_; }
+    int OpenBoxes() const { return openBoxes_; }
+    void ClearBoxes() { boxes_.clear(); }
+    // Runs while a box is open (the test may advance the clock there);
+    // the box is dismissed when it returns.
+    void SetBoxResponder(std::function<void(const Box&)> responder) { responder_ = std::move(responder); }
+
+    void QueueFileChoice(std::optional<std::string> choice) { fileChoices_.push_back(std::move(choice)); }
+    const std::vector<std::string>& OpenedUrls() const { return urls_; }
+    void SetOpenUrlResult(bool ok) { openUrlResult_ = ok; }
+
+private:
+    std::map<const Dialog*, std::unique_ptr<HeadlessWindow>> windows_;
+    std::vector<std::unique_ptr<HeadlessWindow>> retired_;
+    std::uint64_t now_ = 0;
+    std::vector<Box> boxes_;
+    int openBoxes_ = 0;
+    std::function<void(const Box&)> responder_;
+    std::deque<std::optional<std::string>> fileChoices_;
+    std::vector<std::string> urls_;
+    bool openUrlResult_ = true;
+    std::mutex postedMutex_;
+    std::deque<std::function<void()>> posted_;
+};
+
+} // namespace ui::headless

@@ -1,0 +1,392 @@
+#include "ui_headless/headless_window.h"
+
+#include "ui/dialog.h"
+#include "ui/edit_rules.h"
+#include "ui/utf8.h"
+#include "ui_headless/headless_backend.h"
+
+#include <algorithm>
+
+namespace ui::headless {
+
+namespace {
+std::uint64_t g_timerOrder = 0;
+
+bool IsCheckBox(ControlKind k)
+{
+    return k == ControlKind::CheckBox || k == ControlKind::PushLikeCheckBox;
+}
+
+bool IsEdit(ControlKind k) { return k == ControlKind::Edit || k == ControlKind::MultiLineEdit; }
+} // namespace
+
+HeadlessWindow::HeadlessWindow(HeadlessBackend& backend, Dialog& dialog, const DialogTemplate& tmpl)
+    : backend_(backend), dialog_(&dialog), template_(tmpl),
+      client_{0, 0, DialogUnitsToPixelsX(tmpl.width), DialogUnitsToPixelsY(tmpl.height)}
+{
+    for (const ControlTemplate& c : tmpl.controls) {
+        if (c.id == kNoId)
+            continue;
+        State s;
+        s.kind = c.kind;
+        s.style = c.style;
+        if (!IsEdit(c.kind) && c.kind != ControlKind::DropDownList)
+            s.text = DecodeUtf8(c.caption);
+        s.rect = DialogUnitsToPixels(c.rect);
+        controls_[c.id] = std::move(s);
+    }
+}
+
+HeadlessWindow::State* HeadlessWindow::Find(int id)
+{
+    auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : &it->second;
+}
+
+const HeadlessWindow::State* HeadlessWindow::Find(int id) const
+{
+    auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : &it->second;
+}
+
+bool HeadlessWindow::Usable(int id) const
+{
+    const State* s = Find(id);
+    return s && s->enabled && s->visible && !destroyed_;
+}
+
+void HeadlessWindow::Deliver(const Message& message)
+{
+    if (!dialog_ || destroyed_)
+        return;
+    ++depth_;
+    dialog_->Dispatch(message);
+    --depth_;
+    // Like a modal loop, the window goes away once the handler that ended
+    // the dialog has returned.
+    if (depth_ == 0 && ended_ && !destroyed_) {
+        destroyed_ = true;
+        timers_.clear();
+        if (dialog_)
+            dialog_->DestroyWindow();
+    }
+}
+
+void HeadlessWindow::FireTimer(unsigned id, std::uint64_t now)
+{
+    auto it = timers_.find(id);
+    if (it == timers_.end())
+        return;
+    it->second.due = now + it->second.period;
+    Deliver(Message{Msg::Timer, static_cast<int>(id)});
+}
+
+// --- What the user does ------------------------------------------------------
+
+void HeadlessWindow::Click(int id)
+{
+    if (!Usable(id))
+        return;
+    State& s = *Find(id);
+    focus_ = id;
+    if (IsCheckBox(s.kind))
+        s.check = s.check == 0 ? 1 : 0;
+    Deliver(Message{Msg::Command, id, Notify::Clicked});
+}
+
+void HeadlessWindow::Choose(int id, int row)
+{
+    if (!Usable(id))
+        return;
+    focus_ = id;
+    SetCurSel(id, row);
+    Deliver(Message{Msg::Command, id, Notify::SelChange});
+}
+
+void HeadlessWindow::Type(int id, std::string_view text)
+{
+    State* s = Find(id);
+    if (!s || !Usable(id) || !IsEdit(s->kind))
+        return;
+    focus_ = id;
+    s->text.clear();
+    s->selStart = s->selEnd = 0;
+    InsertTyped(*s, DecodeUtf8(text));
+}
+
+void HeadlessWindow::TypeAtEnd(int id, std::string_view text)
+{
+    State* s = Find(id);
+    if (!s || !Usable(id) || !IsEdit(s->kind))
+        return;
+    focus_ = id;
+    s->selStart = s->selEnd = static_cast<int>(s->text.size());
+    InsertTyped(*s, DecodeUtf8(text));
+}
+
+void HeadlessWindow::InsertTyped(State& s, std::u32string text)
+{
+    auto [start, end] = NormalizeSelection(s.selStart, s.selEnd, static_cast<int>(s.text.size()));
+    const int fit = CharactersThatFit(static_cast<int>(s.text.size()), end - start,
+                                      static_cast<int>(text.size()), s.limit);
+    text.resize(static_cast<std::size_t>(fit));
+    s.text.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start), text);
+    s.selStart = s.selEnd = start + fit;
+    int id = 0;
+    for (auto& [cid, state] : controls_)
+        if (&state == &s)
+            id = cid;
+    Deliver(Message{Msg::Command, id, Notify::Change});
+}
+
+void HeadlessWindow::Focus(int id)
+{
+    if (Usable(id))
+        focus_ = id;
+}
+
+void HeadlessWindow::PressEnter()
+{
+    State* s = Find(focus_);
+    if (s && s->kind == ControlKind::MultiLineEdit && (s->style & kWantReturn)) {
+        InsertTyped(*s, U"\r\n");
+        return;
+    }
+    Deliver(Message{Msg::Command, IDOK, Notify::Clicked});
+}
+
+void HeadlessWindow::PressEscape() { Deliver(Message{Msg::Command, IDCANCEL, Notify::Clicked}); }
+
+void HeadlessWindow::PressF1() { Deliver(Message{Msg::Help}); }
+
+void HeadlessWindow::CloseBox()
+{
+    // The close box is the close system command; its default is WM_CLOSE.
+    Deliver(Message{Msg::SysCommand, 0, Notify::Clicked, SC_CLOSE});
+}
+
+void HeadlessWindow::ChooseSystemMenu(unsigned commandId)
+{
+    Deliver(Message{Msg::SysCommand, 0, Notify::Clicked, commandId});
+}
+
+void HeadlessWindow::Resize(int clientWidth, int clientHeight)
+{
+    client_ = Rect{0, 0, clientWidth, clientHeight};
+    Deliver(Message{Msg::Size});
+}
+
+std::vector<std::string> HeadlessWindow::Items(int id) const
+{
+    const State* s = Find(id);
+    return s ? s->items : std::vector<std::string>{};
+}
+
+std::pair<int, int> HeadlessWindow::EditSelection(int id) const
+{
+    const State* s = Find(id);
+    return s ? std::pair{s->selStart, s->selEnd} : std::pair{0, 0};
+}
+
+std::optional<unsigned> HeadlessWindow::TimerPeriod(unsigned id) const
+{
+    auto it = timers_.find(id);
+    if (it == timers_.end())
+        return std::nullopt;
+    return it->second.period;
+}
+
+// --- WindowImpl ----------------------------------------------------------------
+
+std::string HeadlessWindow::GetText(int id) const
+{
+    const State* s = Find(id);
+    return s ? EncodeUtf8(s->text) : std::string();
+}
+
+void HeadlessWindow::SetText(int id, std::string_view text)
+{
+    if (State* s = Find(id)) {
+        s->text = DecodeUtf8(text);
+        s->selStart = s->selEnd = 0;
+    }
+}
+
+void HeadlessWindow::Enable(int id, bool enabled)
+{
+    if (State* s = Find(id))
+        s->enabled = enabled;
+}
+
+bool HeadlessWindow::IsEnabled(int id) const
+{
+    const State* s = Find(id);
+    return s && s->enabled;
+}
+
+void HeadlessWindow::Show(int id, bool visible)
+{
+    if (State* s = Find(id))
+        s->visible = visible;
+}
+
+bool HeadlessWindow::IsVisible(int id) const
+{
+    const State* s = Find(id);
+    return s && s->visible;
+}
+
+void HeadlessWindow::SetFocus(int id)
+{
+    if (Find(id))
+        focus_ = id;
+}
+
+Rect HeadlessWindow::GetRect(int id) const
+{
+    const State* s = Find(id);
+    return s ? s->rect : Rect{};
+}
+
+void HeadlessWindow::Move(int id, const Rect& rect)
+{
+    if (State* s = Find(id))
+        s->rect = rect;
+}
+
+int HeadlessWindow::GetCheck(int id) const
+{
+    const State* s = Find(id);
+    return s ? s->check : 0;
+}
+
+void HeadlessWindow::SetCheck(int id, int state)
+{
+    if (State* s = Find(id))
+        s->check = state;
+}
+
+void HeadlessWindow::ResetContent(int id)
+{
+    if (State* s = Find(id)) {
+        s->items.clear();
+        s->curSel = -1;
+    }
+}
+
+int HeadlessWindow::AddString(int id, std::string_view text)
+{
+    State* s = Find(id);
+    if (!s)
+        return -1;
+    s->items.emplace_back(text);
+    return static_cast<int>(s->items.size()) - 1;
+}
+
+int HeadlessWindow::GetCount(int id) const
+{
+    const State* s = Find(id);
+    return s ? static_cast<int>(s->items.size()) : 0;
+}
+
+std::string HeadlessWindow::GetItemText(int id, int row) const
+{
+    const State* s = Find(id);
+    if (!s || row < 0 || row >= static_cast<int>(s->items.size()))
+        return {};
+    return s->items[static_cast<std::size_t>(row)];
+}
+
+int HeadlessWindow::GetCurSel(int id) const
+{
+    const State* s = Find(id);
+    return s ? s->curSel : -1;
+}
+
+void HeadlessWindow::SetCurSel(int id, int row)
+{
+    if (State* s = Find(id))
+        s->curSel = (row >= 0 && row < static_cast<int>(s->items.size())) ? row : -1;
+}
+
+int HeadlessWindow::GetLimitText(int id) const
+{
+    const State* s = Find(id);
+    return s ? s->limit : 0;
+}
+
+void HeadlessWindow::SetLimitText(int id, int limit)
+{
+    if (State* s = Find(id))
+        s->limit = limit <= 0 ? 0x7FFFFFFE : limit;
+}
+
+void HeadlessWindow::SetSel(int id, int start, int end)
+{
+    if (State* s = Find(id)) {
+        auto [a, b] = NormalizeSelection(start, end, static_cast<int>(s->text.size()));
+        s->selStart = a;
+        s->selEnd = b;
+    }
+}
+
+void HeadlessWindow::ReplaceSel(int id, std::string_view text)
+{
+    State* s = Find(id);
+    if (!s)
+        return;
+    std::u32string inserted = DecodeUtf8(text);
+    auto [start, end] = NormalizeSelection(s->selStart, s->selEnd, static_cast<int>(s->text.size()));
+    const int fit = CharactersThatFit(static_cast<int>(s->text.size()), end - start,
+                                      static_cast<int>(inserted.size()), s->limit);
+    inserted.resize(static_cast<std::size_t>(fit));
+    s->text.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start), inserted);
+    s->selStart = s->selEnd = start + fit;
+}
+
+void HeadlessWindow::SetRange(int id, int lower, int upper)
+{
+    if (State* s = Find(id)) {
+        s->rangeLow = lower;
+        s->rangeHigh = upper;
+    }
+}
+
+void HeadlessWindow::SetPos(int id, int pos)
+{
+    if (State* s = Find(id))
+        s->pos = pos;
+}
+
+int HeadlessWindow::GetPos(int id) const
+{
+    const State* s = Find(id);
+    return s ? s->pos : 0;
+}
+
+void HeadlessWindow::SetTimer(unsigned id, unsigned periodMs)
+{
+    timers_[id] = Timer{periodMs, backend_.Now() + periodMs, g_timerOrder++};
+}
+
+void HeadlessWindow::KillTimer(unsigned id) { timers_.erase(id); }
+
+bool HeadlessWindow::AppendSystemMenuEntry(unsigned commandId, std::string_view text)
+{
+    systemMenu_.emplace_back(commandId, std::string(text));
+    return true;
+}
+
+void HeadlessWindow::EndDialog(int result)
+{
+    ended_ = true;
+    result_ = result;
+    if (depth_ == 0 && !destroyed_) {
+        destroyed_ = true;
+        timers_.clear();
+        if (dialog_)
+            dialog_->DestroyWindow();
+    }
+}
+
+} // namespace ui::headless

@@ -1,0 +1,138 @@
+#pragma once
+
+#include "ui/dialog_template.h"
+#include "ui/message.h"
+#include "ui/window_impl.h"
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace ui {
+class Dialog;
+}
+
+namespace ui::headless {
+
+class HeadlessBackend;
+
+// A dialog window without a display. It keeps every control's state as the
+// platform would, and lets a test act as the user: click, choose, type, press
+// keys, close, resize. Everything a user could see can be read back.
+class HeadlessWindow : public WindowImpl {
+public:
+    HeadlessWindow(HeadlessBackend& backend, Dialog& dialog, const DialogTemplate& tmpl);
+
+    // --- What the user does -------------------------------------------------
+    void Click(int id);                       // buttons and check boxes; ignored when disabled or hidden
+    void Choose(int id, int row);             // picks a list row and notifies the change
+    void Type(int id, std::string_view text); // replaces the whole text, as typed
+    void TypeAtEnd(int id, std::string_view text);
+    void Focus(int id);
+    void PressEnter();                        // in the focused control
+    void PressEscape();
+    void PressF1();
+    void CloseBox();                          // the title bar's close button
+    void ChooseSystemMenu(unsigned commandId);
+    void Resize(int clientWidth, int clientHeight);
+
+    // --- What the user sees -------------------------------------------------
+    std::string Text(int id) const { return GetText(id); }
+    int Check(int id) const { return GetCheck(id); }
+    int Selection(int id) const { return GetCurSel(id); }
+    std::vector<std::string> Items(int id) const;
+    std::pair<int, int> EditSelection(int id) const;
+    bool Exists(int id) const { return controls_.count(id) != 0; }
+    std::optional<unsigned> TimerPeriod(unsigned id) const;
+    const std::vector<std::pair<unsigned, std::string>>& SystemMenu() const { return systemMenu_; }
+    bool Ended() const { return ended_; }
+    int Result() const { return result_; }
+    bool Destroyed() const { return destroyed_; }
+    int ControlCount() const { return static_cast<int>(controls_.size()); }
+    const DialogTemplate& Template() const { return template_; }
+
+    // --- WindowImpl -----------------------------------------------------------
+    std::string GetText(int id) const override;
+    void SetText(int id, std::string_view text) override;
+    void Enable(int id, bool enabled) override;
+    bool IsEnabled(int id) const override;
+    void Show(int id, bool visible) override;
+    bool IsVisible(int id) const override;
+    void SetFocus(int id) override;
+    int GetFocus() const override { return focus_; }
+    Rect GetRect(int id) const override;
+    void Move(int id, const Rect& rect) override;
+    int GetCheck(int id) const override;
+    void SetCheck(int id, int state) override;
+    void ResetContent(int id) override;
+    int AddString(int id, std::string_view text) override;
+    int GetCount(int id) const override;
+    std::string GetItemText(int id, int row) const override;
+    int GetCurSel(int id) const override;
+    void SetCurSel(int id, int row) override;
+    int GetLimitText(int id) const override;
+    void SetLimitText(int id, int limit) override;
+    void SetSel(int id, int start, int end) override;
+    void ReplaceSel(int id, std::string_view text) override;
+    void ScrollCaret(int) override {}
+    void SetRange(int id, int lower, int upper) override;
+    void SetPos(int id, int pos) override;
+    int GetPos(int id) const override;
+    Rect GetClientRect() const override { return client_; }
+    void SetTimer(unsigned id, unsigned periodMs) override;
+    void KillTimer(unsigned id) override;
+    bool AppendSystemMenuEntry(unsigned commandId, std::string_view text) override;
+    void EndDialog(int result) override;
+    void DialogDeleted() override { dialog_ = nullptr; }
+
+    // --- Used by the back end -------------------------------------------------
+    struct Timer {
+        unsigned period;
+        std::uint64_t due;
+        std::uint64_t order;
+    };
+    const std::map<unsigned, Timer>& Timers() const { return timers_; }
+    void FireTimer(unsigned id, std::uint64_t now);
+    void Deliver(const Message& message);
+
+private:
+    struct State {
+        ControlKind kind = ControlKind::StaticText;
+        std::uint32_t style = 0;
+        std::u32string text;
+        int check = 0;
+        std::vector<std::string> items;
+        int curSel = -1;
+        bool enabled = true;
+        bool visible = true;
+        Rect rect;
+        int limit = 0x7FFFFFFE;
+        int selStart = 0;
+        int selEnd = 0;
+        int rangeLow = 0;
+        int rangeHigh = 100;
+        int pos = 0;
+    };
+    State* Find(int id);
+    const State* Find(int id) const;
+    bool Usable(int id) const;
+    void InsertTyped(State& s, std::u32string text);
+
+    HeadlessBackend& backend_;
+    Dialog* dialog_;
+    const DialogTemplate& template_;
+    std::map<int, State> controls_;
+    std::map<unsigned, Timer> timers_;
+    std::vector<std::pair<unsigned, std::string>> systemMenu_;
+    Rect client_;
+    int focus_ = 0;
+    int depth_ = 0;
+    bool ended_ = false;
+    bool destroyed_ = false;
+    int result_ = 0;
+};
+
+} // namespace ui::headless
