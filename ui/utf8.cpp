@@ -54,6 +54,8 @@ std::u32string DecodeUtf8(std::string_view text)
 
 void AppendUtf8(std::string& out, char32_t c)
 {
+    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        c = U'\uFFFD'; // not a character: keep the output valid UTF-8
     if (c < 0x80) {
         out.push_back(static_cast<char>(c));
     } else if (c < 0x800) {

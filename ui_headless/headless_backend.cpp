@@ -18,6 +18,7 @@ HeadlessBackend::~HeadlessBackend()
 
 int HeadlessBackend::RunModal(Dialog& dialog)
 {
+    modalRuns_.emplace_back(dialog.Template().caption);
     auto window = std::make_unique<HeadlessWindow>(*this, dialog, dialog.Template());
     HeadlessWindow& w = *window;
     if (auto old = windows_.find(&dialog); old != windows_.end())

@@ -46,6 +46,8 @@ public:
     void RunPosted();
     std::uint64_t Now() const { return now_; }
 
+    // The captions of the dialogs run modally, in order.
+    const std::vector<std::string>& ModalRuns() const { return modalRuns_; }
     const std::vector<Box>& Boxes() const { return boxes_; }
     int OpenBoxes() const { return openBoxes_; }
     void ClearBoxes() { boxes_.clear(); }
@@ -62,6 +64,7 @@ private:
     std::vector<std::unique_ptr<HeadlessWindow>> retired_;
     std::uint64_t now_ = 0;
     std::vector<Box> boxes_;
+    std::vector<std::string> modalRuns_;
     int openBoxes_ = 0;
     std::function<void(const Box&)> responder_;
     std::deque<std::optional<std::string>> fileChoices_;

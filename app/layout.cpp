@@ -1,0 +1,36 @@
+#include "app/serial_dlg.h"
+
+#include "ui/window_impl.h"
+
+#include <algorithm>
+
+namespace {
+constexpr int kMargin = 10;       // the HTML pane's distance from the right and bottom edges
+constexpr int kReceiveGap = 9;    // least distance between the receive and transmit boxes
+} // namespace
+
+// The right-hand column follows the window's size: the HTML pane keeps its
+// height and stays 10 pixels from the right and bottom edges, the transmit
+// box moves with it, and the receive box takes all the change in height.
+// The left-hand column never moves.
+void CSerialDlg::OnSize()
+{
+    if (!m_edtRx.IsBound() || !m_wndAdvert.IsBound())
+        return; // the controls are not attached yet
+    const ui::Rect client = Window()->GetClientRect();
+    const ui::Rect r = m_edtRx.GetRect();
+    const ui::Rect t = m_edtTx.GetRect();
+    const ui::Rect p = m_wndAdvert.GetRect();
+
+    const int dy = client.bottom - p.bottom - kMargin;
+    const int dx = client.right - p.right - kMargin;
+
+    const ui::Rect pane{p.left, p.top + dy, p.right + dx, p.bottom + dy};
+    const ui::Rect transmit{t.left, t.top + dy, t.right + dx, t.bottom + dy};
+    const ui::Rect receive{r.left, r.top, r.right + dx,
+                           std::min(r.bottom + dy, transmit.top - kReceiveGap)};
+
+    m_wndAdvert.MoveWindow(pane);
+    m_edtTx.MoveWindow(transmit);
+    m_edtRx.MoveWindow(receive);
+}

@@ -1,0 +1,155 @@
+#pragma once
+
+#include "serial/com_port.h"
+#include "serial/device.h"
+#include "transfer/xmodem_state.h"
+#include "ui/controls.h"
+#include "ui/dialog.h"
+#include "web/html_ctrl.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// The timers of the main window.
+inline constexpr unsigned TIMER_POLL = 1;
+inline constexpr unsigned TIMER_AUTOSEND = 2;
+inline constexpr unsigned TIMER_XMODEM = 3;
+
+inline constexpr unsigned kPollPeriodMs = 300;
+
+// The main window. It owns every piece of state of the program: the values
+// bound to its controls, the open port, the counters, the receive display
+// position, the loaded file and the file sender's state. Its operations are
+// spread over the folders of their subsystems (serial/, terminal/,
+// settings/, transfer/, web/); this header is the one class they share.
+class CSerialDlg : public ui::MappedDialog<CSerialDlg> {
+public:
+    explicit CSerialDlg(serial::DeviceSystem& devices);
+    ~CSerialDlg() override;
+
+    static const ui::MessageMap<CSerialDlg>& GetMessageMap();
+
+    // --- Bound controls -------------------------------------------------------
+    CHTMLCtrl m_wndAdvert;
+    ui::ProgressBar m_ctlProgress;
+    ui::Button m_btnAutoSend;
+    ui::Button m_btnSendFile;
+    ui::Button m_btnSend;
+    ui::ComboBox m_cboProtocol;
+    ui::Button m_btnClearCount;
+    ui::Button m_btnPause;
+    ui::Static m_stcTxCount;
+    ui::Static m_stcRxCount;
+    ui::ComboBox m_cboAddrSize;
+    ui::Button m_btnOpen;
+    ui::ComboBox m_cboStopBits;
+    ui::ComboBox m_cboPort;
+    ui::ComboBox m_cboParity;
+    ui::Edit m_edtTx;
+    ui::Edit m_edtRx;
+    ui::ComboBox m_cboByteSize;
+    ui::ComboBox m_cboBaud;
+
+    // --- Exchanged values -----------------------------------------------------
+    int m_bAutoClear;
+    int m_bRxAscii;
+    int m_bTxAscii;
+    int m_bAutoSend;
+    std::int32_t m_nBaudIndex;
+    std::uint32_t m_nTxCycle;
+    std::int32_t m_nByteSizeIndex;
+    std::int32_t m_nParityIndex;
+    std::int32_t m_nPortIndex;
+    std::int32_t m_nStopBitsIndex;
+    std::string m_strTxData;
+    std::int32_t m_nAddrSize;
+    std::string m_strFilePath;
+    std::int32_t m_nProtocol;
+    int m_bHideAdvert;
+
+    // --- Program state --------------------------------------------------------
+    int m_hIcon;                     // resource of the window's icon, 0 when none
+    std::string m_strIniPath;
+    std::unique_ptr<CComPort> m_pPort; // the open port, or null
+    std::uint32_t m_nTxCount;
+    std::uint32_t m_nRxCount;
+    int m_bPaused;
+    std::uint32_t m_nRxShown;
+    XmodemState m_nXState;
+    std::int32_t m_nXProtocol;
+    std::int32_t m_nBlock;
+    int m_bXCrc;
+    std::uint8_t* m_pFileData;       // malloc'ed file contents, or null
+    std::uint32_t m_nFileSize;
+    std::uint32_t m_nRetries;
+
+    // --- Main window (app/) ---------------------------------------------------
+    void ResetTransfer();
+    void FreeFileData();
+
+    // --- Settings file (settings/) --------------------------------------------
+    bool LoadSettings();
+    void SaveSettings();
+
+    // --- Serial port (serial/) ------------------------------------------------
+    void FillPortList();
+    std::intptr_t OnDeviceChange(std::uintptr_t event, std::intptr_t data);
+    void OnOpenPort();
+    void OnClosePort();
+    void OnSelChangeBaud();
+    void OnSelChangeByteSize();
+    void OnSelChangeParity();
+    void OnSelChangeStopBits();
+    void ShowPortNotOpen();
+
+    // --- Terminal (terminal/) -------------------------------------------------
+    void PollReceive();
+    void ReceiveChunk(const std::uint8_t* chunk, std::uint32_t n);
+    void OnClearRx();
+    void OnPause();
+    void OnClearCounters();
+    void SendTxData();
+    void OnSend();
+    void OnClearTx();
+    void OnAutoSend();
+
+    // --- File sending (transfer/) ---------------------------------------------
+    void OnBrowseFile();
+    void OnSendFile();
+    void HandleXmodemReply(const std::uint8_t* reply);
+    void ReportNoResponse();
+
+    // --- Pages (web/) ---------------------------------------------------------
+    void OpenHelpPage();
+    void OnHideAdvert();
+    void OnHelp();
+
+    // --- Main window (app/) ---------------------------------------------------
+    void OnSysCommand(unsigned id, std::intptr_t param);
+    void OnTimer(unsigned id);
+    void OnClose();
+    void OnDestroy();
+    void OnSize();
+
+protected:
+    void DoDataExchange(ui::DataExchange& dx) override;
+    bool OnInitDialog() override;
+    void OnOK() override;
+
+private:
+    // Received text waiting to be shown at the end of a tick: the box ends
+    // exactly as if each chunk had been written on its own.
+    struct PendingReceive {
+        bool active = false;
+        bool emptyFirst = false;     // the automatic emptying fell due
+        std::uint32_t start = 0;     // where the text goes
+        std::string text;
+        bool labelDirty = false;
+    };
+    void FlushReceiveDisplay();
+
+    PendingReceive m_rxPending;
+    serial::DeviceSystem& m_devices;
+    std::unique_ptr<serial::HotplugWatch> m_hotplug;
+};

@@ -1,0 +1,92 @@
+#include "app/serial_dlg.h"
+
+#include "serial/line_tables.h"
+#include "ui/backend.h"
+
+#include <cstdio>
+#include <string>
+
+void CSerialDlg::OnOpenPort()
+{
+    if (m_pPort)
+        return;
+    m_pPort = std::make_unique<CComPort>(m_devices);
+    const int portRow = m_cboPort.GetCurSel();
+    m_pPort->m_strPort = portRow >= 0 ? m_cboPort.GetLBText(portRow) : std::string();
+
+    // The list itself is read, not the member: a rate chosen while closed
+    // counts. A list without a selection opens at the table's default row.
+    if (m_pPort->Open(BaudRateAt(m_cboBaud.GetCurSel())) != 1) {
+        m_pPort.reset();
+        return;
+    }
+    m_btnOpen.EnableWindow(false);
+    UpdateData(true);
+    m_pPort->m_dcb.ByteSize = ByteSizeAt(m_nByteSizeIndex);
+    m_pPort->m_dcb.StopBits = StopBitsAt(m_nStopBitsIndex);
+    m_pPort->m_dcb.fDtrControl = DTR_CONTROL_HANDSHAKE;
+    m_pPort->m_dcb.fRtsControl = RTS_CONTROL_HANDSHAKE;
+    m_pPort->ApplySettings();
+    SetTimer(TIMER_POLL, kPollPeriodMs);
+}
+
+void CSerialDlg::OnClosePort()
+{
+    if (!m_pPort)
+        return;
+    KillTimer(TIMER_POLL);
+    KillTimer(TIMER_AUTOSEND);
+    KillTimer(TIMER_XMODEM);
+    m_pPort->Close();
+    m_pPort.reset();
+    m_btnOpen.EnableWindow(true);
+    FreeFileData();
+    ResetTransfer();
+}
+
+void CSerialDlg::ShowPortNotOpen()
+{
+    const int row = m_cboPort.GetCurSel();
+    const std::string name = row >= 0 ? m_cboPort.GetLBText(row) : std::string();
+    ui::AfxMessageBox("Port '" + name + "' not open");
+}
+
+// A changed line setting reaches an open port at once. A closed port gets
+// baud rate, byte size and stop bits at the next opening; the parity only
+// through this list while the port is open.
+
+void CSerialDlg::OnSelChangeBaud()
+{
+    UpdateData(true);
+    if (!m_pPort)
+        return;
+    m_pPort->m_dcb.BaudRate = BaudRateAt(m_nBaudIndex);
+    m_pPort->ApplySettings();
+}
+
+void CSerialDlg::OnSelChangeByteSize()
+{
+    UpdateData(true);
+    if (!m_pPort)
+        return;
+    m_pPort->m_dcb.ByteSize = ByteSizeAt(m_nByteSizeIndex);
+    m_pPort->ApplySettings();
+}
+
+void CSerialDlg::OnSelChangeParity()
+{
+    UpdateData(true);
+    if (!m_pPort)
+        return;
+    m_pPort->m_dcb.Parity = ParityAt(m_nParityIndex);
+    m_pPort->ApplySettings();
+}
+
+void CSerialDlg::OnSelChangeStopBits()
+{
+    UpdateData(true);
+    if (!m_pPort)
+        return;
+    m_pPort->m_dcb.StopBits = StopBitsAt(m_nStopBitsIndex);
+    m_pPort->ApplySettings();
+}
