@@ -1,0 +1,203 @@
+// Opening, closing and the line-setting lists of the main window.
+#include "app/tests/window_fixture.h"
+
+#include <cstring>
+
+using namespace res;
+using Kind = fakes::SerialEvent::Kind;
+
+namespace {
+const std::string kPort = "/dev/ttyUSB0";
+}
+
+TEST_F(WindowTest, OpenAppliesTheChosenLineWithoutParityAndCloseRestoresIt)
+{
+    devices_.AddPort(kPort);
+    Start();
+    auto& w = Win();
+    w.Choose(IDC_BAUD, 12);      // chosen while closed: used at the opening
+    w.Choose(IDC_PARITY, 2);     // "Even": not applied by the opening
+    w.Choose(IDC_BYTE_SIZE, 2);  // 7 data bits
+    w.Choose(IDC_STOP_BITS, 2);  // two stop bits
+    EXPECT_TRUE(devices_.Log().empty());
+
+    w.Click(IDC_OPEN);
+    ASSERT_TRUE(Dlg().m_pPort);
+    EXPECT_FALSE(w.IsEnabled(IDC_OPEN));
+    EXPECT_EQ(w.TimerPeriod(TIMER_POLL), 300u);
+    const DCB line = devices_.State(kPort);
+    EXPECT_EQ(line.BaudRate, 115200u);
+    EXPECT_EQ(line.Parity, NOPARITY);
+    EXPECT_EQ(line.ByteSize, 7);
+    EXPECT_EQ(line.StopBits, TWOSTOPBITS);
+    EXPECT_EQ(line.fDtrControl, DTR_CONTROL_HANDSHAKE);
+    EXPECT_EQ(line.fRtsControl, RTS_CONTROL_HANDSHAKE);
+    EXPECT_FALSE(line.fParity);
+
+    w.Click(IDC_OPEN); // already open: nothing
+    w.Click(IDC_CLOSE);
+    EXPECT_FALSE(Dlg().m_pPort);
+    EXPECT_TRUE(w.IsEnabled(IDC_OPEN));
+    EXPECT_FALSE(w.TimerPeriod(TIMER_POLL));
+    EXPECT_FALSE(devices_.IsOpen(kPort));
+    // The device was given back the settings it had right after opening.
+    const auto& log = devices_.Log();
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[log.size() - 2].kind, Kind::SetState);
+    EXPECT_EQ(log[log.size() - 2].dcb.ByteSize, 8);
+    EXPECT_EQ(log[log.size() - 2].dcb.BaudRate, 115200u);
+    EXPECT_EQ(log[log.size() - 2].dcb.fDtrControl, DTR_CONTROL_DISABLE);
+    w.Click(IDC_CLOSE); // already closed: nothing
+    EXPECT_TRUE(ui_.Boxes().empty());
+}
+
+TEST_F(WindowTest, SelectionsReachAnOpenPortAtOnce)
+{
+    StartOpen(kPort);
+    auto& w = Win();
+    w.Choose(IDC_BAUD, 3);
+    EXPECT_EQ(devices_.State(kPort).BaudRate, 1200u);
+    w.Choose(IDC_BYTE_SIZE, 0);
+    EXPECT_EQ(devices_.State(kPort).ByteSize, 5);
+    EXPECT_EQ(devices_.State(kPort).BaudRate, 1200u);
+    w.Choose(IDC_PARITY, 3);
+    EXPECT_EQ(devices_.State(kPort).Parity, MARKPARITY);
+    w.Choose(IDC_STOP_BITS, 1);
+    EXPECT_EQ(devices_.State(kPort).StopBits, ONE5STOPBITS);
+    EXPECT_EQ(devices_.Log().size(), 4u);
+}
+
+TEST_F(WindowTest, WithAnUnreadableCycleOnlyTheBaudRateTakesEffect)
+{
+    StartOpen(kPort);
+    auto& w = Win();
+    w.Type(IDC_TX_CYCLE, "soon");
+    w.Choose(IDC_BAUD, 8);
+    EXPECT_EQ(devices_.State(kPort).BaudRate, 19200u);
+    w.Choose(IDC_BYTE_SIZE, 1);
+    w.Choose(IDC_PARITY, 1);
+    w.Choose(IDC_STOP_BITS, 2);
+    const DCB line = devices_.State(kPort);
+    EXPECT_EQ(line.ByteSize, 8);
+    EXPECT_EQ(line.Parity, NOPARITY);
+    EXPECT_EQ(line.StopBits, ONESTOPBIT);
+    ASSERT_FALSE(ui_.Boxes().empty());
+    EXPECT_EQ(ui_.Boxes().back().text, "Please enter a positive integer.");
+}
+
+TEST_F(WindowTest, APortThatCannotBeOpenedIsReported)
+{
+    Start(); // no port at all: the list is empty
+    auto& w = Win();
+    EXPECT_EQ(w.GetCount(IDC_PORT), 0);
+    EXPECT_EQ(w.Selection(IDC_PORT), -1);
+    w.Click(IDC_OPEN);
+    ASSERT_EQ(ui_.Boxes().size(), 1u);
+    EXPECT_EQ(ui_.Boxes()[0].text, "Open '': Failed.\n" + std::string(std::strerror(ENOENT)));
+    EXPECT_FALSE(Dlg().m_pPort);
+    EXPECT_TRUE(w.IsEnabled(IDC_OPEN));
+    EXPECT_FALSE(w.TimerPeriod(TIMER_POLL));
+
+    w.Click(IDC_SEND);
+    EXPECT_EQ(ui_.Boxes().back().text, "Port '' not open");
+}
+
+TEST_F(WindowTest, APortHeldByAnotherProgramIsReportedWithTheSystemsText)
+{
+    devices_.AddPort(kPort);
+    devices_.FailOpen(kPort, EBUSY);
+    Start();
+    Win().Click(IDC_OPEN);
+    ASSERT_EQ(ui_.Boxes().size(), 1u);
+    EXPECT_EQ(ui_.Boxes()[0].text, "Open '" + kPort + "': Failed.\n" + std::strerror(EBUSY));
+}
+
+TEST_F(WindowTest, APortThatRejectsItsFirstSettingsClosesSilently)
+{
+    devices_.AddPort(kPort);
+    devices_.RejectState(kPort, true);
+    Start();
+    Win().Click(IDC_OPEN);
+    EXPECT_TRUE(ui_.Boxes().empty());
+    EXPECT_FALSE(Dlg().m_pPort);
+    EXPECT_FALSE(devices_.IsOpen(kPort));
+    EXPECT_TRUE(Win().IsEnabled(IDC_OPEN));
+}
+
+TEST_F(WindowTest, ListsWithoutSelectionOpenWithTheDefaultRows)
+{
+    devices_.AddPort(kPort);
+    WriteIni("[COMM_PORT]\nsetup=" + std::string("00000000") + "14000000" + "00000000" + "09000000" +
+             "07000000" + "24\n");
+    Start();
+    EXPECT_EQ(Win().Selection(IDC_BAUD), -1);
+    Win().Click(IDC_OPEN);
+    ASSERT_TRUE(Dlg().m_pPort);
+    EXPECT_EQ(devices_.State(kPort).BaudRate, 9600u);
+    EXPECT_EQ(devices_.State(kPort).ByteSize, 8);
+    EXPECT_EQ(devices_.State(kPort).StopBits, ONESTOPBIT);
+}
+
+TEST_F(WindowTest, DeviceChangesRefillThePortList)
+{
+    devices_.AddPort("/dev/ttyACM0");
+    devices_.AddPort(kPort);
+    Start();
+    auto& w = Win();
+    w.Choose(IDC_PORT, 1);
+    devices_.AddPort("/dev/ttyUSB1");
+
+    EXPECT_EQ(Dlg().Dispatch(ui::Message{ui::Msg::DeviceChange, 0, ui::Notify::Clicked, 0x0007}), 0);
+    EXPECT_EQ(w.GetCount(IDC_PORT), 2);
+    EXPECT_EQ(w.Selection(IDC_PORT), 1);
+
+    // The system's report comes from another thread and is posted.
+    devices_.TriggerHotplug(0x8000);
+    ui_.RunPosted();
+    EXPECT_EQ(w.GetCount(IDC_PORT), 3);
+    EXPECT_EQ(w.Selection(IDC_PORT), 0);
+
+    devices_.RemovePort("/dev/ttyACM0");
+    EXPECT_EQ(Dlg().Dispatch(ui::Message{ui::Msg::DeviceChange, 0, ui::Notify::Clicked, 0x8004}), 1);
+    EXPECT_EQ(w.Items(IDC_PORT), (std::vector<std::string>{kPort, "/dev/ttyUSB1"}));
+}
+
+TEST_F(WindowTest, ExtraPathsFromTheSettingsFileAreListedWhileTheyExist)
+{
+    devices_.AddPort(kPort);
+    devices_.AddPseudoTerminal("/dev/pts/7");
+    WriteIni("[PORTS]\nextra= /dev/pts/7 ; /dev/pts/9;;\n");
+    Start();
+    EXPECT_EQ(Win().Items(IDC_PORT), (std::vector<std::string>{kPort, "/dev/pts/7"}));
+    // The key belongs to the user: saving the window keeps it.
+    Win().CloseBox();
+    EXPECT_NE(ReadIni().find("extra= /dev/pts/7 ; /dev/pts/9;;"), std::string::npos) << ReadIni();
+}
+
+TEST_F(WindowTest, CloseStopsAutomaticTransmissionAndDropsATransfer)
+{
+    StartOpen(kPort);
+    auto& w = Win();
+    w.Type(IDC_TX, "41");
+    w.Click(IDC_AUTO_SEND);
+    EXPECT_TRUE(w.TimerPeriod(TIMER_AUTOSEND));
+    Dlg().m_nXState = XS_SENDING;
+    Dlg().m_pFileData = static_cast<std::uint8_t*>(std::malloc(4));
+    Dlg().m_nFileSize = 4;
+    w.SetPos(IDC_PROGRESS, 40);
+
+    w.Click(IDC_CLOSE);
+    EXPECT_FALSE(w.TimerPeriod(TIMER_AUTOSEND));
+    EXPECT_EQ(w.Check(IDC_AUTO_SEND), 1);
+    EXPECT_EQ(Dlg().m_pFileData, nullptr);
+    EXPECT_EQ(Dlg().m_nXState, XS_IDLE);
+    EXPECT_TRUE(w.IsEnabled(IDC_SEND));
+    EXPECT_TRUE(w.IsEnabled(IDC_SEND_FILE));
+    EXPECT_TRUE(w.IsEnabled(IDC_AUTO_SEND));
+    EXPECT_EQ(w.GetPos(IDC_PROGRESS), 40);
+    EXPECT_TRUE(ui_.Boxes().empty());
+
+    // Opening again does not restart the repetition.
+    w.Click(IDC_OPEN);
+    EXPECT_FALSE(w.TimerPeriod(TIMER_AUTOSEND));
+}

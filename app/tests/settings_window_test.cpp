@@ -1,0 +1,119 @@
+// The window's settings file: read at start-up, written by the close box.
+#include "app/tests/window_fixture.h"
+
+using namespace res;
+
+namespace {
+const std::string kPort = "/dev/ttyUSB0";
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+} // namespace
+
+TEST_F(WindowTest, AnUntouchedRunWritesTheDefaultRecords)
+{
+    devices_.AddPort(kPort);
+    Start();
+    Win().CloseBox();
+    const std::string ini = ReadIni();
+    EXPECT_TRUE(Contains(ini, "size=1")) << ini;
+    EXPECT_TRUE(Contains(ini, "setup=000000000600000000000000030000000000000009")) << ini;
+    EXPECT_TRUE(Contains(ini, "[RX]")) << ini;
+    EXPECT_TRUE(Contains(ini, "opt=000000000100000001")) << ini;
+    EXPECT_TRUE(Contains(ini, "opt=0000000000000000E8030000EB")) << ini;
+    EXPECT_TRUE(Contains(ini, "protocol=1")) << ini;
+    EXPECT_TRUE(Contains(ini, "file=")) << ini;
+    EXPECT_LT(ini.find("[COMM_ADDR]"), ini.find("[COMM_PORT]"));
+    EXPECT_LT(ini.find("[COMM_PORT]"), ini.find("[RX]"));
+    EXPECT_LT(ini.find("[RX]"), ini.find("[TX]"));
+    EXPECT_LT(ini.find("[TX]"), ini.find("[TX_FILT]"));
+}
+
+TEST_F(WindowTest, EveryStoredChoiceComesBackAtTheNextStart)
+{
+    devices_.AddPort("/dev/ttyACM0");
+    devices_.AddPort(kPort);
+    Start();
+    auto& w = Win();
+    w.Choose(IDC_ADDR_SIZE, 8);
+    w.Choose(IDC_PORT, 1);
+    w.Choose(IDC_BAUD, 0);
+    w.Choose(IDC_PARITY, 4);
+    w.Choose(IDC_BYTE_SIZE, 0);
+    w.Choose(IDC_STOP_BITS, 2);
+    w.Click(IDC_RX_ASCII);
+    w.Click(IDC_AUTO_CLEAR);
+    w.Click(IDC_TX_ASCII);
+    w.Type(IDC_TX_CYCLE, "4294967295");
+    w.Choose(IDC_PROTOCOL, 2);
+    const std::string longPath = "/tmp/" + std::string(400, 'p') + "/image.bin";
+    w.Type(IDC_FILE_PATH, longPath);
+    w.Type(IDC_TX, "not stored");
+    w.Click(IDC_HIDE);
+    w.CloseBox();
+
+    dlg_.reset();
+    Start();
+    auto& again = Win();
+    EXPECT_EQ(again.Selection(IDC_ADDR_SIZE), 8);
+    EXPECT_EQ(again.Selection(IDC_PORT), 1);
+    EXPECT_EQ(again.Selection(IDC_BAUD), 0);
+    EXPECT_EQ(again.Selection(IDC_PARITY), 4);
+    EXPECT_EQ(again.Selection(IDC_BYTE_SIZE), 0);
+    EXPECT_EQ(again.Selection(IDC_STOP_BITS), 2);
+    EXPECT_EQ(again.Check(IDC_RX_ASCII), 1);
+    EXPECT_EQ(again.Check(IDC_AUTO_CLEAR), 0);
+    EXPECT_EQ(again.Check(IDC_TX_ASCII), 1);
+    EXPECT_EQ(again.Text(IDC_TX_CYCLE), "4294967295");
+    EXPECT_EQ(again.Selection(IDC_PROTOCOL), 2);
+    EXPECT_EQ(again.Text(IDC_FILE_PATH), longPath) << "a long path must come back whole";
+    EXPECT_EQ(again.Text(IDC_TX), "");
+    EXPECT_EQ(again.Check(IDC_HIDE), 0);
+}
+
+TEST_F(WindowTest, ADamagedRecordFallsBackToItsDefaultsAsAWhole)
+{
+    devices_.AddPort(kPort);
+    // Baud row 0 and parity row 2, but the checksum's digits are wrong.
+    WriteIni("[COMM_PORT]\nsetup=000000000000000002000000030000000000000006\n"
+             "[RX]\nopt=010000000000000001\n");
+    Start();
+    EXPECT_EQ(Win().Selection(IDC_BAUD), 6);
+    EXPECT_EQ(Win().Selection(IDC_PARITY), 0);
+    EXPECT_EQ(Win().Selection(IDC_BYTE_SIZE), 3);
+    EXPECT_EQ(Win().Check(IDC_RX_ASCII), 1); // the other record still counts
+    EXPECT_EQ(Win().Check(IDC_AUTO_CLEAR), 0);
+}
+
+TEST_F(WindowTest, IndexesOutsideTheirListsShowNoSelectionAndAreSavedAsMinusOne)
+{
+    WriteIni("[COMM_ADDR]\nsize=-1\n[TX_FILT]\nprotocol=7\n");
+    Start(); // and no port at all
+    EXPECT_EQ(Win().Selection(IDC_ADDR_SIZE), -1);
+    EXPECT_EQ(Win().Selection(IDC_PROTOCOL), -1);
+    EXPECT_EQ(Win().Selection(IDC_PORT), -1);
+    Win().CloseBox();
+    const std::string ini = ReadIni();
+    EXPECT_TRUE(Contains(ini, "size=-1")) << ini;
+    EXPECT_TRUE(Contains(ini, "protocol=-1")) << ini;
+    EXPECT_TRUE(Contains(ini, "setup=FFFFFFFF0600000000000000030000000000000005")) << ini;
+}
+
+TEST_F(WindowTest, AnEmptyNumberKeepsTheMemberAsItWas)
+{
+    WriteIni("[COMM_ADDR]\nsize=\n[TX_FILT]\nprotocol=\n");
+    Start();
+    EXPECT_EQ(Dlg().m_nProtocol, 1); // given its default just before the read
+    EXPECT_EQ(Win().Selection(IDC_ADDR_SIZE), -1); // kept from construction
+}
+
+TEST_F(WindowTest, AFailedWriteSkipsTheRestWithoutAMessage)
+{
+    devices_.AddPort(kPort);
+    Start();
+    WriteIni("");
+    Dlg().m_strIniPath = ini_ + "/vantrel.ini"; // its folder is a file
+    Win().CloseBox();
+    EXPECT_TRUE(Win().Destroyed());
+    EXPECT_TRUE(ui_.Boxes().empty());
+    EXPECT_FALSE(std::filesystem::exists(Dlg().m_strIniPath));
+}
