@@ -1,0 +1,18 @@
+#!/bin/sh
+# Installs the Debian packages Vantrel needs to build, run and test, when
+# any is missing. Run as root (or through sudo) on Debian 12.
+set -eu
+
+PACKAGES="build-essential cmake pkg-config libgtest-dev libwxgtk3.2-dev \
+xvfb xauth xdotool x11-utils libx11-dev lrzsz"
+
+missing=""
+for p in $PACKAGES; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing

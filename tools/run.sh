@@ -1,0 +1,8 @@
+#!/bin/sh
+# Builds Vantrel and starts it.
+set -eu
+cd "$(dirname "$0")/.."
+tools/deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_TESTS=OFF >/dev/null
+cmake --build build --target vantrel -j"$(nproc)"
+exec build/app/vantrel
