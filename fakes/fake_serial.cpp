@@ -1,0 +1,219 @@
+#include "fakes/fake_serial.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <deque>
+
+namespace fakes {
+
+struct FakeDeviceSystem::Port {
+    std::string path;
+    bool present = true;
+    bool discoverable = true;
+    bool open = false;
+    bool writesFail = false;
+    int openError = 0;
+    std::function<bool(const DCB&)> rejectState;
+    DCB state{};
+    std::deque<std::uint8_t> incoming;
+    std::vector<std::uint8_t> written;
+};
+
+class FakeDeviceSystem::FakeDevice : public serial::Device {
+public:
+    FakeDevice(FakeDeviceSystem& system, Port& port) : m_system(system), m_port(port) {}
+
+    ~FakeDevice() override
+    {
+        m_port.open = false;
+        m_system.m_log.push_back({SerialEvent::Kind::Close, m_port.path, {}, {}, true});
+    }
+
+    bool SetState(const DCB& dcb) override
+    {
+        const bool accepted = m_port.present && !(m_port.rejectState && m_port.rejectState(dcb));
+        if (accepted)
+            m_port.state = dcb;
+        m_system.m_log.push_back({SerialEvent::Kind::SetState, m_port.path, dcb, {}, accepted});
+        return accepted;
+    }
+
+    bool GetState(DCB& dcb) override
+    {
+        if (!m_port.present)
+            return false;
+        dcb = m_port.state;
+        return true;
+    }
+
+    bool Write(const std::uint8_t* data, std::size_t count, std::chrono::milliseconds) override
+    {
+        const bool accepted = m_port.present && !m_port.writesFail;
+        std::vector<std::uint8_t> bytes(data, data + count);
+        if (accepted)
+            m_port.written.insert(m_port.written.end(), bytes.begin(), bytes.end());
+        m_system.m_log.push_back({SerialEvent::Kind::Write, m_port.path, {}, std::move(bytes), accepted});
+        return accepted;
+    }
+
+    std::size_t Read(std::uint8_t* buffer, std::size_t count) override
+    {
+        const std::size_t n = std::min(count, m_port.incoming.size());
+        std::copy_n(m_port.incoming.begin(), n, buffer);
+        m_port.incoming.erase(m_port.incoming.begin(), m_port.incoming.begin() + static_cast<std::ptrdiff_t>(n));
+        return n;
+    }
+
+private:
+    FakeDeviceSystem& m_system;
+    Port& m_port;
+};
+
+class FakeDeviceSystem::FakeWatch : public serial::HotplugWatch {
+public:
+    FakeWatch(FakeDeviceSystem& system, int id) : m_system(system), m_id(id) {}
+    ~FakeWatch() override { m_system.m_watchers.erase(m_id); }
+
+private:
+    FakeDeviceSystem& m_system;
+    int m_id;
+};
+
+FakeDeviceSystem::FakeDeviceSystem() = default;
+FakeDeviceSystem::~FakeDeviceSystem() = default;
+
+FakeDeviceSystem::Port* FakeDeviceSystem::Find(const std::string& path)
+{
+    for (auto& port : m_ports)
+        if (port->path == path)
+            return port.get();
+    return nullptr;
+}
+
+const FakeDeviceSystem::Port* FakeDeviceSystem::Find(const std::string& path) const
+{
+    return const_cast<FakeDeviceSystem*>(this)->Find(path);
+}
+
+void FakeDeviceSystem::AddPort(const std::string& path)
+{
+    if (Port* port = Find(path)) {
+        port->present = true;
+        return;
+    }
+    auto port = std::make_unique<Port>();
+    port->path = path;
+    m_ports.push_back(std::move(port));
+}
+
+void FakeDeviceSystem::AddPseudoTerminal(const std::string& path)
+{
+    AddPort(path);
+    Find(path)->discoverable = false;
+}
+
+void FakeDeviceSystem::RemovePort(const std::string& path)
+{
+    // The record stays while a device object may still refer to it.
+    if (Port* port = Find(path))
+        port->present = false;
+}
+
+void FakeDeviceSystem::FailOpen(const std::string& path, int errnoCode)
+{
+    AddPort(path);
+    Find(path)->openError = errnoCode;
+}
+
+void FakeDeviceSystem::RejectState(const std::string& path, std::function<bool(const DCB&)> reject)
+{
+    AddPort(path);
+    Find(path)->rejectState = std::move(reject);
+}
+
+void FakeDeviceSystem::FailWrites(const std::string& path, bool failed)
+{
+    AddPort(path);
+    Find(path)->writesFail = failed;
+}
+
+void FakeDeviceSystem::Feed(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    AddPort(path);
+    auto& incoming = Find(path)->incoming;
+    incoming.insert(incoming.end(), bytes.begin(), bytes.end());
+}
+
+const std::vector<SerialEvent>& FakeDeviceSystem::Log() const { return m_log; }
+
+void FakeDeviceSystem::ClearLog() { m_log.clear(); }
+
+std::vector<std::uint8_t> FakeDeviceSystem::WrittenBytes(const std::string& path) const
+{
+    const Port* port = Find(path);
+    return port ? port->written : std::vector<std::uint8_t>{};
+}
+
+bool FakeDeviceSystem::IsOpen(const std::string& path) const
+{
+    const Port* port = Find(path);
+    return port && port->open;
+}
+
+DCB FakeDeviceSystem::State(const std::string& path) const
+{
+    const Port* port = Find(path);
+    return port ? port->state : DCB{};
+}
+
+void FakeDeviceSystem::TriggerHotplug(std::uint32_t event)
+{
+    // Copied so a watcher may stop watching from inside its callback.
+    const auto watchers = m_watchers;
+    for (const auto& [id, onChange] : watchers)
+        onChange(event);
+}
+
+std::unique_ptr<serial::Device> FakeDeviceSystem::Open(const std::string& path, int& error)
+{
+    Port* port = Find(path);
+    if (!port || !port->present)
+        error = ENOENT;
+    else if (port->openError != 0)
+        error = port->openError;
+    else if (port->open)
+        error = EBUSY;
+    else
+        error = 0;
+    if (error != 0)
+        return nullptr;
+    port->open = true;
+    m_log.push_back({SerialEvent::Kind::Open, path, {}, {}, true});
+    return std::make_unique<FakeDevice>(*this, *port);
+}
+
+std::string FakeDeviceSystem::ErrorText(int error) { return std::strerror(error); }
+
+std::vector<std::string> FakeDeviceSystem::ListPorts(const std::vector<std::string>& extra)
+{
+    std::vector<std::string> list;
+    for (const auto& port : m_ports)
+        if (port->present && port->discoverable)
+            list.push_back(port->path);
+    for (const auto& path : extra) {
+        const Port* port = Find(path);
+        if (port && port->present && std::find(list.begin(), list.end(), path) == list.end())
+            list.push_back(path);
+    }
+    return list;
+}
+
+std::unique_ptr<serial::HotplugWatch> FakeDeviceSystem::WatchHotplug(std::function<void(std::uint32_t)> onChange)
+{
+    const int id = m_nextWatcherId++;
+    m_watchers.emplace(id, std::move(onChange));
+    return std::make_unique<FakeWatch>(*this, id);
+}
+
+} // namespace fakes

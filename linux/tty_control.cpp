@@ -1,0 +1,49 @@
+#include "linux/tty_control.h"
+
+#include <sys/ioctl.h>
+
+#include "linux/termios_record.h"
+
+namespace linux_tty {
+
+namespace {
+
+void SetModemLine(int fd, int line, bool raised)
+{
+    ::ioctl(fd, raised ? TIOCMBIS : TIOCMBIC, &line);
+}
+
+} // namespace
+
+bool ApplyRecord(int fd, const DCB& dcb)
+{
+    termios2 tio{};
+    if (::ioctl(fd, TCGETS2, &tio) != 0 || !RecordToTermios(dcb, tio))
+        return false;
+    if (::ioctl(fd, TCSETS2, &tio) != 0)
+        return false;
+    // Linux has no DTR handshake of its own and RTS/CTS flow control would
+    // also hold back our output, so the handshake modes raise the lines.
+    SetModemLine(fd, TIOCM_DTR, dcb.fDtrControl != DTR_CONTROL_DISABLE);
+    SetModemLine(fd, TIOCM_RTS, dcb.fRtsControl != RTS_CONTROL_DISABLE);
+    return true;
+}
+
+bool ReadRecord(int fd, DCB& dcb)
+{
+    termios2 tio{};
+    if (::ioctl(fd, TCGETS2, &tio) != 0)
+        return false;
+    TermiosToRecord(tio, dcb);
+    return true;
+}
+
+std::size_t PendingOutput(int fd)
+{
+    int pending = 0;
+    if (::ioctl(fd, TIOCOUTQ, &pending) != 0 || pending < 0)
+        return 0;
+    return static_cast<std::size_t>(pending);
+}
+
+} // namespace linux_tty

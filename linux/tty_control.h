@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+
+#include "serial/dcb.h"
+
+namespace linux_tty {
+
+// Operations on an open terminal's file descriptor, in terms of the record.
+
+// Applies the record's line settings at once (without waiting for output)
+// and then sets the DTR and RTS lines: raised for the enable and handshake
+// modes, lowered for disable. False when the record is not carriable or the
+// driver refuses the settings; a terminal without modem lines (a
+// pseudo-terminal) is not a failure.
+bool ApplyRecord(int fd, const DCB& dcb);
+
+// Fills the record's line settings from the terminal (see TermiosToRecord).
+bool ReadRecord(int fd, DCB& dcb);
+
+// Bytes the driver still holds for sending; 0 when it cannot tell.
+std::size_t PendingOutput(int fd);
+
+} // namespace linux_tty

@@ -1,0 +1,89 @@
+#include "serial/com_port.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <limits>
+#include <vector>
+
+#include "ui/backend.h"
+
+namespace {
+
+constexpr std::uint32_t kQueueSize = 128;
+constexpr std::uint32_t kOpenReadTimeoutMs = 10;
+constexpr std::chrono::milliseconds kWriteWait{1000};
+
+std::string FormatOpenFailure(const std::string& port, const std::string& reason)
+{
+    const char* format = "Open '%s': Failed.\n%s";
+    const int length = std::snprintf(nullptr, 0, format, port.c_str(), reason.c_str());
+    std::vector<char> text(static_cast<std::size_t>(std::max(length, 0)) + 1);
+    std::snprintf(text.data(), text.size(), format, port.c_str(), reason.c_str());
+    return text.data();
+}
+
+} // namespace
+
+CComPort::CComPort(serial::DeviceSystem& system) : m_system(system) {}
+
+CComPort::~CComPort()
+{
+    if (m_hComm)
+        Close();
+}
+
+int CComPort::Open(std::uint32_t baud)
+{
+    int error = 0;
+    m_hComm = m_system.Open(m_strPort, error);
+    if (!m_hComm) {
+        ui::AfxMessageBox(FormatOpenFailure(m_strPort, m_system.ErrorText(error)));
+        return 0;
+    }
+    const bool configured = SetupComm(kQueueSize, kQueueSize) && SetBaudRate(baud) && SetTimeouts(kOpenReadTimeoutMs);
+    if (!configured) {
+        m_hComm.reset();
+        return 0;
+    }
+    m_hComm->GetState(m_dcbSaved);
+    return 1;
+}
+
+void CComPort::Close()
+{
+    if (!m_hComm)
+        return;
+    m_hComm->SetState(m_dcbSaved);
+    m_hComm.reset();
+}
+
+int CComPort::SetupComm(std::uint32_t, std::uint32_t) { return 1; }
+
+int CComPort::SetTimeouts(std::uint32_t) { return 1; }
+
+int CComPort::SetBaudRate(std::uint32_t baud)
+{
+    m_dcb.BaudRate = baud;
+    return ApplySettings();
+}
+
+int CComPort::ApplySettings()
+{
+    return m_hComm && m_hComm->SetState(m_dcb) ? 1 : 0;
+}
+
+int CComPort::Write(const std::uint8_t* data, std::uint32_t count)
+{
+    if (!m_hComm || count == 0)
+        return 0;
+    return m_hComm->Write(data, count, kWriteWait) ? 1 : 0;
+}
+
+std::int32_t CComPort::Read(std::uint8_t* buffer, std::uint32_t count)
+{
+    if (!m_hComm)
+        return -1;
+    const std::uint32_t limit = std::min<std::uint32_t>(count, std::numeric_limits<std::int32_t>::max());
+    return static_cast<std::int32_t>(m_hComm->Read(buffer, limit));
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "serial/dcb.h"
+#include "serial/device.h"
+
+// The program's one access to a serial device: opens a port by name for
+// exclusive use, applies line settings on request, writes and reads with
+// bounded waits, and restores the port's first settings when it closes.
+class CComPort {
+public:
+    explicit CComPort(serial::DeviceSystem& system);
+    virtual ~CComPort();
+
+    CComPort(const CComPort&) = delete;
+    CComPort& operator=(const CComPort&) = delete;
+
+    // 1: open and configured. 0: closed; when the device cannot be opened the
+    // user is told why, when it rejects its first settings nothing is shown.
+    int Open(std::uint32_t baud);
+    void Close();
+
+    // Driver queue sizes and read time-outs have no counterpart here: the
+    // device reads continuously into its own buffer and Read never blocks.
+    // Both are kept so callers read as designed, and both succeed.
+    int SetupComm(std::uint32_t inQueue, std::uint32_t outQueue);
+    int SetTimeouts(std::uint32_t ms);
+
+    // Stores the rate in m_dcb and applies the record: 1 if accepted.
+    int SetBaudRate(std::uint32_t baud);
+    // Applies m_dcb as it is: 1 if accepted, 0 if rejected or closed.
+    int ApplySettings();
+
+    // 0 when closed, when count is 0, or when the device has failed
+    // (unplugged); 1 otherwise, also when the bytes are still on their way
+    // after the one-second wait: they go out in order later.
+    int Write(const std::uint8_t* data, std::uint32_t count);
+    // -1 when closed; otherwise the bytes that have arrived, 0 to count.
+    // Never waits for bytes.
+    std::int32_t Read(std::uint8_t* buffer, std::uint32_t count);
+
+    std::unique_ptr<serial::Device> m_hComm; // null while closed
+    std::string m_strPort;                   // the device path, set before Open
+    DCB m_dcb;                               // the settings ApplySettings gives the port
+    DCB m_dcbSaved;                          // the settings after Open, restored by Close
+
+private:
+    serial::DeviceSystem& m_system;
+};

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "serial/dcb.h"
+
+namespace serial {
+
+// One open serial device, held exclusively. Destroying it closes the device.
+class Device {
+public:
+    virtual ~Device() = default;
+
+    // Applies the whole record. Output handed over before is sent first,
+    // including the time its last characters need on the line, so the record
+    // governs every byte written after this call and none written before it.
+    virtual bool SetState(const DCB& dcb) = 0;
+    virtual bool GetState(DCB& dcb) = 0;
+
+    // Hands bytes over and waits at most `wait` for the driver to take them.
+    // Bytes not taken by then still go out, in order, before any later Write
+    // or SetState. Returns false only when the device itself has failed
+    // (unplugged, hung up); a slow line still counts as sent.
+    virtual bool Write(const std::uint8_t* data, std::size_t count, std::chrono::milliseconds wait) = 0;
+
+    // Copies up to count bytes that have arrived; the device keeps reading
+    // into a buffer of its own, so this never blocks more than a few ms.
+    virtual std::size_t Read(std::uint8_t* buffer, std::size_t count) = 0;
+};
+
+// Watches for serial devices arriving and leaving; stops when destroyed.
+class HotplugWatch {
+public:
+    virtual ~HotplugWatch() = default;
+};
+
+inline constexpr std::uint32_t kDeviceArrived = 0x8000;
+inline constexpr std::uint32_t kDeviceRemoved = 0x8004;
+
+// The platform's serial devices.
+class DeviceSystem {
+public:
+    virtual ~DeviceSystem() = default;
+
+    // Opens a device for exclusive use; on failure error is an errno code.
+    virtual std::unique_ptr<Device> Open(const std::string& path, int& error) = 0;
+
+    // The system's text for an error code.
+    virtual std::string ErrorText(int error) = 0;
+
+    // The present serial ports in a stable order, then each path of extra
+    // that exists and is not listed yet. A port held open by anyone is listed.
+    virtual std::vector<std::string> ListPorts(const std::vector<std::string>& extra) = 0;
+
+    // Calls onChange, from any thread, with kDeviceArrived or kDeviceRemoved.
+    virtual std::unique_ptr<HotplugWatch> WatchHotplug(std::function<void(std::uint32_t event)> onChange) = 0;
+};
+
+DeviceSystem& LinuxDeviceSystem();
+
+} // namespace serial

@@ -1,0 +1,36 @@
+#include <gtest/gtest.h>
+
+#include "serial/character_time.h"
+#include "serial/line_tables.h"
+
+namespace {
+
+TEST(LineTables, RowsOutsideATableFallBackToItsDefaultRow)
+{
+    EXPECT_EQ(BaudRateAt(0), 110u);
+    EXPECT_EQ(BaudRateAt(12), 115200u);
+    EXPECT_EQ(BaudRateAt(13), 9600u);
+    EXPECT_EQ(BaudRateAt(-1), 9600u);
+    EXPECT_EQ(ByteSizeAt(0), 5);
+    EXPECT_EQ(ByteSizeAt(4), 8);
+    EXPECT_EQ(StopBitsAt(1), ONE5STOPBITS);
+    EXPECT_EQ(StopBitsAt(3), ONESTOPBIT);
+    EXPECT_EQ(ParityAt(4), SPACEPARITY);
+    EXPECT_EQ(ParityAt(5), NOPARITY);
+    EXPECT_EQ(kParityNames[3].text, "Mark");
+    EXPECT_EQ(kStopBitNames[1].text, "1.5");
+}
+
+TEST(CharacterTime, CountsStartDataParityAndStopBits)
+{
+    DCB dcb;
+    dcb.BaudRate = 9600; // 10 bits
+    EXPECT_EQ(serial::CharacterTime(dcb).count(), 1042);
+    dcb.Parity = MARKPARITY;
+    dcb.StopBits = ONE5STOPBITS; // 1 + 8 + 1 + 2 bits
+    EXPECT_EQ(serial::CharacterTime(dcb).count(), 1250);
+    dcb.BaudRate = 0;
+    EXPECT_EQ(serial::CharacterTime(dcb).count(), 0);
+}
+
+} // namespace
