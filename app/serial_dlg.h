@@ -148,6 +148,9 @@ private:
         bool labelDirty = false;
     };
     void FlushReceiveDisplay();
+    // Sets one field of an open port's line settings and applies them.
+    template <typename T>
+    void SetLineSetting(T DCB::*field, T value);
 
     PendingReceive m_rxPending;
     serial::DeviceSystem& m_devices;

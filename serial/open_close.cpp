@@ -55,38 +55,35 @@ void CSerialDlg::ShowPortNotOpen()
 // baud rate, byte size and stop bits at the next opening; the parity only
 // through this list while the port is open.
 
+template <typename T>
+void CSerialDlg::SetLineSetting(T DCB::*field, T value)
+{
+    if (!m_pPort)
+        return;
+    m_pPort->m_dcb.*field = value;
+    m_pPort->ApplySettings();
+}
+
 void CSerialDlg::OnSelChangeBaud()
 {
     UpdateData(true);
-    if (!m_pPort)
-        return;
-    m_pPort->m_dcb.BaudRate = BaudRateAt(m_nBaudIndex);
-    m_pPort->ApplySettings();
+    SetLineSetting(&DCB::BaudRate, BaudRateAt(m_nBaudIndex));
 }
 
 void CSerialDlg::OnSelChangeByteSize()
 {
     UpdateData(true);
-    if (!m_pPort)
-        return;
-    m_pPort->m_dcb.ByteSize = ByteSizeAt(m_nByteSizeIndex);
-    m_pPort->ApplySettings();
+    SetLineSetting(&DCB::ByteSize, ByteSizeAt(m_nByteSizeIndex));
 }
 
 void CSerialDlg::OnSelChangeParity()
 {
     UpdateData(true);
-    if (!m_pPort)
-        return;
-    m_pPort->m_dcb.Parity = ParityAt(m_nParityIndex);
-    m_pPort->ApplySettings();
+    SetLineSetting(&DCB::Parity, ParityAt(m_nParityIndex));
 }
 
 void CSerialDlg::OnSelChangeStopBits()
 {
     UpdateData(true);
-    if (!m_pPort)
-        return;
-    m_pPort->m_dcb.StopBits = StopBitsAt(m_nStopBitsIndex);
-    m_pPort->ApplySettings();
+    SetLineSetting(&DCB::StopBits, StopBitsAt(m_nStopBitsIndex));
 }

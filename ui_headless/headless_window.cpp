@@ -126,17 +126,22 @@ void HeadlessWindow::TypeAtEnd(int id, std::string_view text)
 
 void HeadlessWindow::InsertTyped(State& s, std::u32string text)
 {
+    ReplaceSelection(s, std::move(text));
+    int id = 0;
+    for (auto& [cid, state] : controls_)
+        if (&state == &s)
+            id = cid;
+    Deliver(Message{Msg::Command, id, Notify::Change});
+}
+
+void HeadlessWindow::ReplaceSelection(State& s, std::u32string text)
+{
     auto [start, end] = NormalizeSelection(s.selStart, s.selEnd, static_cast<int>(s.text.size()));
     const int fit = CharactersThatFit(static_cast<int>(s.text.size()), end - start,
                                       static_cast<int>(text.size()), s.limit);
     text.resize(static_cast<std::size_t>(fit));
     s.text.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start), text);
     s.selStart = s.selEnd = start + fit;
-    int id = 0;
-    for (auto& [cid, state] : controls_)
-        if (&state == &s)
-            id = cid;
-    Deliver(Message{Msg::Command, id, Notify::Change});
 }
 
 void HeadlessWindow::Focus(int id)
@@ -332,16 +337,8 @@ void HeadlessWindow::SetSel(int id, int start, int end)
 
 void HeadlessWindow::ReplaceSel(int id, std::string_view text)
 {
-    State* s = Find(id);
-    if (!s)
-        return;
-    std::u32string inserted = DecodeUtf8(text);
-    auto [start, end] = NormalizeSelection(s->selStart, s->selEnd, static_cast<int>(s->text.size()));
-    const int fit = CharactersThatFit(static_cast<int>(s->text.size()), end - start,
-                                      static_cast<int>(inserted.size()), s->limit);
-    inserted.resize(static_cast<std::size_t>(fit));
-    s->text.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start), inserted);
-    s->selStart = s->selEnd = start + fit;
+    if (State* s = Find(id))
+        ReplaceSelection(*s, DecodeUtf8(text));
 }
 
 void HeadlessWindow::SetRange(int id, int lower, int upper)

@@ -120,6 +120,7 @@ private:
     const State* Find(int id) const;
     bool Usable(int id) const;
     void InsertTyped(State& s, std::u32string text);
+    void ReplaceSelection(State& s, std::u32string text); // what EM_REPLACESEL does
 
     HeadlessBackend& backend_;
     Dialog* dialog_;

@@ -1,0 +1,434 @@
+// The wx window on a real (virtual) display. Runs under with_xvfb.sh.
+#include "ui/backend.h"
+#include "ui/dialog.h"
+#include "ui/window_impl.h"
+#include "ui_wx/accessibility.h"
+#include "ui_wx/compact_style.h"
+#include "ui_wx/dialog_geometry.h"
+#include "ui_wx/wx_backend.h"
+#include "ui_wx/wx_window.h"
+
+#include <array>
+#include <chrono>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+#include <wx/app.h>
+#include <wx/gauge.h>
+#include <wx/init.h>
+#include <wx/tglbtn.h>
+
+namespace {
+
+using ui::ControlKind;
+using ui::Msg;
+using ui::Notify;
+
+enum : int { kList = 10, kCheck = 11, kPause = 12, kButton = 13, kLine = 14, kBox = 15, kBar = 16, kCount = 17, kHelp = 18 };
+
+constexpr std::array<std::string_view, 2> kInitialItems = {"None", "Xmodem"};
+
+const std::array<ui::ControlTemplate, 12> kControls = {{
+    {ui::kNoId, ControlKind::GroupBox, "Port", ui::RectFromSize(7, 7, 119, 60), 0},
+    {ui::kNoId, ControlKind::Label, "Baud &Rate:", ui::RectFromSize(13, 20, 57, 12), ui::kGroup},
+    {kList, ControlKind::DropDownList, "", ui::RectFromSize(72, 19, 48, 73), ui::kTabStop, kInitialItems},
+    {kCheck, ControlKind::CheckBox, "ASCII Format", ui::RectFromSize(13, 40, 75, 14), ui::kTabStop},
+    {kPause, ControlKind::PushLikeCheckBox, "Pause", ui::RectFromSize(70, 70, 39, 14), ui::kTabStop},
+    {kButton, ControlKind::PushButton, "Send", ui::RectFromSize(23, 70, 39, 14), ui::kTabStop},
+    {ui::kNoId, ControlKind::Label, "TX Cycle(ms)", ui::RectFromSize(13, 90, 57, 12), ui::kGroup},
+    {kLine, ControlKind::Edit, "", ui::RectFromSize(72, 90, 48, 12), ui::kTabStop | ui::kBorder},
+    {kBox, ControlKind::MultiLineEdit, "", ui::RectFromSize(134, 6, 200, 100), ui::kTabStop | ui::kWantReturn | ui::kVScroll},
+    {kBar, ControlKind::ProgressBar, "Progress1", ui::RectFromSize(13, 110, 66, 11), ui::kBorder},
+    {kCount, ControlKind::StaticText, "TX: 0 bytes", ui::RectFromSize(13, 125, 52, 11), ui::kSunken},
+    {kHelp, ControlKind::BitmapButton, "Help", ui::RectFromSize(7, 140, 19, 16), ui::kTabStop},
+}};
+
+const ui::DialogTemplate kTemplate = {500, "Vantrel test", 340, 160, true, kControls};
+
+// Lets the toolkit work for a while: timers, posted tasks, drawing.
+void Pump(int ms)
+{
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    do {
+        while (g_main_context_iteration(nullptr, FALSE)) {
+        }
+        wxTheApp->ProcessPendingEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    } while (std::chrono::steady_clock::now() < until);
+}
+
+// A dialog that writes down every message it gets, with the check state of
+// its check box at that moment, then processes it the framework's way.
+class RecordingDialog : public ui::Dialog {
+public:
+    RecordingDialog() : Dialog(kTemplate) {}
+
+    struct Seen {
+        ui::Message message;
+        int checkAtDispatch;
+    };
+    std::vector<Seen> seen;
+    std::function<void(RecordingDialog&, const ui::Message&)> onMessage;
+    std::function<bool(RecordingDialog&)> onInit;
+
+    int Count(Msg kind, int id = -1) const
+    {
+        int n = 0;
+        for (const Seen& s : seen)
+            n += s.message.kind == kind && (id < 0 || s.message.id == id) ? 1 : 0;
+        return n;
+    }
+    int Commands() const { return Count(Msg::Command); }
+
+protected:
+    bool OnInitDialog() override
+    {
+        Dialog::OnInitDialog();
+        return onInit ? onInit(*this) : true;
+    }
+    std::intptr_t WindowProc(const ui::Message& m) override
+    {
+        seen.push_back({m, Window() ? Window()->GetCheck(kCheck) : -1});
+        if (onMessage)
+            onMessage(*this, m);
+        return Default(m);
+    }
+};
+
+// A dialog window made directly, without a modal run, shown on screen.
+class WxWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window_ = std::make_unique<ui_wx::WxWindow>(dialog_, nullptr);
+        dialog_.AttachWindow(window_.get());
+        window_->BeginDelivery();
+        dialog_.InitDialog();
+        window_->Frame().Show();
+        Pump(50);
+        dialog_.seen.clear();
+    }
+    void TearDown() override
+    {
+        window_->StopTimers();
+        dialog_.DestroyWindow();
+        window_.reset();
+    }
+    GtkWidget* Widget(int id) { return static_cast<GtkWidget*>(window_->Control(id)->GetHandle()); }
+    ui::WindowImpl& W() { return *window_; }
+
+    RecordingDialog dialog_;
+    std::unique_ptr<ui_wx::WxWindow> window_;
+};
+
+TEST_F(WxWindowTest, DropDownListKeepsOrderAndClearsSelectionOutsideTheList)
+{
+    EXPECT_EQ(W().GetCount(kList), 2); // the template's initial items
+    EXPECT_EQ(W().AddString(kList, "1K Xmodem"), 2);
+    EXPECT_EQ(W().AddString(kList, "Aardvark"), 3); // not sorted
+    EXPECT_EQ(W().GetItemText(kList, 3), "Aardvark");
+    EXPECT_EQ(W().GetItemText(kList, 4), "");
+    EXPECT_EQ(W().GetCurSel(kList), -1);
+    W().SetCurSel(kList, 2);
+    EXPECT_EQ(W().GetCurSel(kList), 2);
+    EXPECT_EQ(W().GetText(kList), "1K Xmodem");
+    W().SetCurSel(kList, 4);
+    EXPECT_EQ(W().GetCurSel(kList), -1);
+    EXPECT_EQ(W().GetText(kList), "");
+    W().SetCurSel(kList, 1);
+    W().ResetContent(kList);
+    EXPECT_EQ(W().GetCount(kList), 0);
+    EXPECT_EQ(W().GetCurSel(kList), -1);
+}
+
+TEST_F(WxWindowTest, ProgramChangesSendNoNotificationsButUserActionsDo)
+{
+    W().SetCheck(kCheck, 1);
+    W().SetCheck(kPause, 1);
+    W().SetCurSel(kList, 1);
+    W().SetText(kLine, "250");
+    W().SetSel(kBox, 0, -1);
+    W().ReplaceSel(kBox, "text");
+    Pump(30);
+    EXPECT_EQ(dialog_.Commands(), 0);
+
+    // What a user's click does to the widgets.
+    gtk_button_clicked(GTK_BUTTON(Widget(kCheck)));
+    gtk_button_clicked(GTK_BUTTON(Widget(kButton)));
+    gtk_button_clicked(GTK_BUTTON(Widget(kPause)));
+    gtk_combo_box_set_active(GTK_COMBO_BOX(Widget(kList)), 0);
+    Pump(30);
+    ASSERT_EQ(dialog_.Commands(), 4);
+    EXPECT_EQ(dialog_.seen[0].message.id, kCheck);
+    EXPECT_EQ(dialog_.seen[0].message.notify, Notify::Clicked);
+    EXPECT_EQ(dialog_.seen[0].checkAtDispatch, 0); // toggled before the message
+    EXPECT_EQ(dialog_.seen[1].message.id, kButton);
+    EXPECT_EQ(dialog_.seen[2].message.id, kPause);
+    EXPECT_EQ(W().GetCheck(kPause), 0);
+    EXPECT_EQ(dialog_.seen[3].message.id, kList);
+    EXPECT_EQ(dialog_.seen[3].message.notify, Notify::SelChange);
+}
+
+TEST_F(WxWindowTest, CheckBoxStatesAndPushLookFollowTheCheck)
+{
+    W().SetCheck(kCheck, 2);
+    EXPECT_EQ(W().GetCheck(kCheck), 2);
+    W().SetCheck(kCheck, 1);
+    EXPECT_EQ(W().GetCheck(kCheck), 1);
+    W().SetCheck(kCheck, 0);
+    EXPECT_EQ(W().GetCheck(kCheck), 0);
+    W().SetCheck(kPause, 1);
+    EXPECT_TRUE(static_cast<wxToggleButton*>(window_->Control(kPause))->GetValue());
+    EXPECT_TRUE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(Widget(kPause))));
+}
+
+TEST_F(WxWindowTest, MultiLineTextUsesCrLfAndCountsCharacters)
+{
+    W().SetText(kBox, "one\r\ntwo");
+    EXPECT_EQ(W().GetText(kBox), "one\r\ntwo");
+    W().SetText(kBox, "one\ntwo");
+    EXPECT_EQ(W().GetText(kBox), "one\r\ntwo");
+
+    W().SetText(kBox, "\xC3\xA4\xC3\xB6\xC3\xBC"); // three characters, six bytes
+    W().SetSel(kBox, 1, 2);
+    W().ReplaceSel(kBox, "X");
+    EXPECT_EQ(W().GetText(kBox), "\xC3\xA4X\xC3\xBC");
+
+    // A start beyond the end selects the empty place at the end.
+    W().SetSel(kBox, 500, -1);
+    W().ReplaceSel(kBox, "!");
+    EXPECT_EQ(W().GetText(kBox), "\xC3\xA4X\xC3\xBC!");
+}
+
+TEST_F(WxWindowTest, ReplaceSelTakesCharactersUpToTheLimit)
+{
+    EXPECT_EQ(W().GetLimitText(kBox), 0x7FFFFFFE);
+    W().SetLimitText(kBox, 10);
+    EXPECT_EQ(W().GetLimitText(kBox), 10);
+    W().SetSel(kBox, 0, -1);
+    W().ReplaceSel(kBox, "0123456789ABC");
+    EXPECT_EQ(W().GetText(kBox), "0123456789");
+    W().SetSel(kBox, 10, -1);
+    W().ReplaceSel(kBox, "more");
+    EXPECT_EQ(W().GetText(kBox), "0123456789");
+    W().SetSel(kBox, 2, 5); // replacing three makes room for three
+    W().ReplaceSel(kBox, "abcdef");
+    EXPECT_EQ(W().GetText(kBox), "01abc56789");
+    W().SetLimitText(kBox, 0);
+    EXPECT_EQ(W().GetLimitText(kBox), 0x7FFFFFFE);
+    EXPECT_EQ(W().GetLimitText(kList), 0); // not an edit
+}
+
+TEST_F(WxWindowTest, ProgressBarShowsFullAboveItsRange)
+{
+    auto* gauge = static_cast<wxGauge*>(window_->Control(kBar));
+    W().SetRange(kBar, 0, 100);
+    W().SetPos(kBar, 40);
+    EXPECT_EQ(W().GetPos(kBar), 40);
+    EXPECT_EQ(gauge->GetValue(), 40);
+    W().SetPos(kBar, 150);
+    EXPECT_EQ(gauge->GetValue(), gauge->GetRange());
+    W().SetPos(kBar, -5);
+    EXPECT_EQ(gauge->GetValue(), 0);
+}
+
+TEST_F(WxWindowTest, ControlsStandAtTheirScaledTemplatePlaces)
+{
+    const ui::Rect expected = ui_wx::TemplateRectToPixels(ui::RectFromSize(23, 70, 39, 14));
+    EXPECT_EQ(W().GetRect(kButton), expected);
+    const ui::Rect client = ui_wx::TemplateClientRect(kTemplate.width, kTemplate.height);
+    EXPECT_EQ(W().GetClientRect(), client);
+
+    // A drop-down list keeps its template top and width but gets the height
+    // of one closed row, not the template's open-list height.
+    const ui::Rect listTemplate = ui_wx::TemplateRectToPixels(ui::RectFromSize(72, 19, 48, 73));
+    const ui::Rect list = W().GetRect(kList);
+    EXPECT_EQ(list.top, listTemplate.top);
+    EXPECT_EQ(list.Width(), listTemplate.Width());
+    EXPECT_LT(list.Height(), 30);
+    EXPECT_GE(list.Height(), 16);
+
+    W().Move(kBox, ui::Rect{200, 10, 300, 60});
+    EXPECT_EQ(W().GetRect(kBox), (ui::Rect{200, 10, 300, 60}));
+    W().Show(kBox, false);
+    EXPECT_FALSE(W().IsVisible(kBox));
+    W().Enable(kButton, false);
+    EXPECT_FALSE(W().IsEnabled(kButton));
+    EXPECT_EQ(W().GetText(999), "");
+    EXPECT_FALSE(W().IsVisible(999));
+}
+
+TEST_F(WxWindowTest, LabelsShowMnemonicsAndNameTheControlAfterThem)
+{
+    GtkWidget* label = nullptr;
+    for (wxWindow* child : window_->Frame().GetChildren())
+        if (child->GetLabel() == "Baud &Rate:")
+            label = static_cast<GtkWidget*>(child->GetHandle());
+    ASSERT_NE(label, nullptr);
+    EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(label)), "Baud Rate:");
+    EXPECT_EQ(gtk_label_get_mnemonic_widget(GTK_LABEL(label)), Widget(kList));
+    EXPECT_EQ(ui_wx::AccessibleName(*window_->Control(kList)), "Baud Rate");
+    EXPECT_EQ(ui_wx::AccessibleName(*window_->Control(kLine)), "TX Cycle(ms)");
+    EXPECT_EQ(ui_wx::AccessibleName(*window_->Control(kHelp)), "Help");
+    EXPECT_EQ(W().GetText(kHelp), "Help");
+}
+
+TEST_F(WxWindowTest, KeysBecomeDialogCommands)
+{
+    const auto press = [this](int key, int mods = wxMOD_NONE) {
+        wxKeyEvent event(wxEVT_CHAR_HOOK);
+        event.m_keyCode = key;
+        event.SetControlDown(mods & wxMOD_CONTROL);
+        event.SetShiftDown(mods & wxMOD_SHIFT);
+        event.SetAltDown(mods & wxMOD_ALT);
+        event.SetEventObject(&window_->Frame());
+        window_->Frame().ProcessWindowEvent(event);
+    };
+    W().SetFocus(kLine);
+    Pump(30);
+    ASSERT_EQ(W().GetFocus(), kLine);
+    press(WXK_RETURN);
+    press(WXK_ESCAPE);
+    press(WXK_F1);
+    ASSERT_EQ(dialog_.seen.size(), 3u);
+    EXPECT_EQ(dialog_.seen[0].message.id, ui::IDOK);
+    EXPECT_EQ(dialog_.seen[1].message.id, ui::IDCANCEL);
+    EXPECT_EQ(dialog_.seen[2].message.kind, Msg::Help);
+
+    W().SetFocus(kBox);
+    Pump(30);
+    ASSERT_EQ(W().GetFocus(), kBox);
+    W().SetText(kBox, "ab");
+    W().SetSel(kBox, 1, 1);
+    dialog_.seen.clear();
+    press(WXK_RETURN);
+    EXPECT_EQ(W().GetText(kBox), "a\r\nb");
+    EXPECT_EQ(dialog_.Count(Msg::Command, ui::IDOK), 0);
+}
+
+TEST_F(WxWindowTest, TimersTickRestartAndStop)
+{
+    W().SetTimer(7, 20);
+    Pump(300);
+    const int ticks = dialog_.Count(Msg::Timer, 7);
+    EXPECT_GE(ticks, 4);
+    EXPECT_LE(ticks, 16); // missed periods are not made up
+
+    W().SetTimer(7, 5000); // restarts with the new period
+    dialog_.seen.clear();
+    Pump(150);
+    EXPECT_EQ(dialog_.Count(Msg::Timer, 7), 0);
+
+    W().SetTimer(7, 20);
+    W().KillTimer(7);
+    W().KillTimer(8); // not running: ignored
+    Pump(100);
+    EXPECT_EQ(dialog_.Count(Msg::Timer, 7), 0);
+}
+
+TEST_F(WxWindowTest, SizeChangesReachTheDialog)
+{
+    const ui::Rect before = W().GetClientRect();
+    window_->Frame().SetClientSize(before.Width() + 100, before.Height() + 50);
+    Pump(100);
+    ASSERT_GE(dialog_.Count(Msg::Size), 1);
+    EXPECT_EQ(W().GetClientRect().Width(), before.Width() + 100);
+    const ui::Message& last = dialog_.seen.back().message;
+    EXPECT_EQ(last.lParam & 0xFFFF, before.Width() + 100);
+    EXPECT_EQ((last.lParam >> 16) & 0xFFFF, before.Height() + 50);
+}
+
+// --- Modal runs through the back end -------------------------------------------
+
+GtkWidget* OpenMessageBox()
+{
+    GList* windows = gtk_window_list_toplevels();
+    GtkWidget* found = nullptr;
+    for (GList* w = windows; w; w = w->next)
+        if (GTK_IS_MESSAGE_DIALOG(w->data) && gtk_widget_get_visible(GTK_WIDGET(w->data)))
+            found = GTK_WIDGET(w->data);
+    g_list_free(windows);
+    return found;
+}
+
+TEST(WxBackendTest, TimersKeepTickingWhileAMessageBoxIsOpen)
+{
+    RecordingDialog dialog;
+    int ticksInBox = 0;
+    bool boxShown = false;
+    dialog.onInit = [](RecordingDialog& d) {
+        d.SetTimer(1, 20);
+        return true;
+    };
+    dialog.onMessage = [&](RecordingDialog& d, const ui::Message& m) {
+        if (m.kind != Msg::Timer)
+            return;
+        if (!boxShown) {
+            boxShown = true;
+            ui::AfxMessageBox("Please enter a positive integer.");
+            d.EndDialog(ui::IDOK);
+            return;
+        }
+        // Ticks of the same timer, inside the box its own tick opened.
+        if (++ticksInBox == 5)
+            if (GtkWidget* box = OpenMessageBox())
+                gtk_dialog_response(GTK_DIALOG(box), GTK_RESPONSE_OK);
+    };
+    EXPECT_EQ(dialog.DoModal(), ui::IDOK);
+    EXPECT_GE(ticksInBox, 5);
+    EXPECT_EQ(dialog.Count(Msg::Destroy), 1);
+}
+
+TEST(WxBackendTest, CloseBoxGoesThroughTheFrameworkAndEndsTheRun)
+{
+    RecordingDialog dialog;
+    wxDialog* frame = nullptr;
+    dialog.onInit = [&frame](RecordingDialog& d) {
+        frame = &static_cast<ui_wx::WxWindow*>(d.Window())->Frame();
+        // From another thread, as a device watcher would post.
+        std::thread([&d] { d.PostMessage(ui::Message{Msg::DeviceChange}); }).join();
+        ui::CurrentBackend().Post([&frame] { frame->Close(); });
+        return true;
+    };
+    EXPECT_EQ(dialog.DoModal(), ui::IDCANCEL);
+    EXPECT_EQ(dialog.Count(Msg::DeviceChange), 1);
+    ASSERT_EQ(dialog.Count(Msg::SysCommand), 1);
+    EXPECT_EQ(dialog.Count(Msg::Close), 1);
+    EXPECT_EQ(dialog.Count(Msg::Command, ui::IDCANCEL), 1);
+    EXPECT_EQ(dialog.Count(Msg::Destroy), 1);
+    EXPECT_EQ(dialog.Window(), nullptr);
+}
+
+TEST(WxBackendTest, DialogEndedDuringInitialisationIsNeverShown)
+{
+    RecordingDialog dialog;
+    dialog.onInit = [](RecordingDialog& d) {
+        d.EndDialog(42);
+        return true;
+    };
+    EXPECT_EQ(dialog.DoModal(), 42);
+    EXPECT_EQ(dialog.Count(Msg::Destroy), 1);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    wxApp::SetInstance(new wxApp);
+    if (!wxEntryStart(argc, argv)) {
+        std::fputs("no display: run under with_xvfb.sh\n", stderr);
+        return 1;
+    }
+    wxTheApp->CallOnInit();
+    ui_wx::InstallCompactStyle();
+    ui_wx::WxBackend backend;
+    ui::SetBackend(&backend);
+    const int result = RUN_ALL_TESTS();
+    ui::SetBackend(nullptr);
+    wxEntryCleanup();
+    return result;
+}
