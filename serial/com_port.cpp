@@ -1,5 +1,7 @@
 #include "serial/com_port.h"
 
+#include "serial/port_names.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -36,7 +38,7 @@ CComPort::~CComPort()
 int CComPort::Open(std::uint32_t baud)
 {
     int error = 0;
-    m_hComm = m_system.Open(m_strPort, error);
+    m_hComm = m_system.Open(serial::PortDevicePath(m_strPort), error);
     if (!m_hComm) {
         ui::AfxMessageBox(FormatOpenFailure(m_strPort, m_system.ErrorText(error)));
         return 0;

@@ -1,5 +1,6 @@
 #include "app/serial_dlg.h"
 
+#include "serial/port_names.h"
 #include "settings/profile.h"
 
 #include <string>
@@ -37,7 +38,7 @@ void CSerialDlg::FillPortList()
 {
     m_cboPort.ResetContent();
     for (const std::string& name : m_devices.ListPorts(ExtraPorts(m_strIniPath)))
-        m_cboPort.AddString(name);
+        m_cboPort.AddString(serial::PortDisplayName(name));
     if (m_cboPort.GetCount() > 0)
         m_cboPort.SetCurSel(0);
 }

@@ -19,7 +19,7 @@ TEST_F(WindowTest, StartsWithTheDefaultsWhenThereIsNoSettingsFile)
     EXPECT_EQ(w.Items(IDC_ADDR_SIZE).size(), 9u);
     EXPECT_EQ(w.Items(IDC_ADDR_SIZE).front(), "0-byte");
     EXPECT_EQ(w.Selection(IDC_ADDR_SIZE), 1);
-    EXPECT_EQ(w.Items(IDC_PORT), (std::vector<std::string>{"/dev/ttyUSB0", "/dev/ttyUSB1"}));
+    EXPECT_EQ(w.Items(IDC_PORT), (std::vector<std::string>{"ttyUSB0", "ttyUSB1"}));
     EXPECT_EQ(w.Selection(IDC_PORT), 0);
     EXPECT_EQ(w.GetItemText(IDC_BAUD, w.Selection(IDC_BAUD)), "9600");
     EXPECT_EQ(w.Items(IDC_BAUD).size(), 13u);

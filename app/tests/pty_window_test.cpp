@@ -4,6 +4,7 @@
 #include "fakes/pty_pair.h"
 #include "res/resource_ids.h"
 #include "serial/device.h"
+#include "serial/port_names.h"
 #include "ui_headless/headless_backend.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +33,7 @@ protected:
         ui_.RunModal(*dlg_);
         auto& w = Win();
         const auto items = w.Items(IDC_PORT);
-        const auto it = std::find(items.begin(), items.end(), pty_.SlavePath());
+        const auto it = std::find(items.begin(), items.end(), serial::PortDisplayName(pty_.SlavePath()));
         EXPECT_NE(it, items.end());
         w.Choose(IDC_PORT, static_cast<int>(it - items.begin()));
         w.Click(IDC_OPEN);
