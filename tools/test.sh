@@ -8,10 +8,10 @@ tools/deps.sh
 
 if [ "${1:-}" = "--sanitize" ]; then
     dir=build-sanitize
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug -DVANTREL_SANITIZE=ON -DVANTREL_WX=OFF >/dev/null
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug -DVANTREL_SANITIZE=ON -DVANTREL_WX=OFF -DVANTREL_TESTS=ON >/dev/null
 else
     dir=build
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_WX=ON -DVANTREL_TESTS=ON -DVANTREL_SANITIZE=OFF >/dev/null
 fi
 cmake --build "$dir" -j"$(nproc)"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
