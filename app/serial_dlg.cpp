@@ -1,5 +1,6 @@
 #include "app/serial_dlg.h"
 
+#include "res/icons.h"
 #include "res/main_dialog.h"
 #include "res/resource_ids.h"
 #include "res/strings.h"
@@ -125,6 +126,9 @@ bool CSerialDlg::OnInitDialog()
 
     if (std::string_view about = LoadString(IDS_ABOUTBOX); !about.empty())
         Window()->AppendSystemMenuEntry(IDM_ABOUTBOX, about);
+
+    if (auto icon = LoadIcon(m_hIcon); !icon.empty())
+        Window()->SetIcon(icon);
 
     FillPortList();
     LoadSettings();

@@ -2,6 +2,7 @@
 
 #include "ui/geometry.h"
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -57,6 +58,8 @@ public:
 
     // The window itself.
     virtual Rect GetClientRect() const = 0;
+    // The window's icon, as XPM rows (title bar, task bar, window switcher).
+    virtual void SetIcon(std::span<const char* const> xpm) = 0;
     virtual void SetTimer(unsigned id, unsigned periodMs) = 0;
     virtual void KillTimer(unsigned id) = 0;
     // Appends a separator and an entry to the window's system menu; choosing

@@ -82,6 +82,8 @@ public:
     void SetPos(int id, int pos) override;
     int GetPos(int id) const override;
     Rect GetClientRect() const override { return client_; }
+    void SetIcon(std::span<const char* const> xpm) override { icon_ = xpm; }
+    std::span<const char* const> Icon() const { return icon_; }
     void SetTimer(unsigned id, unsigned periodMs) override;
     void KillTimer(unsigned id) override;
     bool AppendSystemMenuEntry(unsigned commandId, std::string_view text) override;
@@ -129,6 +131,7 @@ private:
     std::map<unsigned, Timer> timers_;
     std::vector<std::pair<unsigned, std::string>> systemMenu_;
     Rect client_;
+    std::span<const char* const> icon_;
     int focus_ = 0;
     int depth_ = 0;
     bool ended_ = false;

@@ -15,6 +15,7 @@
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/gauge.h>
+#include <wx/icon.h>
 #include <wx/textctrl.h>
 #include <wx/tglbtn.h>
 
@@ -578,6 +579,18 @@ ui::Rect WxWindow::GetClientRect() const
 {
     const wxSize size = frame_->GetClientSize();
     return ui::Rect{0, 0, size.x, size.y};
+}
+
+void WxWindow::SetIcon(std::span<const char* const> xpm)
+{
+    if (xpm.empty())
+        return;
+    const wxBitmap bitmap(xpm.data());
+    if (!bitmap.IsOk())
+        return;
+    wxIcon icon;
+    icon.CopyFromBitmap(bitmap);
+    frame_->SetIcon(icon);
 }
 
 void WxWindow::SetTimer(unsigned id, unsigned periodMs)

@@ -74,6 +74,7 @@ public:
     void SetPos(int id, int pos) override;
     int GetPos(int id) const override;
     ui::Rect GetClientRect() const override;
+    void SetIcon(std::span<const char* const> xpm) override;
     void SetTimer(unsigned id, unsigned periodMs) override;
     void KillTimer(unsigned id) override;
     bool AppendSystemMenuEntry(unsigned commandId, std::string_view text) override;

@@ -43,6 +43,7 @@ TEST_F(WindowTest, StartsWithTheDefaultsWhenThereIsNoSettingsFile)
     EXPECT_FALSE(w.TimerPeriod(TIMER_POLL));
     EXPECT_FALSE(w.TimerPeriod(TIMER_AUTOSEND));
     EXPECT_TRUE(ui_.Boxes().empty());
+    EXPECT_FALSE(w.Icon().empty());
 }
 
 TEST_F(WindowTest, TheSystemMenuOpensTheAboutBoxForCommands16To31)
