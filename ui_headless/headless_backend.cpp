@@ -25,7 +25,9 @@ int HeadlessBackend::RunModal(Dialog& dialog)
         retired_.push_back(std::move(old->second));
     windows_[&dialog] = std::move(window);
     dialog.AttachWindow(&w);
-    dialog.InitDialog();
+    // A true result asks the system to focus the first tab stop.
+    if (dialog.InitDialog())
+        w.FocusFirstTabStop();
     return 0;
 }
 

@@ -150,6 +150,16 @@ void HeadlessWindow::Focus(int id)
         focus_ = id;
 }
 
+void HeadlessWindow::FocusFirstTabStop()
+{
+    for (const ControlTemplate& c : template_.controls) {
+        if ((c.style & kTabStop) && Usable(c.id)) {
+            focus_ = c.id;
+            return;
+        }
+    }
+}
+
 void HeadlessWindow::PressEnter()
 {
     State* s = Find(focus_);

@@ -32,6 +32,7 @@ public:
     void Type(int id, std::string_view text); // replaces the whole text, as typed
     void TypeAtEnd(int id, std::string_view text);
     void Focus(int id);
+    void FocusFirstTabStop();
     void PressEnter();                        // in the focused control
     void PressEscape();
     void PressF1();

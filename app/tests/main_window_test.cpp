@@ -44,6 +44,7 @@ TEST_F(WindowTest, StartsWithTheDefaultsWhenThereIsNoSettingsFile)
     EXPECT_FALSE(w.TimerPeriod(TIMER_AUTOSEND));
     EXPECT_TRUE(ui_.Boxes().empty());
     EXPECT_FALSE(w.Icon().empty());
+    EXPECT_EQ(w.GetFocus(), IDC_ADDR_SIZE);
 }
 
 TEST_F(WindowTest, TheSystemMenuOpensTheAboutBoxForCommands16To31)
