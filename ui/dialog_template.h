@@ -45,6 +45,8 @@ struct ControlTemplate {
     std::uint32_t style;
     // Items a list holds from creation on (the template's initialisation data).
     std::span<const std::string_view> initialItems = {};
+    // What assistive technologies call a control that has no label of its own.
+    std::string_view accessibleName = {};
 };
 
 struct DialogTemplate {

@@ -227,11 +227,7 @@ void HeadlessWindow::SetText(int id, std::string_view text)
     }
 }
 
-void HeadlessWindow::Enable(int id, bool enabled)
-{
-    if (State* s = Find(id))
-        s->enabled = enabled;
-}
+void HeadlessWindow::Enable(int id, bool enabled) { Set(id, &State::enabled, enabled); }
 
 bool HeadlessWindow::IsEnabled(int id) const
 {
@@ -239,11 +235,7 @@ bool HeadlessWindow::IsEnabled(int id) const
     return s && s->enabled;
 }
 
-void HeadlessWindow::Show(int id, bool visible)
-{
-    if (State* s = Find(id))
-        s->visible = visible;
-}
+void HeadlessWindow::Show(int id, bool visible) { Set(id, &State::visible, visible); }
 
 bool HeadlessWindow::IsVisible(int id) const
 {
@@ -257,29 +249,13 @@ void HeadlessWindow::SetFocus(int id)
         focus_ = id;
 }
 
-Rect HeadlessWindow::GetRect(int id) const
-{
-    const State* s = Find(id);
-    return s ? s->rect : Rect{};
-}
+Rect HeadlessWindow::GetRect(int id) const { return Get(id, &State::rect, Rect{}); }
 
-void HeadlessWindow::Move(int id, const Rect& rect)
-{
-    if (State* s = Find(id))
-        s->rect = rect;
-}
+void HeadlessWindow::Move(int id, const Rect& rect) { Set(id, &State::rect, rect); }
 
-int HeadlessWindow::GetCheck(int id) const
-{
-    const State* s = Find(id);
-    return s ? s->check : 0;
-}
+int HeadlessWindow::GetCheck(int id) const { return Get(id, &State::check, 0); }
 
-void HeadlessWindow::SetCheck(int id, int state)
-{
-    if (State* s = Find(id))
-        s->check = state;
-}
+void HeadlessWindow::SetCheck(int id, int state) { Set(id, &State::check, state); }
 
 void HeadlessWindow::ResetContent(int id)
 {
@@ -312,11 +288,7 @@ std::string HeadlessWindow::GetItemText(int id, int row) const
     return s->items[static_cast<std::size_t>(row)];
 }
 
-int HeadlessWindow::GetCurSel(int id) const
-{
-    const State* s = Find(id);
-    return s ? s->curSel : -1;
-}
+int HeadlessWindow::GetCurSel(int id) const { return Get(id, &State::curSel, -1); }
 
 void HeadlessWindow::SetCurSel(int id, int row)
 {
@@ -324,11 +296,7 @@ void HeadlessWindow::SetCurSel(int id, int row)
         s->curSel = (row >= 0 && row < static_cast<int>(s->items.size())) ? row : -1;
 }
 
-int HeadlessWindow::GetLimitText(int id) const
-{
-    const State* s = Find(id);
-    return s ? s->limit : 0;
-}
+int HeadlessWindow::GetLimitText(int id) const { return Get(id, &State::limit, 0); }
 
 void HeadlessWindow::SetLimitText(int id, int limit)
 {
@@ -359,17 +327,9 @@ void HeadlessWindow::SetRange(int id, int lower, int upper)
     }
 }
 
-void HeadlessWindow::SetPos(int id, int pos)
-{
-    if (State* s = Find(id))
-        s->pos = pos;
-}
+void HeadlessWindow::SetPos(int id, int pos) { Set(id, &State::pos, pos); }
 
-int HeadlessWindow::GetPos(int id) const
-{
-    const State* s = Find(id);
-    return s ? s->pos : 0;
-}
+int HeadlessWindow::GetPos(int id) const { return Get(id, &State::pos, 0); }
 
 void HeadlessWindow::SetTimer(unsigned id, unsigned periodMs)
 {

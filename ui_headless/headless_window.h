@@ -121,6 +121,19 @@ private:
     };
     State* Find(int id);
     const State* Find(int id) const;
+    // One field of a control's state, or the fallback for an unknown id.
+    template <typename T>
+    T Get(int id, T State::*field, T fallback) const
+    {
+        const State* s = Find(id);
+        return s ? s->*field : fallback;
+    }
+    template <typename T>
+    void Set(int id, T State::*field, T value)
+    {
+        if (State* s = Find(id))
+            s->*field = value;
+    }
     bool Usable(int id) const;
     void InsertTyped(State& s, std::u32string text);
     void ReplaceSelection(State& s, std::u32string text); // what EM_REPLACESEL does

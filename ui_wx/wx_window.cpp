@@ -102,6 +102,8 @@ void WxWindow::CreateControls()
         state.limit = kDefaultTextLimit;
         controls_[c.id] = state;
         BindControl(c.id, *window, c.kind);
+        if (!c.accessibleName.empty())
+            SetAccessibleName(*window, c.accessibleName);
     }
 }
 

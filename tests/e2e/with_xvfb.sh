@@ -1,7 +1,10 @@
 #!/bin/sh
 # Runs a command on a private Xvfb display of 1366 x 768 and returns its exit
 # status. Xvfb picks a free display number itself (-displayfd), so several
-# runs can go at once.
+# runs can go at once. -noreset: an X server resets itself when its last
+# client leaves and drops connections made meanwhile; a helper that looks at
+# the display and goes away must not take the next program's connection
+# with it.
 #   with_xvfb.sh command [arguments...]
 set -u
 [ $# -ge 1 ] || { echo "usage: $0 command [arguments...]" >&2; exit 2; }
@@ -9,7 +12,7 @@ set -u
 workdir=$(mktemp -d)
 trap 'kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; rm -rf "$workdir"' EXIT INT TERM
 
-Xvfb -displayfd 3 -screen 0 1366x768x24 -nolisten tcp 3>"$workdir/display" 2>"$workdir/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1366x768x24 -nolisten tcp -noreset 3>"$workdir/display" 2>"$workdir/xvfb.log" &
 xvfb_pid=$!
 
 tries=0

@@ -40,7 +40,7 @@ const std::array<ui::ControlTemplate, 12> kControls = {{
     {kButton, ControlKind::PushButton, "Send", ui::RectFromSize(23, 70, 39, 14), ui::kTabStop},
     {ui::kNoId, ControlKind::Label, "TX Cycle(ms)", ui::RectFromSize(13, 90, 57, 12), ui::kGroup},
     {kLine, ControlKind::Edit, "", ui::RectFromSize(72, 90, 48, 12), ui::kTabStop | ui::kBorder},
-    {kBox, ControlKind::MultiLineEdit, "", ui::RectFromSize(134, 6, 200, 100), ui::kTabStop | ui::kWantReturn | ui::kVScroll},
+    {kBox, ControlKind::MultiLineEdit, "", ui::RectFromSize(134, 6, 200, 100), ui::kTabStop | ui::kWantReturn | ui::kVScroll, {}, "Received data"},
     {kBar, ControlKind::ProgressBar, "Progress1", ui::RectFromSize(13, 110, 66, 11), ui::kBorder},
     {kCount, ControlKind::StaticText, "TX: 0 bytes", ui::RectFromSize(13, 125, 52, 11), ui::kSunken},
     {kHelp, ControlKind::BitmapButton, "Help", ui::RectFromSize(7, 140, 19, 16), ui::kTabStop},
@@ -273,6 +273,7 @@ TEST_F(WxWindowTest, LabelsShowMnemonicsAndNameTheControlAfterThem)
     EXPECT_EQ(ui_wx::AccessibleName(*window_->Control(kList)), "Baud Rate");
     EXPECT_EQ(ui_wx::AccessibleName(*window_->Control(kLine)), "TX Cycle(ms)");
     EXPECT_EQ(ui_wx::AccessibleName(*window_->Control(kHelp)), "Help");
+    EXPECT_EQ(ui_wx::AccessibleName(*window_->Control(kBox)), "Received data");
     EXPECT_EQ(W().GetText(kHelp), "Help");
 }
 
