@@ -47,7 +47,7 @@ const ui::MessageMap<CSerialDlg>& CSerialDlg::GetMessageMap()
         ui::MapMessage(Msg::Size, &D::OnSize),
         ui::MapTimer(&D::OnTimer),
         ui::MapMessage(Msg::Close, &D::OnClose),
-        ui::MapMessage(Msg::Help, &D::OnHelp),
+        ui::MapMessage(Msg::Help, &D::OnHelpInfo),
         ui::MapRaw(Msg::DeviceChange, &D::OnDeviceChange),
         MapCommand(IDC_OPEN, Notify::Clicked, &D::OnOpenPort),
         MapCommand(IDC_CLOSE, Notify::Clicked, &D::OnClosePort),

@@ -123,7 +123,7 @@ public:
     // --- Pages (web/) ---------------------------------------------------------
     void OpenHelpPage();
     void OnHideAdvert();
-    void OnHelp();
+    void OnHelpInfo();
 
     // --- Main window (app/) ---------------------------------------------------
     void OnSysCommand(unsigned id, std::intptr_t param);

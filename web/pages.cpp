@@ -7,4 +7,4 @@ void CSerialDlg::OpenHelpPage() {}
 
 void CSerialDlg::OnHideAdvert() {}
 
-void CSerialDlg::OnHelp() {}
+void CSerialDlg::OnHelpInfo() {}
