@@ -161,6 +161,9 @@ bool CSerialDlg::OnInitDialog()
 
     // Serial adapters come and go while the window is open: the system
     // reports them on a thread of its own, the list is refreshed on ours.
+    // The device layer's codes are the window's device-change events.
+    static_assert(serial::kDeviceArrived == ui::DBT_DEVICEARRIVAL);
+    static_assert(serial::kDeviceRemoved == ui::DBT_DEVICEREMOVECOMPLETE);
     m_hotplug = m_devices.WatchHotplug([this](std::uint32_t event) {
         PostMessage(ui::Message{ui::Msg::DeviceChange, 0, ui::Notify::Clicked, event});
     });

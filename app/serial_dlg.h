@@ -105,7 +105,6 @@ public:
 
     // --- Terminal (terminal/) -------------------------------------------------
     void PollReceive();
-    void ReceiveChunk(const std::uint8_t* chunk, std::uint32_t n);
     void OnClearRx();
     void OnPause();
     void OnClearCounters();
@@ -147,6 +146,7 @@ private:
         std::string text;
         bool labelDirty = false;
     };
+    void ReceiveChunk(const std::uint8_t* chunk, std::uint32_t n);
     void FlushReceiveDisplay();
     // Sets one field of an open port's line settings and applies them.
     template <typename T>

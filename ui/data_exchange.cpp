@@ -59,7 +59,7 @@ void DDX_Text(DataExchange& dx, int id, std::uint32_t& value)
     }
     if (auto parsed = ParseUnsignedField(w->GetText(id))) {
         value = *parsed;
-        dx.GetDialog().ClearFailure(id);
+        dx.GetDialog().ClearFieldFailure(id);
     } else {
         dx.Fail(id, kMessageNotUnsigned);
     }

@@ -163,7 +163,7 @@ void Dialog::ReportFieldFailure(int id, std::string_view message)
     }
 }
 
-void Dialog::ClearFailure(int id)
+void Dialog::ClearFieldFailure(int id)
 {
     if (lastFailure_ && lastFailure_->first == id)
         lastFailure_.reset();

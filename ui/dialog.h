@@ -52,8 +52,9 @@ public:
     std::intptr_t Dispatch(const Message& message);
     void DestroyWindow();
 
-    // Called by the data exchange when a field fails.
+    // Called by the data exchange when a field fails, and when it reads again.
     void ReportFieldFailure(int id, std::string_view message);
+    void ClearFieldFailure(int id);
 
 protected:
     virtual void DoDataExchange(DataExchange& dx);
@@ -82,9 +83,6 @@ private:
     std::optional<std::pair<int, std::string>> lastFailure_;
     // Shared with posted messages so they can tell the dialog is gone.
     std::shared_ptr<Dialog*> alive_;
-
-    friend void DDX_Text(DataExchange&, int, std::uint32_t&);
-    void ClearFailure(int id);
 };
 
 // A dialog whose messages go through the static message map of D:

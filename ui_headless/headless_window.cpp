@@ -111,7 +111,7 @@ void HeadlessWindow::Type(int id, std::string_view text)
     focus_ = id;
     s->text.clear();
     s->selStart = s->selEnd = 0;
-    InsertTyped(*s, DecodeUtf8(text));
+    InsertTyped(id, *s, DecodeUtf8(text));
 }
 
 void HeadlessWindow::TypeAtEnd(int id, std::string_view text)
@@ -121,16 +121,12 @@ void HeadlessWindow::TypeAtEnd(int id, std::string_view text)
         return;
     focus_ = id;
     s->selStart = s->selEnd = static_cast<int>(s->text.size());
-    InsertTyped(*s, DecodeUtf8(text));
+    InsertTyped(id, *s, DecodeUtf8(text));
 }
 
-void HeadlessWindow::InsertTyped(State& s, std::u32string text)
+void HeadlessWindow::InsertTyped(int id, State& s, std::u32string text)
 {
     ReplaceSelection(s, std::move(text));
-    int id = 0;
-    for (auto& [cid, state] : controls_)
-        if (&state == &s)
-            id = cid;
     Deliver(Message{Msg::Command, id, Notify::Change});
 }
 
@@ -164,7 +160,7 @@ void HeadlessWindow::PressEnter()
 {
     State* s = Find(focus_);
     if (s && s->kind == ControlKind::MultiLineEdit && (s->style & kWantReturn)) {
-        InsertTyped(*s, U"\r\n");
+        InsertTyped(focus_, *s, U"\r\n");
         return;
     }
     Deliver(Message{Msg::Command, IDOK, Notify::Clicked});
@@ -301,7 +297,7 @@ int HeadlessWindow::GetLimitText(int id) const { return Get(id, &State::limit, 0
 void HeadlessWindow::SetLimitText(int id, int limit)
 {
     if (State* s = Find(id))
-        s->limit = limit <= 0 ? 0x7FFFFFFE : limit;
+        s->limit = EffectiveTextLimit(limit);
 }
 
 void HeadlessWindow::SetSel(int id, int start, int end)

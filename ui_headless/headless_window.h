@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/dialog_template.h"
+#include "ui/edit_rules.h"
 #include "ui/message.h"
 #include "ui/window_impl.h"
 
@@ -46,13 +47,11 @@ public:
     int Selection(int id) const { return GetCurSel(id); }
     std::vector<std::string> Items(int id) const;
     std::pair<int, int> EditSelection(int id) const;
-    bool Exists(int id) const { return controls_.count(id) != 0; }
     std::optional<unsigned> TimerPeriod(unsigned id) const;
     const std::vector<std::pair<unsigned, std::string>>& SystemMenu() const { return systemMenu_; }
     bool Ended() const { return ended_; }
     int Result() const { return result_; }
     bool Destroyed() const { return destroyed_; }
-    int ControlCount() const { return static_cast<int>(controls_.size()); }
     const DialogTemplate& Template() const { return template_; }
 
     // --- WindowImpl -----------------------------------------------------------
@@ -112,7 +111,7 @@ private:
         bool enabled = true;
         bool visible = true;
         Rect rect;
-        int limit = 0x7FFFFFFE;
+        int limit = kLargestTextLimit;
         int selStart = 0;
         int selEnd = 0;
         int rangeLow = 0;
@@ -135,7 +134,7 @@ private:
             s->*field = value;
     }
     bool Usable(int id) const;
-    void InsertTyped(State& s, std::u32string text);
+    void InsertTyped(int id, State& s, std::u32string text); // as the user types
     void ReplaceSelection(State& s, std::u32string text); // what EM_REPLACESEL does
 
     HeadlessBackend& backend_;

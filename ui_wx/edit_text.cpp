@@ -2,8 +2,6 @@
 
 namespace ui_wx {
 
-int EffectiveTextLimit(int requested) { return requested <= 0 ? kLargestTextLimit : requested; }
-
 std::string WithCrLfLineBreaks(std::string_view text)
 {
     std::string out;

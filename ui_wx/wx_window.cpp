@@ -99,7 +99,7 @@ void WxWindow::CreateControls()
         state.tmpl = &c;
         state.window = window;
         state.caption = std::string(c.caption);
-        state.limit = kDefaultTextLimit;
+        state.limit = ui::kLargestTextLimit;
         controls_[c.id] = state;
         BindControl(c.id, *window, c.kind);
         if (!c.accessibleName.empty())
@@ -501,7 +501,7 @@ void WxWindow::SetLimitText(int id, int limit)
 {
     ControlState* s = Find(id);
     if (s && IsEditKind(s->tmpl->kind))
-        s->limit = EffectiveTextLimit(limit);
+        s->limit = ui::EffectiveTextLimit(limit);
 }
 
 void WxWindow::SetSel(int id, int start, int end)

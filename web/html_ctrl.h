@@ -15,6 +15,5 @@ class CHTMLCtrl : public ui::Static {
 public:
     // Takes over the placeholder with this identifier; false when it cannot.
     bool CreateFromStatic(int id, ui::Dialog& parent);
-    bool IsCreated() const { return IsBound(); }
     void Navigate2(std::string_view url);
 };

@@ -1,3 +1,4 @@
+#include "ui/edit_rules.h"
 #include "ui_wx/edit_text.h"
 
 #include <gtest/gtest.h>
@@ -16,9 +17,9 @@ TEST(EditText, BareLineFeedsReadBackAsCrLf)
 
 TEST(EditText, ZeroOrNegativeLimitMeansLargest)
 {
-    EXPECT_EQ(ui_wx::EffectiveTextLimit(4096), 4096);
-    EXPECT_EQ(ui_wx::EffectiveTextLimit(0), ui_wx::kLargestTextLimit);
-    EXPECT_EQ(ui_wx::EffectiveTextLimit(-5), ui_wx::kLargestTextLimit);
+    EXPECT_EQ(ui::EffectiveTextLimit(4096), 4096);
+    EXPECT_EQ(ui::EffectiveTextLimit(0), ui::kLargestTextLimit);
+    EXPECT_EQ(ui::EffectiveTextLimit(-5), ui::kLargestTextLimit);
 }
 
 } // namespace
