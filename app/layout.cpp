@@ -5,8 +5,8 @@
 #include <algorithm>
 
 namespace {
-constexpr int kMargin = 10;       // the HTML pane's distance from the right and bottom edges
-constexpr int kReceiveGap = 9;    // least distance between the receive and transmit boxes
+constexpr int kMargin = 10;    // the HTML pane's distance from the right and bottom edges
+constexpr int kReceiveGap = 9; // least distance between the receive and transmit boxes
 } // namespace
 
 // The right-hand column follows the window's size: the HTML pane keeps its
@@ -27,8 +27,7 @@ void CSerialDlg::OnSize()
 
     const ui::Rect pane{p.left, p.top + dy, p.right + dx, p.bottom + dy};
     const ui::Rect transmit{t.left, t.top + dy, t.right + dx, t.bottom + dy};
-    const ui::Rect receive{r.left, r.top, r.right + dx,
-                           std::min(r.bottom + dy, transmit.top - kReceiveGap)};
+    const ui::Rect receive{r.left, r.top, r.right + dx, std::min(r.bottom + dy, transmit.top - kReceiveGap)};
 
     m_wndAdvert.MoveWindow(pane);
     m_edtTx.MoveWindow(transmit);

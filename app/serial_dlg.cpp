@@ -15,16 +15,11 @@
 using namespace res;
 
 CSerialDlg::CSerialDlg(serial::DeviceSystem& devices)
-    : MappedDialog(MainDialogTemplate()),
-      m_bAutoClear(1), m_bRxAscii(0), m_bTxAscii(0), m_bAutoSend(0),
-      m_nBaudIndex(-1), m_nTxCycle(1000), m_nByteSizeIndex(-1), m_nParityIndex(-1),
-      m_nPortIndex(-1), m_nStopBitsIndex(-1), m_nAddrSize(-1), m_nProtocol(-1),
-      m_bHideAdvert(0),
-      m_hIcon(IDR_MAINFRAME),
-      m_nTxCount(0), m_nRxCount(0), m_bPaused(0), m_nRxShown(0), m_nXState(XS_IDLE),
-      m_nXProtocol(0), m_nBlock(0), m_bXCrc(0), m_pFileData(nullptr), m_nFileSize(0),
-      m_nRetries(0),
-      m_devices(devices)
+    : MappedDialog(MainDialogTemplate()), m_bAutoClear(1), m_bRxAscii(0), m_bTxAscii(0), m_bAutoSend(0),
+      m_nBaudIndex(-1), m_nTxCycle(1000), m_nByteSizeIndex(-1), m_nParityIndex(-1), m_nPortIndex(-1),
+      m_nStopBitsIndex(-1), m_nAddrSize(-1), m_nProtocol(-1), m_bHideAdvert(0), m_hIcon(IDR_MAINFRAME), m_nTxCount(0),
+      m_nRxCount(0), m_bPaused(0), m_nRxShown(0), m_nXState(XS_IDLE), m_nXProtocol(0), m_nBlock(0), m_bXCrc(0),
+      m_pFileData(nullptr), m_nFileSize(0), m_nRetries(0), m_devices(devices)
 {
     m_strIniPath = settings::SettingsPath(settings::ExecutablePath());
 }

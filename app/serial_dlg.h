@@ -69,7 +69,7 @@ public:
     int m_bHideAdvert;
 
     // --- Program state --------------------------------------------------------
-    int m_hIcon;                     // resource of the window's icon, 0 when none
+    int m_hIcon; // resource of the window's icon, 0 when none
     std::string m_strIniPath;
     std::unique_ptr<CComPort> m_pPort; // the open port, or null
     std::uint32_t m_nTxCount;
@@ -80,7 +80,7 @@ public:
     std::int32_t m_nXProtocol;
     std::int32_t m_nBlock;
     int m_bXCrc;
-    std::uint8_t* m_pFileData;       // malloc'ed file contents, or null
+    std::uint8_t* m_pFileData; // malloc'ed file contents, or null
     std::uint32_t m_nFileSize;
     std::uint32_t m_nRetries;
 
@@ -141,8 +141,8 @@ private:
     // exactly as if each chunk had been written on its own.
     struct PendingReceive {
         bool active = false;
-        bool emptyFirst = false;     // the automatic emptying fell due
-        std::uint32_t start = 0;     // where the text goes
+        bool emptyFirst = false; // the automatic emptying fell due
+        std::uint32_t start = 0; // where the text goes
         std::string text;
         bool labelDirty = false;
     };

@@ -49,7 +49,9 @@ Result RunPhase(unsigned bytesPerSecond, std::chrono::seconds duration)
     ui.RunModal(dlg);
     auto& w = ui.WindowOf(dlg);
     const auto items = w.Items(res::IDC_PORT);
-    w.Choose(res::IDC_PORT, static_cast<int>(std::find(items.begin(), items.end(), serial::PortDisplayName(pty.SlavePath())) - items.begin()));
+    w.Choose(res::IDC_PORT,
+             static_cast<int>(std::find(items.begin(), items.end(), serial::PortDisplayName(pty.SlavePath())) -
+                              items.begin()));
     w.Click(res::IDC_OPEN);
     if (!dlg.m_pPort) {
         std::fprintf(stderr, "could not open %s\n", pty.SlavePath().c_str());

@@ -40,7 +40,10 @@ std::uint8_t StreamByte(std::uint64_t position)
     return static_cast<std::uint8_t>(position ^ (position >> 8) ^ (position >> 16));
 }
 
-double Microseconds(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
+double Microseconds(Clock::duration d)
+{
+    return std::chrono::duration<double, std::micro>(d).count();
+}
 
 } // namespace
 

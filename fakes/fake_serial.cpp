@@ -145,9 +145,15 @@ void FakeDeviceSystem::Feed(const std::string& path, const std::vector<std::uint
     incoming.insert(incoming.end(), bytes.begin(), bytes.end());
 }
 
-const std::vector<SerialEvent>& FakeDeviceSystem::Log() const { return m_log; }
+const std::vector<SerialEvent>& FakeDeviceSystem::Log() const
+{
+    return m_log;
+}
 
-void FakeDeviceSystem::ClearLog() { m_log.clear(); }
+void FakeDeviceSystem::ClearLog()
+{
+    m_log.clear();
+}
 
 std::vector<std::uint8_t> FakeDeviceSystem::WrittenBytes(const std::string& path) const
 {
@@ -193,7 +199,10 @@ std::unique_ptr<serial::Device> FakeDeviceSystem::Open(const std::string& path, 
     return std::make_unique<FakeDevice>(*this, *port);
 }
 
-std::string FakeDeviceSystem::ErrorText(int error) { return std::strerror(error); }
+std::string FakeDeviceSystem::ErrorText(int error)
+{
+    return std::strerror(error);
+}
 
 std::vector<std::string> FakeDeviceSystem::ListPorts(const std::vector<std::string>& extra)
 {

@@ -19,7 +19,10 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kBuiltInUartPrefix = "ttyS";
 
-bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+bool IsDigit(char c)
+{
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
 
 // The UART type that the serial core publishes beside the terminal, when it
 // does: 0 means no UART was found at that address.

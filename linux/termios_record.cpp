@@ -14,27 +14,28 @@ struct NamedRate {
 
 // The rates with a code of their own; any other rate goes out as a free rate.
 constexpr std::array<NamedRate, 29> kNamedRates{{
-    {50, B50},         {75, B75},         {110, B110},       {134, B134},       {150, B150},
-    {200, B200},       {300, B300},       {600, B600},       {1200, B1200},     {1800, B1800},
-    {2400, B2400},     {4800, B4800},     {9600, B9600},     {19200, B19200},   {38400, B38400},
-    {57600, B57600},   {115200, B115200}, {230400, B230400}, {460800, B460800}, {500000, B500000},
-    {576000, B576000}, {921600, B921600}, {1000000, B1000000}, {1152000, B1152000}, {1500000, B1500000},
+    {50, B50},           {75, B75},           {110, B110},         {134, B134},         {150, B150},
+    {200, B200},         {300, B300},         {600, B600},         {1200, B1200},       {1800, B1800},
+    {2400, B2400},       {4800, B4800},       {9600, B9600},       {19200, B19200},     {38400, B38400},
+    {57600, B57600},     {115200, B115200},   {230400, B230400},   {460800, B460800},   {500000, B500000},
+    {576000, B576000},   {921600, B921600},   {1000000, B1000000}, {1152000, B1152000}, {1500000, B1500000},
     {2000000, B2000000}, {2500000, B2500000}, {3000000, B3000000}, {4000000, B4000000},
 }};
 
 constexpr std::array<tcflag_t, 4> kSizeCodes{CS5, CS6, CS7, CS8}; // for 5 to 8 data bits
 
 constexpr std::array<tcflag_t, 5> kParityCodes{
-    0,                          // NOPARITY
-    PARENB | PARODD,            // ODDPARITY
-    PARENB,                     // EVENPARITY
-    PARENB | CMSPAR | PARODD,   // MARKPARITY: the parity bit is always 1
-    PARENB | CMSPAR,            // SPACEPARITY: the parity bit is always 0
+    0,                        // NOPARITY
+    PARENB | PARODD,          // ODDPARITY
+    PARENB,                   // EVENPARITY
+    PARENB | CMSPAR | PARODD, // MARKPARITY: the parity bit is always 1
+    PARENB | CMSPAR,          // SPACEPARITY: the parity bit is always 0
 };
 
 constexpr tcflag_t kRawInputCleared =
     IGNBRK | BRKINT | IGNPAR | PARMRK | INPCK | ISTRIP | INLCR | IGNCR | ICRNL | IUCLC | IXON | IXANY | IXOFF | IMAXBEL;
-constexpr tcflag_t kRawLocalCleared = ISIG | ICANON | ECHO | ECHOE | ECHOK | ECHONL | ECHOCTL | ECHOPRT | ECHOKE | IEXTEN;
+constexpr tcflag_t kRawLocalCleared =
+    ISIG | ICANON | ECHO | ECHOE | ECHOK | ECHONL | ECHOCTL | ECHOPRT | ECHOKE | IEXTEN;
 constexpr tcflag_t kLineBitsCleared = CBAUD | (CBAUD << IBSHIFT) | CSIZE | CSTOPB | PARENB | PARODD | CMSPAR | CRTSCTS;
 
 tcflag_t RateCode(std::uint32_t rate)

@@ -33,7 +33,10 @@ constexpr std::chrono::milliseconds kOutputQueueStep{2};
 constexpr std::chrono::milliseconds kAdapterLatency{20};
 constexpr int kCharactersOfMargin = 2;
 
-bool IsTransient(int error) { return error == EAGAIN || error == EINTR; }
+bool IsTransient(int error)
+{
+    return error == EAGAIN || error == EINTR;
+}
 
 } // namespace
 

@@ -44,7 +44,8 @@ const char* const kAppIcon[] = {
     ".bbbbbbbbbbbbbbbbbbbbbbbbbbbbbb.",
     ".bbbbbbbbbbbbbbbbbbbbbbbbbbbbbb.",
     "..bbbbbbbbbbbbbbbbbbbbbbbbbbbb..",
-    ".....bbbbbbbbbbbbbbbbbbbbbb.....",};
+    ".....bbbbbbbbbbbbbbbbbbbbbb.....",
+};
 
 } // namespace
 

@@ -75,6 +75,9 @@ const ui::DialogTemplate kMainDialog = {
 
 } // namespace
 
-const ui::DialogTemplate& MainDialogTemplate() { return kMainDialog; }
+const ui::DialogTemplate& MainDialogTemplate()
+{
+    return kMainDialog;
+}
 
 } // namespace res

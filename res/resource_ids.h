@@ -5,8 +5,8 @@ namespace res {
 
 inline constexpr int IDD_MAIN = 102;
 inline constexpr int IDS_ABOUTBOX = 101;
-inline constexpr int IDR_MAINFRAME = 128;   // the application icon
-inline constexpr int IDB_HELP = 131;        // the Help button's face
+inline constexpr int IDR_MAINFRAME = 128; // the application icon
+inline constexpr int IDB_HELP = 131;      // the Help button's face
 
 inline constexpr int IDC_PORT = 1002;
 inline constexpr int IDC_OPEN = 1003;

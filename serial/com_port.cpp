@@ -27,7 +27,9 @@ std::string FormatOpenFailure(const std::string& port, const std::string& reason
 
 } // namespace
 
-CComPort::CComPort(serial::DeviceSystem& system) : m_system(system) {}
+CComPort::CComPort(serial::DeviceSystem& system) : m_system(system)
+{
+}
 
 CComPort::~CComPort()
 {
@@ -60,9 +62,15 @@ void CComPort::Close()
     m_hComm.reset();
 }
 
-int CComPort::SetupComm(std::uint32_t, std::uint32_t) { return 1; }
+int CComPort::SetupComm(std::uint32_t, std::uint32_t)
+{
+    return 1;
+}
 
-int CComPort::SetTimeouts(std::uint32_t) { return 1; }
+int CComPort::SetTimeouts(std::uint32_t)
+{
+    return 1;
+}
 
 int CComPort::SetBaudRate(std::uint32_t baud)
 {

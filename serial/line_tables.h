@@ -56,7 +56,19 @@ constexpr Row RowOrDefault(const std::array<Row, N>& table, int index, std::size
     return table[inside ? static_cast<std::size_t>(index) : defaultRow];
 }
 
-constexpr std::uint32_t BaudRateAt(int index) { return RowOrDefault(kBaudRates, index, kDefaultBaudRow); }
-constexpr std::uint8_t ParityAt(int index) { return RowOrDefault(kParityNames, index, kDefaultParityRow).value; }
-constexpr std::uint8_t ByteSizeAt(int index) { return RowOrDefault(kByteSizes, index, kDefaultByteSizeRow).value; }
-constexpr std::uint8_t StopBitsAt(int index) { return RowOrDefault(kStopBitNames, index, kDefaultStopBitsRow).value; }
+constexpr std::uint32_t BaudRateAt(int index)
+{
+    return RowOrDefault(kBaudRates, index, kDefaultBaudRow);
+}
+constexpr std::uint8_t ParityAt(int index)
+{
+    return RowOrDefault(kParityNames, index, kDefaultParityRow).value;
+}
+constexpr std::uint8_t ByteSizeAt(int index)
+{
+    return RowOrDefault(kByteSizes, index, kDefaultByteSizeRow).value;
+}
+constexpr std::uint8_t StopBitsAt(int index)
+{
+    return RowOrDefault(kStopBitNames, index, kDefaultStopBitsRow).value;
+}

@@ -14,4 +14,4 @@ namespace settings {
 // the old file as it was and no temporary file behind, on any failure.
 bool ReplaceFileAtomically(const std::string& path, std::string_view text);
 
-}  // namespace settings
+} // namespace settings

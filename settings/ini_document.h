@@ -14,32 +14,32 @@
 namespace settings {
 
 class IniDocument {
- public:
-  static IniDocument Parse(std::string_view text);
+public:
+    static IniDocument Parse(std::string_view text);
 
-  // The stored value text of section/key (trimmed, quotes kept), if present.
-  std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
+    // The stored value text of section/key (trimmed, quotes kept), if present.
+    std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
 
-  // Replaces the first entry for section/key, or adds one at the end of the
-  // first such section, or appends a new section at the end of the file.
-  void Set(std::string_view section, std::string_view key, std::string_view storedValue);
+    // Replaces the first entry for section/key, or adds one at the end of the
+    // first such section, or appends a new section at the end of the file.
+    void Set(std::string_view section, std::string_view key, std::string_view storedValue);
 
-  std::string Text() const;
+    std::string Text() const;
 
- private:
-  struct Line {
-    std::string content;  // without the line break
-    std::string ending;   // "\n", "\r\n", or "" for a last line without one
-  };
+private:
+    struct Line {
+        std::string content; // without the line break
+        std::string ending;  // "\n", "\r\n", or "" for a last line without one
+    };
 
-  std::optional<std::size_t> FindEntryLine(std::string_view section, std::string_view key) const;
-  std::optional<std::size_t> FindSectionHeader(std::string_view section) const;
-  std::size_t EndOfSectionEntries(std::size_t headerLine) const;
-  void InsertLine(std::size_t position, std::string content);
-  std::string NewLineEnding() const;
+    std::optional<std::size_t> FindEntryLine(std::string_view section, std::string_view key) const;
+    std::optional<std::size_t> FindSectionHeader(std::string_view section) const;
+    std::size_t EndOfSectionEntries(std::size_t headerLine) const;
+    void InsertLine(std::size_t position, std::string content);
+    std::string NewLineEnding() const;
 
-  bool byteOrderMark_ = false;
-  std::vector<Line> lines_;
+    bool byteOrderMark_ = false;
+    std::vector<Line> lines_;
 };
 
-}  // namespace settings
+} // namespace settings

@@ -10,9 +10,9 @@ namespace settings {
 enum class IniLineKind { Blank, Comment, Section, Entry, Other };
 
 struct IniLineView {
-  IniLineKind kind = IniLineKind::Other;
-  std::string_view name;   // section name or key, trimmed
-  std::string_view value;  // entry value as stored, trimmed (quotes kept)
+    IniLineKind kind = IniLineKind::Other;
+    std::string_view name;  // section name or key, trimmed
+    std::string_view value; // entry value as stored, trimmed (quotes kept)
 };
 
 // content excludes the line break; a trailing '\r' is ignored.
@@ -21,4 +21,4 @@ IniLineView ClassifyIniLine(std::string_view content);
 std::string_view TrimBlanks(std::string_view text);
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
-}  // namespace settings
+} // namespace settings

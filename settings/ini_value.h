@@ -19,4 +19,4 @@ std::string EncodeStoredValue(std::string_view value);
 // Undoes EncodeStoredValue; also stops at a NUL byte, as a C string would.
 std::string DecodeStoredValue(std::string_view stored);
 
-}  // namespace settings
+} // namespace settings

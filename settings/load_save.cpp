@@ -51,8 +51,14 @@ struct Record {
     }
 };
 
-std::int32_t Signed(std::uint32_t v) { return static_cast<std::int32_t>(v); }
-std::uint32_t Unsigned(std::int32_t v) { return static_cast<std::uint32_t>(v); }
+std::int32_t Signed(std::uint32_t v)
+{
+    return static_cast<std::int32_t>(v);
+}
+std::uint32_t Unsigned(std::int32_t v)
+{
+    return static_cast<std::uint32_t>(v);
+}
 
 std::string Decimal(std::int32_t value)
 {
@@ -105,7 +111,8 @@ bool CSerialDlg::LoadSettings()
 
     m_nProtocol = 1;
     m_strFilePath.clear();
-    if (auto protocol = settings::GetProfileString(kSectionFile, "protocol", "1", kNumberBuffer, path); !protocol.empty())
+    if (auto protocol = settings::GetProfileString(kSectionFile, "protocol", "1", kNumberBuffer, path);
+        !protocol.empty())
         m_nProtocol = settings::ParseDecimal(protocol);
     // The path is read whole: cutting it could make a later send pick
     // another file.

@@ -17,25 +17,24 @@ namespace settings {
 // Returns the value of section/key in the file at path, or defaultValue when
 // the file, section or key is missing or the file cannot be read. The result
 // is cut to bufferSize - 1 characters; bufferSize 0 means no limit.
-std::string GetProfileString(std::string_view section, std::string_view key,
-                             std::string_view defaultValue, std::size_t bufferSize,
-                             const std::string& path);
+std::string GetProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
+                             std::size_t bufferSize, const std::string& path);
 
 // Reads a record stored in the struct-value text form. Returns true and fills
 // data only when the value is present, has 2 * size + 2 characters, all hex
 // digits, and its checksum matches; otherwise data is left untouched.
-bool GetProfileStruct(std::string_view section, std::string_view key, void* data,
-                      std::size_t size, const std::string& path);
+bool GetProfileStruct(std::string_view section, std::string_view key, void* data, std::size_t size,
+                      const std::string& path);
 
 // Creates or replaces section/key. Returns false, leaving the old file whole,
 // when the file cannot be read or replaced, or when the names or the value
 // cannot be stored as one INI line (line breaks, NUL, '=' in a key, ...).
-bool WriteProfileString(std::string_view section, std::string_view key,
-                        std::string_view value, const std::string& path);
+bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value,
+                        const std::string& path);
 
 // Writes a record in the struct-value text form.
-bool WriteProfileStruct(std::string_view section, std::string_view key, const void* data,
-                        std::size_t size, const std::string& path);
+bool WriteProfileStruct(std::string_view section, std::string_view key, const void* data, std::size_t size,
+                        const std::string& path);
 
 // The struct-value text form: each byte as two upper-case hex digits, then the
 // checksum byte (sum of the bytes modulo 256) the same way.
@@ -54,4 +53,4 @@ std::string SettingsPath(const std::string& executablePath);
 // The running executable's full path (from /proc/self/exe); empty on failure.
 std::string ExecutablePath();
 
-}  // namespace settings
+} // namespace settings

@@ -10,8 +10,8 @@ namespace settings {
 enum class FileState { Read, Missing, Unreadable };
 
 struct FileContent {
-  FileState state = FileState::Missing;
-  std::string text;
+    FileState state = FileState::Missing;
+    std::string text;
 };
 
 // Settings files are small; anything beyond this is not one.
@@ -19,4 +19,4 @@ inline constexpr std::size_t kMaxSettingsFileBytes = 16u * 1024u * 1024u;
 
 FileContent ReadSettingsFile(const std::string& path);
 
-}  // namespace settings
+} // namespace settings

@@ -11,4 +11,4 @@ namespace settings {
 // data is untouched on failure.
 bool ParseStructText(std::string_view text, void* data, std::size_t size);
 
-}  // namespace settings
+} // namespace settings

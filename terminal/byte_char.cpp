@@ -5,8 +5,8 @@
 namespace terminal {
 namespace {
 
-constexpr char32_t kControlPictures = U'\u2400';    // SYMBOL FOR NULL
-constexpr char32_t kDeletePicture = U'\u2421';      // SYMBOL FOR DELETE
+constexpr char32_t kControlPictures = U'\u2400'; // SYMBOL FOR NULL
+constexpr char32_t kDeletePicture = U'\u2421';   // SYMBOL FOR DELETE
 
 // Windows-1252 for 0x80-0x9F; 0xA0-0xFF equal their Latin-1 code points.
 constexpr std::array<char32_t, 32> kWindows1252High = {
@@ -16,15 +16,22 @@ constexpr std::array<char32_t, 32> kWindows1252High = {
     U'\u02DC', U'\u2122', U'\u0161', U'\u203A', U'\u0153', U'\u009D', U'\u017E', U'\u0178',
 };
 
-bool IsKeptControl(std::uint8_t byte) { return byte == '\t' || byte == '\n' || byte == '\r'; }
-
-}  // namespace
-
-char32_t ByteToChar(std::uint8_t byte) {
-  if (byte < 0x20) return IsKeptControl(byte) ? char32_t{byte} : kControlPictures + byte;
-  if (byte == 0x7F) return kDeletePicture;
-  if (byte >= 0x80 && byte < 0xA0) return kWindows1252High[byte - 0x80u];
-  return char32_t{byte};
+bool IsKeptControl(std::uint8_t byte)
+{
+    return byte == '\t' || byte == '\n' || byte == '\r';
 }
 
-}  // namespace terminal
+} // namespace
+
+char32_t ByteToChar(std::uint8_t byte)
+{
+    if (byte < 0x20)
+        return IsKeptControl(byte) ? char32_t{byte} : kControlPictures + byte;
+    if (byte == 0x7F)
+        return kDeletePicture;
+    if (byte >= 0x80 && byte < 0xA0)
+        return kWindows1252High[byte - 0x80u];
+    return char32_t{byte};
+}
+
+} // namespace terminal

@@ -20,4 +20,4 @@ namespace terminal {
 //   that code page's own converter maps them, which keeps them one position.
 char32_t ByteToChar(std::uint8_t byte);
 
-}  // namespace terminal
+} // namespace terminal

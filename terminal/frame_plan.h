@@ -11,9 +11,9 @@ constexpr int kMinAddressSize = 0;
 constexpr int kMaxAddressSize = 8;
 
 struct FramePlan {
-  bool send;                 // false: nothing goes out, parity untouched
-  std::size_t addressBytes;  // 0: one write with the port's settings;
-                             // else the first addressBytes with MARK, the rest with SPACE
+    bool send;                // false: nothing goes out, parity untouched
+    std::size_t addressBytes; // 0: one write with the port's settings;
+                              // else the first addressBytes with MARK, the rest with SPACE
 };
 
 // addrSize 0: the whole frame in one write, when it has any byte.
@@ -25,4 +25,4 @@ struct FramePlan {
 // cannot see in the list.
 FramePlan PlanFrame(std::size_t frameLength, int addrSize);
 
-}  // namespace terminal
+} // namespace terminal

@@ -20,4 +20,4 @@ namespace terminal {
 // "\r\n". An empty result means there is nothing to send.
 std::vector<std::uint8_t> ParseHexBytes(std::string_view text);
 
-}  // namespace terminal
+} // namespace terminal

@@ -13,7 +13,10 @@ constexpr std::uint32_t kChunkSize = 128;
 // chunks are 64 KiB per 300 ms, more than a 921600 baud line carries.
 constexpr int kMaxChunksPerTick = 512;
 
-int Position(std::uint32_t chars) { return chars > INT_MAX ? INT_MAX : static_cast<int>(chars); }
+int Position(std::uint32_t chars)
+{
+    return chars > INT_MAX ? INT_MAX : static_cast<int>(chars);
+}
 
 } // namespace
 

@@ -10,8 +10,8 @@
 namespace terminal {
 
 struct RxDisplay {
-  std::string text;      // UTF-8, ready for the box
-  std::uint32_t length;  // character positions the box's write position advances
+    std::string text;     // UTF-8, ready for the box
+    std::uint32_t length; // character positions the box's write position advances
 };
 
 // ascii false: "%02X " for each byte ("48 0A " for 0x48 0x0A), length 3n.
@@ -21,4 +21,4 @@ struct RxDisplay {
 // A null `data` is an empty chunk.
 RxDisplay MakeRxDisplay(const std::uint8_t* data, std::size_t n, bool ascii);
 
-}  // namespace terminal
+} // namespace terminal

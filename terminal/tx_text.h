@@ -14,4 +14,4 @@ namespace terminal {
 // reads ("é" is C3 A9). No terminating zero is added.
 std::vector<std::uint8_t> TxTextBytes(std::string_view boxText);
 
-}  // namespace terminal
+} // namespace terminal

@@ -17,7 +17,10 @@ Backend& CurrentBackend()
     return *g_backend;
 }
 
-void SetBackend(Backend* backend) { g_backend = backend; }
+void SetBackend(Backend* backend)
+{
+    g_backend = backend;
+}
 
 std::string ApplicationTitle()
 {

@@ -11,7 +11,10 @@ void Control::Bind(Dialog& dialog, int id)
     id_ = id;
 }
 
-WindowImpl* Control::Window() const { return dialog_ ? dialog_->Window() : nullptr; }
+WindowImpl* Control::Window() const
+{
+    return dialog_ ? dialog_->Window() : nullptr;
+}
 
 void Control::EnableWindow(bool enabled)
 {

@@ -25,7 +25,7 @@ public:
     bool IsWindowVisible() const;
     void SetWindowText(std::string_view text);
     std::string GetWindowText() const;
-    Rect GetRect() const;               // in the dialog's client pixels
+    Rect GetRect() const; // in the dialog's client pixels
     void MoveWindow(const Rect& rect);
 
 protected:

@@ -16,8 +16,7 @@ class Dialog;
 // the failing field keep their values.
 class DataExchange {
 public:
-    DataExchange(Dialog& dialog, bool saveAndValidate)
-        : dialog_(dialog), saving_(saveAndValidate) {}
+    DataExchange(Dialog& dialog, bool saveAndValidate) : dialog_(dialog), saving_(saveAndValidate) {}
 
     Dialog& GetDialog() const { return dialog_; }
     bool Saving() const { return saving_; }

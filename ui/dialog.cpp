@@ -14,8 +14,7 @@ constexpr unsigned kTimerMinimumMs = 10;
 constexpr unsigned kTimerMaximumMs = 0x7FFFFFFF;
 } // namespace
 
-Dialog::Dialog(const DialogTemplate& tmpl)
-    : template_(tmpl), alive_(std::make_shared<Dialog*>(this))
+Dialog::Dialog(const DialogTemplate& tmpl) : template_(tmpl), alive_(std::make_shared<Dialog*>(this))
 {
 }
 
@@ -26,7 +25,10 @@ Dialog::~Dialog()
         window_->DialogDeleted();
 }
 
-int Dialog::DoModal() { return CurrentBackend().RunModal(*this); }
+int Dialog::DoModal()
+{
+    return CurrentBackend().RunModal(*this);
+}
 
 bool Dialog::UpdateData(bool saveAndValidate)
 {
@@ -64,9 +66,15 @@ void Dialog::PostMessage(const Message& message)
     });
 }
 
-void Dialog::AttachWindow(WindowImpl* window) { window_ = window; }
+void Dialog::AttachWindow(WindowImpl* window)
+{
+    window_ = window;
+}
 
-bool Dialog::InitDialog() { return OnInitDialog(); }
+bool Dialog::InitDialog()
+{
+    return OnInitDialog();
+}
 
 std::intptr_t Dialog::Dispatch(const Message& message)
 {
@@ -87,7 +95,9 @@ void Dialog::DestroyWindow()
     window_ = nullptr;
 }
 
-void Dialog::DoDataExchange(DataExchange&) {}
+void Dialog::DoDataExchange(DataExchange&)
+{
+}
 
 bool Dialog::OnInitDialog()
 {
@@ -99,11 +109,20 @@ bool Dialog::OnInitDialog()
     return true;
 }
 
-void Dialog::OnOK() { EndDialog(IDOK); }
+void Dialog::OnOK()
+{
+    EndDialog(IDOK);
+}
 
-void Dialog::OnCancel() { EndDialog(IDCANCEL); }
+void Dialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
 
-std::intptr_t Dialog::WindowProc(const Message& message) { return Default(message); }
+std::intptr_t Dialog::WindowProc(const Message& message)
+{
+    return Default(message);
+}
 
 std::intptr_t Dialog::Default(const Message& message)
 {
@@ -137,9 +156,13 @@ void Dialog::OnSysCommand(unsigned id, std::intptr_t)
         Dispatch(Message{Msg::Close});
 }
 
-void Dialog::OnTimer(unsigned) {}
+void Dialog::OnTimer(unsigned)
+{
+}
 
-void Dialog::OnDestroy() {}
+void Dialog::OnDestroy()
+{
+}
 
 void Dialog::ReportFieldFailure(int id, std::string_view message)
 {
@@ -150,8 +173,7 @@ void Dialog::ReportFieldFailure(int id, std::string_view message)
     if (failureBoxOpen_)
         return;
     std::string text = window_->GetText(id);
-    if (IsTimerDispatch() && lastFailure_ && lastFailure_->first == id &&
-        lastFailure_->second == text)
+    if (IsTimerDispatch() && lastFailure_ && lastFailure_->first == id && lastFailure_->second == text)
         return;
     lastFailure_.emplace(id, std::move(text));
     failureBoxOpen_ = true;

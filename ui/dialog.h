@@ -69,10 +69,10 @@ protected:
 
     // Default processing of single messages, for handlers that pass a
     // message on the way the framework would.
-    void OnClose();                 // issues the cancel command
+    void OnClose(); // issues the cancel command
     void OnSysCommand(unsigned id, std::intptr_t param);
-    void OnTimer(unsigned id);      // nothing
-    void OnDestroy();               // nothing
+    void OnTimer(unsigned id); // nothing
+    void OnDestroy();          // nothing
 
 private:
     const DialogTemplate& template_;

@@ -11,15 +11,15 @@ namespace ui {
 // The kinds of control a dialog template can hold.
 enum class ControlKind {
     GroupBox,
-    Label,          // static text that names the control after it
-    StaticText,     // static text the program changes (counters, placeholders)
+    Label,      // static text that names the control after it
+    StaticText, // static text the program changes (counters, placeholders)
     PushButton,
-    CheckBox,       // automatic check box
+    CheckBox,         // automatic check box
     PushLikeCheckBox, // automatic check box that looks like a button, pressed while checked
-    BitmapButton,   // push button showing an image
-    DropDownList,   // combo box the user cannot type into
-    Edit,           // single-line edit
-    MultiLineEdit,  // multi-line edit with a vertical scroll bar; lines wrap
+    BitmapButton,     // push button showing an image
+    DropDownList,     // combo box the user cannot type into
+    Edit,             // single-line edit
+    MultiLineEdit,    // multi-line edit with a vertical scroll bar; lines wrap
     ProgressBar,
 };
 
@@ -28,8 +28,8 @@ enum ControlStyle : std::uint32_t {
     kStyleNone = 0,
     kTabStop = 1u << 0,
     kGroup = 1u << 1,
-    kSunken = 1u << 2,      // static text drawn with a sunken frame
-    kWantReturn = 1u << 3,  // Enter in a multi-line edit starts a new line
+    kSunken = 1u << 2,     // static text drawn with a sunken frame
+    kWantReturn = 1u << 3, // Enter in a multi-line edit starts a new line
     kVScroll = 1u << 4,
     kBorder = 1u << 5,
     kAutoHScroll = 1u << 6,
@@ -38,10 +38,10 @@ enum ControlStyle : std::uint32_t {
 inline constexpr int kNoId = -1;
 
 struct ControlTemplate {
-    int id;                         // kNoId for labels and group boxes
+    int id; // kNoId for labels and group boxes
     ControlKind kind;
     std::string_view caption;
-    Rect rect;                      // in dialog units; built with RectFromSize
+    Rect rect; // in dialog units; built with RectFromSize
     std::uint32_t style;
     // Items a list holds from creation on (the template's initialisation data).
     std::span<const std::string_view> initialItems = {};
@@ -52,7 +52,7 @@ struct ControlTemplate {
 struct DialogTemplate {
     int id;
     std::string_view caption;
-    int width;                      // dialog units
+    int width; // dialog units
     int height;
     bool resizable;
     std::span<const ControlTemplate> controls; // template order = tab order

@@ -8,7 +8,10 @@ namespace ui {
 // The largest text limit an edit control takes; also its limit until one
 // is set. A requested limit of zero or less asks for it.
 inline constexpr int kLargestTextLimit = 0x7FFFFFFE;
-inline int EffectiveTextLimit(int requested) { return requested <= 0 ? kLargestTextLimit : requested; }
+inline int EffectiveTextLimit(int requested)
+{
+    return requested <= 0 ? kLargestTextLimit : requested;
+}
 
 // The selection an edit control makes of (start, end) over a text of
 // `length` characters: end -1 means the end of the text, positions beyond

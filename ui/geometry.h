@@ -23,13 +23,19 @@ inline Rect RectFromSize(int x, int y, int width, int height)
 // Win32's fixed dialog base units at 96 DPI for an 8-point "MS Sans Serif"
 // dialog: 6 x 13 pixels per 4 x 8 dialog units. Both back ends use them, so
 // every control lands where the template puts it, in the same proportions.
-inline int DialogUnitsToPixelsX(int dlu) { return dlu * 6 / 4; }
-inline int DialogUnitsToPixelsY(int dlu) { return dlu * 13 / 8; }
+inline int DialogUnitsToPixelsX(int dlu)
+{
+    return dlu * 6 / 4;
+}
+inline int DialogUnitsToPixelsY(int dlu)
+{
+    return dlu * 13 / 8;
+}
 
 inline Rect DialogUnitsToPixels(const Rect& r)
 {
-    return Rect{DialogUnitsToPixelsX(r.left), DialogUnitsToPixelsY(r.top),
-                DialogUnitsToPixelsX(r.right), DialogUnitsToPixelsY(r.bottom)};
+    return Rect{DialogUnitsToPixelsX(r.left), DialogUnitsToPixelsY(r.top), DialogUnitsToPixelsX(r.right),
+                DialogUnitsToPixelsY(r.bottom)};
 }
 
 } // namespace ui

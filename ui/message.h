@@ -10,9 +10,9 @@ inline constexpr int IDCANCEL = 2;
 
 // Notifications a control sends to its dialog.
 enum class Notify {
-    Clicked,     // BN_CLICKED: a button or check box was clicked
-    SelChange,   // CBN_SELCHANGE: the user chose another list row
-    Change,      // EN_CHANGE: the text of an edit changed
+    Clicked,   // BN_CLICKED: a button or check box was clicked
+    SelChange, // CBN_SELCHANGE: the user chose another list row
+    Change,    // EN_CHANGE: the text of an edit changed
 };
 
 // The window messages the framework delivers to a dialog.

@@ -17,8 +17,8 @@ class MessageMap {
 public:
     struct Entry {
         Msg kind;
-        int id;            // control identifier for Msg::Command, else 0
-        Notify notify;     // notification for Msg::Command
+        int id;        // control identifier for Msg::Command, else 0
+        Notify notify; // notification for Msg::Command
         std::function<std::intptr_t(D&, const Message&)> call;
     };
 
@@ -80,9 +80,8 @@ typename MessageMap<D>::Entry MapSysCommand(void (D::*handler)(unsigned id, std:
 template <class D>
 typename MessageMap<D>::Entry MapRaw(Msg kind, std::intptr_t (D::*handler)(std::uintptr_t, std::intptr_t))
 {
-    return {kind, 0, Notify::Clicked, [handler](D& d, const Message& m) -> std::intptr_t {
-                return (d.*handler)(m.wParam, m.lParam);
-            }};
+    return {kind, 0, Notify::Clicked,
+            [handler](D& d, const Message& m) -> std::intptr_t { return (d.*handler)(m.wParam, m.lParam); }};
 }
 
 } // namespace ui

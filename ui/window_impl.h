@@ -28,9 +28,9 @@ public:
     virtual void Show(int id, bool visible) = 0;
     virtual bool IsVisible(int id) const = 0;
     virtual void SetFocus(int id) = 0;
-    virtual int GetFocus() const = 0; // identifier of the focused control, or 0
-    virtual Rect GetRect(int id) const = 0;            // client pixels
-    virtual void Move(int id, const Rect& rect) = 0;   // client pixels
+    virtual int GetFocus() const = 0;                // identifier of the focused control, or 0
+    virtual Rect GetRect(int id) const = 0;          // client pixels
+    virtual void Move(int id, const Rect& rect) = 0; // client pixels
 
     // Check boxes: 0 clear, 1 checked, 2 indeterminate.
     virtual int GetCheck(int id) const = 0;
@@ -41,13 +41,13 @@ public:
     virtual int AddString(int id, std::string_view text) = 0; // returns the new row
     virtual int GetCount(int id) const = 0;
     virtual std::string GetItemText(int id, int row) const = 0;
-    virtual int GetCurSel(int id) const = 0;      // -1 without a selection
-    virtual void SetCurSel(int id, int row) = 0;  // a row outside the list clears the selection
+    virtual int GetCurSel(int id) const = 0;     // -1 without a selection
+    virtual void SetCurSel(int id, int row) = 0; // a row outside the list clears the selection
 
     // Edit controls.
     virtual int GetLimitText(int id) const = 0;
     virtual void SetLimitText(int id, int limit) = 0;
-    virtual void SetSel(int id, int start, int end) = 0; // end -1: to the end of the text
+    virtual void SetSel(int id, int start, int end) = 0;        // end -1: to the end of the text
     virtual void ReplaceSel(int id, std::string_view text) = 0; // respects the limit
     virtual void ScrollCaret(int id) = 0;
 

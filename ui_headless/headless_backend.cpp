@@ -98,8 +98,7 @@ void HeadlessBackend::Advance(unsigned ms)
             for (const auto& [id, timer] : window->Timers()) {
                 if (timer.due > target)
                     continue;
-                if (!best || timer.due < best->due ||
-                    (timer.due == best->due && timer.order < best->order)) {
+                if (!best || timer.due < best->due || (timer.due == best->due && timer.order < best->order)) {
                     best = &timer;
                     next = window.get();
                     nextId = id;

@@ -17,12 +17,15 @@ bool IsCheckBox(ControlKind k)
     return k == ControlKind::CheckBox || k == ControlKind::PushLikeCheckBox;
 }
 
-bool IsEdit(ControlKind k) { return k == ControlKind::Edit || k == ControlKind::MultiLineEdit; }
+bool IsEdit(ControlKind k)
+{
+    return k == ControlKind::Edit || k == ControlKind::MultiLineEdit;
+}
 } // namespace
 
 HeadlessWindow::HeadlessWindow(HeadlessBackend& backend, Dialog& dialog, const DialogTemplate& tmpl)
-    : backend_(backend), dialog_(&dialog), template_(tmpl),
-      client_{0, 0, DialogUnitsToPixelsX(tmpl.width), DialogUnitsToPixelsY(tmpl.height)}
+    : backend_(backend), dialog_(&dialog),
+      template_(tmpl), client_{0, 0, DialogUnitsToPixelsX(tmpl.width), DialogUnitsToPixelsY(tmpl.height)}
 {
     for (const ControlTemplate& c : tmpl.controls) {
         if (c.id == kNoId)
@@ -133,8 +136,8 @@ void HeadlessWindow::InsertTyped(int id, State& s, std::u32string text)
 void HeadlessWindow::ReplaceSelection(State& s, std::u32string text)
 {
     auto [start, end] = NormalizeSelection(s.selStart, s.selEnd, static_cast<int>(s.text.size()));
-    const int fit = CharactersThatFit(static_cast<int>(s.text.size()), end - start,
-                                      static_cast<int>(text.size()), s.limit);
+    const int fit =
+        CharactersThatFit(static_cast<int>(s.text.size()), end - start, static_cast<int>(text.size()), s.limit);
     text.resize(static_cast<std::size_t>(fit));
     s.text.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start), text);
     s.selStart = s.selEnd = start + fit;
@@ -166,9 +169,15 @@ void HeadlessWindow::PressEnter()
     Deliver(Message{Msg::Command, IDOK, Notify::Clicked});
 }
 
-void HeadlessWindow::PressEscape() { Deliver(Message{Msg::Command, IDCANCEL, Notify::Clicked}); }
+void HeadlessWindow::PressEscape()
+{
+    Deliver(Message{Msg::Command, IDCANCEL, Notify::Clicked});
+}
 
-void HeadlessWindow::PressF1() { Deliver(Message{Msg::Help}); }
+void HeadlessWindow::PressF1()
+{
+    Deliver(Message{Msg::Help});
+}
 
 void HeadlessWindow::CloseBox()
 {
@@ -223,7 +232,10 @@ void HeadlessWindow::SetText(int id, std::string_view text)
     }
 }
 
-void HeadlessWindow::Enable(int id, bool enabled) { Set(id, &State::enabled, enabled); }
+void HeadlessWindow::Enable(int id, bool enabled)
+{
+    Set(id, &State::enabled, enabled);
+}
 
 bool HeadlessWindow::IsEnabled(int id) const
 {
@@ -231,7 +243,10 @@ bool HeadlessWindow::IsEnabled(int id) const
     return s && s->enabled;
 }
 
-void HeadlessWindow::Show(int id, bool visible) { Set(id, &State::visible, visible); }
+void HeadlessWindow::Show(int id, bool visible)
+{
+    Set(id, &State::visible, visible);
+}
 
 bool HeadlessWindow::IsVisible(int id) const
 {
@@ -245,13 +260,25 @@ void HeadlessWindow::SetFocus(int id)
         focus_ = id;
 }
 
-Rect HeadlessWindow::GetRect(int id) const { return Get(id, &State::rect, Rect{}); }
+Rect HeadlessWindow::GetRect(int id) const
+{
+    return Get(id, &State::rect, Rect{});
+}
 
-void HeadlessWindow::Move(int id, const Rect& rect) { Set(id, &State::rect, rect); }
+void HeadlessWindow::Move(int id, const Rect& rect)
+{
+    Set(id, &State::rect, rect);
+}
 
-int HeadlessWindow::GetCheck(int id) const { return Get(id, &State::check, 0); }
+int HeadlessWindow::GetCheck(int id) const
+{
+    return Get(id, &State::check, 0);
+}
 
-void HeadlessWindow::SetCheck(int id, int state) { Set(id, &State::check, state); }
+void HeadlessWindow::SetCheck(int id, int state)
+{
+    Set(id, &State::check, state);
+}
 
 void HeadlessWindow::ResetContent(int id)
 {
@@ -284,7 +311,10 @@ std::string HeadlessWindow::GetItemText(int id, int row) const
     return s->items[static_cast<std::size_t>(row)];
 }
 
-int HeadlessWindow::GetCurSel(int id) const { return Get(id, &State::curSel, -1); }
+int HeadlessWindow::GetCurSel(int id) const
+{
+    return Get(id, &State::curSel, -1);
+}
 
 void HeadlessWindow::SetCurSel(int id, int row)
 {
@@ -292,7 +322,10 @@ void HeadlessWindow::SetCurSel(int id, int row)
         s->curSel = (row >= 0 && row < static_cast<int>(s->items.size())) ? row : -1;
 }
 
-int HeadlessWindow::GetLimitText(int id) const { return Get(id, &State::limit, 0); }
+int HeadlessWindow::GetLimitText(int id) const
+{
+    return Get(id, &State::limit, 0);
+}
 
 void HeadlessWindow::SetLimitText(int id, int limit)
 {
@@ -323,16 +356,25 @@ void HeadlessWindow::SetRange(int id, int lower, int upper)
     }
 }
 
-void HeadlessWindow::SetPos(int id, int pos) { Set(id, &State::pos, pos); }
+void HeadlessWindow::SetPos(int id, int pos)
+{
+    Set(id, &State::pos, pos);
+}
 
-int HeadlessWindow::GetPos(int id) const { return Get(id, &State::pos, 0); }
+int HeadlessWindow::GetPos(int id) const
+{
+    return Get(id, &State::pos, 0);
+}
 
 void HeadlessWindow::SetTimer(unsigned id, unsigned periodMs)
 {
     timers_[id] = Timer{periodMs, backend_.Now() + periodMs, g_timerOrder++};
 }
 
-void HeadlessWindow::KillTimer(unsigned id) { timers_.erase(id); }
+void HeadlessWindow::KillTimer(unsigned id)
+{
+    timers_.erase(id);
+}
 
 bool HeadlessWindow::AppendSystemMenuEntry(unsigned commandId, std::string_view text)
 {

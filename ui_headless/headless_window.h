@@ -34,10 +34,10 @@ public:
     void TypeAtEnd(int id, std::string_view text);
     void Focus(int id);
     void FocusFirstTabStop();
-    void PressEnter();                        // in the focused control
+    void PressEnter(); // in the focused control
     void PressEscape();
     void PressF1();
-    void CloseBox();                          // the title bar's close button
+    void CloseBox(); // the title bar's close button
     void ChooseSystemMenu(unsigned commandId);
     void Resize(int clientWidth, int clientHeight);
 
@@ -135,7 +135,7 @@ private:
     }
     bool Usable(int id) const;
     void InsertTyped(int id, State& s, std::u32string text); // as the user types
-    void ReplaceSelection(State& s, std::u32string text); // what EM_REPLACESEL does
+    void ReplaceSelection(State& s, std::u32string text);    // what EM_REPLACESEL does
 
     HeadlessBackend& backend_;
     Dialog* dialog_;

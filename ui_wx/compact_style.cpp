@@ -53,9 +53,15 @@ void InstallCompactStyle()
     g_object_unref(provider);
 }
 
-void UseCompactStyle(wxWindow& topLevel) { gtk_style_context_add_class(StyleOf(topLevel), kCompactClass); }
+void UseCompactStyle(wxWindow& topLevel)
+{
+    gtk_style_context_add_class(StyleOf(topLevel), kCompactClass);
+}
 
-void UseSunkenFrame(wxWindow& staticText) { gtk_style_context_add_class(StyleOf(staticText), kSunkenClass); }
+void UseSunkenFrame(wxWindow& staticText)
+{
+    gtk_style_context_add_class(StyleOf(staticText), kSunkenClass);
+}
 
 } // namespace ui_wx
 

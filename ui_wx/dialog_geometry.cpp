@@ -12,8 +12,8 @@ int ScaledPixels(int templatePixels, double scale)
 ui::Rect TemplateRectToPixels(const ui::Rect& dialogUnits, double scale)
 {
     const ui::Rect px = ui::DialogUnitsToPixels(dialogUnits);
-    return ui::Rect{ScaledPixels(px.left, scale), ScaledPixels(px.top, scale),
-                    ScaledPixels(px.right, scale), ScaledPixels(px.bottom, scale)};
+    return ui::Rect{ScaledPixels(px.left, scale), ScaledPixels(px.top, scale), ScaledPixels(px.right, scale),
+                    ScaledPixels(px.bottom, scale)};
 }
 
 ui::Rect TemplateClientRect(int widthUnits, int heightUnits, double scale)

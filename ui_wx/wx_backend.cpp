@@ -20,10 +20,7 @@ namespace {
 // Keeps the list of running dialogs right however a run ends.
 class RunningEntry {
 public:
-    RunningEntry(std::vector<WxWindow*>& running, WxWindow& window) : running_(running)
-    {
-        running_.push_back(&window);
-    }
+    RunningEntry(std::vector<WxWindow*>& running, WxWindow& window) : running_(running) { running_.push_back(&window); }
     ~RunningEntry() { running_.pop_back(); }
     RunningEntry(const RunningEntry&) = delete;
     RunningEntry& operator=(const RunningEntry&) = delete;
@@ -74,9 +71,15 @@ std::optional<std::string> WxBackend::ChooseFileToOpen(std::string_view initialP
     return FromWx(chooser.GetPath());
 }
 
-bool WxBackend::OpenUrl(std::string_view url) { return wxLaunchDefaultBrowser(ToWx(url)); }
+bool WxBackend::OpenUrl(std::string_view url)
+{
+    return wxLaunchDefaultBrowser(ToWx(url));
+}
 
-void WxBackend::Sleep(unsigned ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void WxBackend::Sleep(unsigned ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 void WxBackend::Post(std::function<void()> task)
 {

@@ -25,8 +25,8 @@ namespace {
 
 using ui::ControlKind;
 
-constexpr long kFrameStyle = wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxRESIZE_BORDER |
-                             wxMINIMIZE_BOX | wxMAXIMIZE_BOX;
+constexpr long kFrameStyle =
+    wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxRESIZE_BORDER | wxMINIMIZE_BOX | wxMAXIMIZE_BOX;
 
 // The size types of a size message.
 constexpr std::uintptr_t kSizeRestored = 0;
@@ -51,9 +51,15 @@ wxRect ToWxRect(const ui::Rect& r)
     return wxRect(r.left, r.top, std::max(0, r.Width()), std::max(0, r.Height()));
 }
 
-ui::Rect FromWxRect(const wxRect& r) { return ui::RectFromSize(r.x, r.y, r.width, r.height); }
+ui::Rect FromWxRect(const wxRect& r)
+{
+    return ui::RectFromSize(r.x, r.y, r.width, r.height);
+}
 
-bool IsEditKind(ControlKind kind) { return kind == ControlKind::Edit || kind == ControlKind::MultiLineEdit; }
+bool IsEditKind(ControlKind kind)
+{
+    return kind == ControlKind::Edit || kind == ControlKind::MultiLineEdit;
+}
 
 // A control the user can move the focus to with Tab.
 bool TakesTabFocus(const ui::ControlTemplate& c, const wxWindow& w)
@@ -284,7 +290,7 @@ void WxWindow::OnSized(wxSizeEvent& event)
     if (!delivering_ || size == lastClientSize_)
         return;
     lastClientSize_ = size;
-    const std::uintptr_t type = frame_->IsIconized()   ? kSizeMinimized
+    const std::uintptr_t type = frame_->IsIconized()    ? kSizeMinimized
                                 : frame_->IsMaximized() ? kSizeMaximized
                                                         : kSizeRestored;
     const std::intptr_t packed = (size.x & 0xFFFF) | ((size.y & 0xFFFF) << 16);
@@ -399,7 +405,10 @@ void WxWindow::SetFocus(int id)
         w->SetFocus();
 }
 
-int WxWindow::GetFocus() const { return IdOf(wxWindow::FindFocus()); }
+int WxWindow::GetFocus() const
+{
+    return IdOf(wxWindow::FindFocus());
+}
 
 ui::Rect WxWindow::GetRect(int id) const
 {
@@ -531,8 +540,8 @@ void WxWindow::ReplaceSelection(ControlState& state, const wxString& text)
     long to = 0;
     edit->GetSelection(&from, &to);
     const int length = static_cast<int>(edit->GetLastPosition());
-    const int fit = ui::CharactersThatFit(length, static_cast<int>(to - from), static_cast<int>(text.length()),
-                                          state.limit);
+    const int fit =
+        ui::CharactersThatFit(length, static_cast<int>(to - from), static_cast<int>(text.length()), state.limit);
     edit->Replace(from, to, text.Left(static_cast<std::size_t>(fit)));
     edit->SetInsertionPoint(from + fit);
 }
@@ -599,9 +608,7 @@ void WxWindow::SetTimer(unsigned id, unsigned periodMs)
 {
     auto& timer = timers_[id];
     if (!timer)
-        timer = std::make_unique<TickTimer>([this, id] {
-            Deliver(ui::Message{ui::Msg::Timer, static_cast<int>(id)});
-        });
+        timer = std::make_unique<TickTimer>([this, id] { Deliver(ui::Message{ui::Msg::Timer, static_cast<int>(id)}); });
     timer->Run(periodMs);
 }
 

@@ -85,9 +85,9 @@ private:
     struct ControlState {
         const ui::ControlTemplate* tmpl = nullptr;
         wxWindow* window = nullptr;
-        std::string caption;        // what GetText answers for an image button
-        int limit = 0;              // edits: the most characters the box takes
-        int rangeLower = 0;         // progress bars
+        std::string caption; // what GetText answers for an image button
+        int limit = 0;       // edits: the most characters the box takes
+        int rangeLower = 0;  // progress bars
         int rangeUpper = 100;
         int pos = 0;
     };

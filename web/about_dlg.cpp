@@ -17,7 +17,9 @@ const ui::DialogTemplate kAboutTemplate = {
 
 } // namespace
 
-CAboutDlg::CAboutDlg() : MappedDialog(kAboutTemplate) {}
+CAboutDlg::CAboutDlg() : MappedDialog(kAboutTemplate)
+{
+}
 
 const ui::MessageMap<CAboutDlg>& CAboutDlg::GetMessageMap()
 {

@@ -10,4 +10,6 @@ bool CHTMLCtrl::CreateFromStatic(int id, ui::Dialog& parent)
     return true;
 }
 
-void CHTMLCtrl::Navigate2(std::string_view) {}
+void CHTMLCtrl::Navigate2(std::string_view)
+{
+}

@@ -74,10 +74,12 @@ TEST_F(WindowTest, TheCycleFieldReadsUnsignedNumbersOnly)
         std::uint32_t value;
     };
     const Case cases[] = {
-        {" 250 ", true, 250}, {"\t7\t", true, 7}, {"0", true, 0}, {"4294967295", true, 4294967295u},
-        {"abc", false, 0}, {"-5", false, 0}, {"", false, 0}, {"12x", false, 0},
+        {" 250 ", true, 250},     {"\t7\t", true, 7},
+        {"0", true, 0},           {"4294967295", true, 4294967295u},
+        {"abc", false, 0},        {"-5", false, 0},
+        {"", false, 0},           {"12x", false, 0},
         {"4294967296", false, 0}, {"1234567890123456789012345678901234567890", false, 0},
-        {"+5", false, 0}, {"1 2", false, 0},
+        {"+5", false, 0},         {"1 2", false, 0},
     };
     for (const Case& c : cases) {
         ui_.ClearBoxes();
@@ -103,8 +105,8 @@ TEST_F(WindowTest, AFailedExchangeStopsAtTheFieldAndFocusesIt)
     Start();
     auto& w = Win();
     w.Type(IDC_TX_CYCLE, "fast");
-    w.Click(IDC_RX_ASCII);         // exchanged before the cycle field
-    w.Choose(IDC_BYTE_SIZE, 0);    // exchanged after it; its handler's refresh fails
+    w.Click(IDC_RX_ASCII);      // exchanged before the cycle field
+    w.Choose(IDC_BYTE_SIZE, 0); // exchanged after it; its handler's refresh fails
     w.Type(IDC_TX, "41");
     w.Focus(IDC_TX);
     EXPECT_FALSE(Dlg().UpdateData(true));

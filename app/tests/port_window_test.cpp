@@ -15,10 +15,10 @@ TEST_F(WindowTest, OpenAppliesTheChosenLineWithoutParityAndCloseRestoresIt)
     devices_.AddPort(kPort);
     Start();
     auto& w = Win();
-    w.Choose(IDC_BAUD, 12);      // chosen while closed: used at the opening
-    w.Choose(IDC_PARITY, 2);     // "Even": not applied by the opening
-    w.Choose(IDC_BYTE_SIZE, 2);  // 7 data bits
-    w.Choose(IDC_STOP_BITS, 2);  // two stop bits
+    w.Choose(IDC_BAUD, 12);     // chosen while closed: used at the opening
+    w.Choose(IDC_PARITY, 2);    // "Even": not applied by the opening
+    w.Choose(IDC_BYTE_SIZE, 2); // 7 data bits
+    w.Choose(IDC_STOP_BITS, 2); // two stop bits
     EXPECT_TRUE(devices_.Log().empty());
 
     w.Click(IDC_OPEN);
@@ -127,8 +127,8 @@ TEST_F(WindowTest, APortThatRejectsItsFirstSettingsClosesSilently)
 TEST_F(WindowTest, ListsWithoutSelectionOpenWithTheDefaultRows)
 {
     devices_.AddPort(kPort);
-    WriteIni("[COMM_PORT]\nsetup=" + std::string("00000000") + "14000000" + "00000000" + "09000000" +
-             "07000000" + "24\n");
+    WriteIni("[COMM_PORT]\nsetup=" + std::string("00000000") + "14000000" + "00000000" + "09000000" + "07000000" +
+             "24\n");
     Start();
     EXPECT_EQ(Win().Selection(IDC_BAUD), -1);
     Win().Click(IDC_OPEN);

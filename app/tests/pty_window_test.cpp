@@ -84,8 +84,7 @@ TEST_F(PtyWindowTest, AnAddressedFrameReachesTheFarEnd)
     w.Click(IDC_AUTO_SEND);
     ui_.Advance(300);
     EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: 12");
-    EXPECT_EQ(pty_.ReceiveAtFarEnd(9, 2s),
-              (std::vector<std::uint8_t>{1, 0x48, 0x65, 1, 0x48, 0x65, 1, 0x48, 0x65}));
+    EXPECT_EQ(pty_.ReceiveAtFarEnd(9, 2s), (std::vector<std::uint8_t>{1, 0x48, 0x65, 1, 0x48, 0x65, 1, 0x48, 0x65}));
 }
 
 TEST_F(PtyWindowTest, ReceivedBytesShowAsHexAndAsText)

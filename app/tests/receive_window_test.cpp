@@ -29,10 +29,7 @@ protected:
         devices_.Feed(kPort, bytes);
         ui_.Advance(kPollPeriodMs);
     }
-    void ReceiveHex(std::size_t n, std::uint8_t value = 0x41)
-    {
-        Receive(std::vector<std::uint8_t>(n, value));
-    }
+    void ReceiveHex(std::size_t n, std::uint8_t value = 0x41) { Receive(std::vector<std::uint8_t>(n, value)); }
     std::string Rx() { return Win().Text(IDC_RX); }
 };
 } // namespace

@@ -6,7 +6,10 @@ using namespace res;
 namespace {
 const std::string kPort = "/dev/ttyUSB0";
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
 } // namespace
 
 TEST_F(WindowTest, AnUntouchedRunWritesTheDefaultRecords)
@@ -102,7 +105,7 @@ TEST_F(WindowTest, AnEmptyNumberKeepsTheMemberAsItWas)
 {
     WriteIni("[COMM_ADDR]\nsize=\n[TX_FILT]\nprotocol=\n");
     Start();
-    EXPECT_EQ(Dlg().m_nProtocol, 1); // given its default just before the read
+    EXPECT_EQ(Dlg().m_nProtocol, 1);               // given its default just before the read
     EXPECT_EQ(Win().Selection(IDC_ADDR_SIZE), -1); // kept from construction
 }
 

@@ -63,9 +63,9 @@ protected:
 TEST_F(DiscoveryTest, ListsFittedPortsInNaturalOrderThenExistingExtras)
 {
     Terminal("ttyS0", true, "4", true);
-    Terminal("ttyS1", true, "0", true);  // registered, no UART fitted
+    Terminal("ttyS1", true, "0", true); // registered, no UART fitted
     Terminal("ttyS10", true, "4", true);
-    Terminal("ttyS2", true, "", true);   // no published type: asked directly
+    Terminal("ttyS2", true, "", true); // no published type: asked directly
     Terminal("ttyS3", true, "", true);
     Terminal("ttyUSB0", true, "", true);
     Terminal("ttyACM0", true, "", false); // node already gone
@@ -82,9 +82,11 @@ TEST_F(DiscoveryTest, ListsFittedPortsInNaturalOrderThenExistingExtras)
 
 TEST_F(DiscoveryTest, MissingTreeListsOnlyExtras)
 {
-    linux_tty::LinuxDevices nowhere{{tree.root / "no-sys", tree.root / "no-dev"}, [](const std::string&) { return true; }};
+    linux_tty::LinuxDevices nowhere{{tree.root / "no-sys", tree.root / "no-dev"},
+                                    [](const std::string&) { return true; }};
     tree.Touch("ttyV0");
-    EXPECT_EQ(nowhere.ListPorts({(tree.root / "ttyV0").string()}), std::vector<std::string>{(tree.root / "ttyV0").string()});
+    EXPECT_EQ(nowhere.ListPorts({(tree.root / "ttyV0").string()}),
+              std::vector<std::string>{(tree.root / "ttyV0").string()});
 }
 
 TEST(NaturalOrder, NumbersCompareByValue)

@@ -27,7 +27,10 @@ struct SampleList {
 constexpr std::array<SampleList, 6> kSampleLists = {{
     {IDC_ADDR_SIZE, {"0-byte", "1-byte", "2-byte", "3-byte", "4-byte", "5-byte", "6-byte", "7-byte", "8-byte"}, 9, 1},
     {IDC_PORT, {"com1", "com2", "com3"}, 3, 0},
-    {IDC_BAUD, {"110", "300", "600", "1200", "2400", "4800", "9600", "14400", "19200", "38400", "57600", "115200", "128000"}, 13, 11},
+    {IDC_BAUD,
+     {"110", "300", "600", "1200", "2400", "4800", "9600", "14400", "19200", "38400", "57600", "115200", "128000"},
+     13,
+     11},
     {IDC_PARITY, {"None", "Odd", "Even", "Mark", "Space"}, 5, 0},
     {IDC_BYTE_SIZE, {"5", "6", "7", "8"}, 4, 3},
     {IDC_STOP_BITS, {"1", "1.5", "2"}, 3, 0},
@@ -35,7 +38,9 @@ constexpr std::array<SampleList, 6> kSampleLists = {{
 
 } // namespace
 
-DemoDialog::DemoDialog() : MappedDialog(res::MainDialogTemplate()) {}
+DemoDialog::DemoDialog() : MappedDialog(res::MainDialogTemplate())
+{
+}
 
 const ui::MessageMap<DemoDialog>& DemoDialog::GetMessageMap()
 {
@@ -98,7 +103,10 @@ void DemoDialog::OnClearRx()
     rx_.ReplaceSel("");
 }
 
-void DemoDialog::OnClearTx() { tx_.SetWindowText(""); }
+void DemoDialog::OnClearTx()
+{
+    tx_.SetWindowText("");
+}
 
 void DemoDialog::OnClearCounters()
 {
@@ -107,7 +115,10 @@ void DemoDialog::OnClearCounters()
     rxCount_.SetWindowText("RX: 0 bytes");
 }
 
-void DemoDialog::OnOpen() { ui::AfxMessageBox("Port 'com1' not open"); }
+void DemoDialog::OnOpen()
+{
+    ui::AfxMessageBox("Port 'com1' not open");
+}
 
 void DemoDialog::OnTimer(unsigned id)
 {

@@ -8,9 +8,9 @@ namespace {
 TEST(EditText, BareLineFeedsReadBackAsCrLf)
 {
     EXPECT_EQ(ui_wx::WithCrLfLineBreaks("a\nb"), "a\r\nb");
-    EXPECT_EQ(ui_wx::WithCrLfLineBreaks("a\r\nb"), "a\r\nb");       // already right: unchanged
+    EXPECT_EQ(ui_wx::WithCrLfLineBreaks("a\r\nb"), "a\r\nb"); // already right: unchanged
     EXPECT_EQ(ui_wx::WithCrLfLineBreaks("\n\n"), "\r\n\r\n");
-    EXPECT_EQ(ui_wx::WithCrLfLineBreaks("a\rb"), "a\rb");           // a lone CR is a character
+    EXPECT_EQ(ui_wx::WithCrLfLineBreaks("a\rb"), "a\rb"); // a lone CR is a character
     EXPECT_EQ(ui_wx::WithCrLfLineBreaks("\r\n\n"), "\r\n\r\n");
     EXPECT_EQ(ui_wx::WithCrLfLineBreaks(""), "");
 }

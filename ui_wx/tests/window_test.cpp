@@ -27,7 +27,17 @@ using ui::ControlKind;
 using ui::Msg;
 using ui::Notify;
 
-enum : int { kList = 10, kCheck = 11, kPause = 12, kButton = 13, kLine = 14, kBox = 15, kBar = 16, kCount = 17, kHelp = 18 };
+enum : int {
+    kList = 10,
+    kCheck = 11,
+    kPause = 12,
+    kButton = 13,
+    kLine = 14,
+    kBox = 15,
+    kBar = 16,
+    kCount = 17,
+    kHelp = 18
+};
 
 constexpr std::array<std::string_view, 2> kInitialItems = {"None", "Xmodem"};
 
@@ -40,7 +50,13 @@ const std::array<ui::ControlTemplate, 12> kControls = {{
     {kButton, ControlKind::PushButton, "Send", ui::RectFromSize(23, 70, 39, 14), ui::kTabStop},
     {ui::kNoId, ControlKind::Label, "TX Cycle(ms)", ui::RectFromSize(13, 90, 57, 12), ui::kGroup},
     {kLine, ControlKind::Edit, "", ui::RectFromSize(72, 90, 48, 12), ui::kTabStop | ui::kBorder},
-    {kBox, ControlKind::MultiLineEdit, "", ui::RectFromSize(134, 6, 200, 100), ui::kTabStop | ui::kWantReturn | ui::kVScroll, {}, "Received data"},
+    {kBox,
+     ControlKind::MultiLineEdit,
+     "",
+     ui::RectFromSize(134, 6, 200, 100),
+     ui::kTabStop | ui::kWantReturn | ui::kVScroll,
+     {},
+     "Received data"},
     {kBar, ControlKind::ProgressBar, "Progress1", ui::RectFromSize(13, 110, 66, 11), ui::kBorder},
     {kCount, ControlKind::StaticText, "TX: 0 bytes", ui::RectFromSize(13, 125, 52, 11), ui::kSunken},
     {kHelp, ControlKind::BitmapButton, "Help", ui::RectFromSize(7, 140, 19, 16), ui::kTabStop},
