@@ -20,9 +20,11 @@ inline constexpr unsigned kPollPeriodMs = 300;
 
 // The main window. It owns every piece of state of the program: the values
 // bound to its controls, the open port, the counters, the receive display
-// position, the loaded file and the file sender's state. Its operations are
-// spread over the folders of their subsystems (serial/, terminal/,
-// settings/, transfer/, web/); this header is the one class they share.
+// position, the loaded file and the file sender's state. Its members are
+// defined in app/, one file per area: serial_dlg.cpp (construction, data
+// exchange, initialisation, timers, close), serial_dlg_port.cpp,
+// serial_dlg_receive.cpp, serial_dlg_transmit.cpp, serial_dlg_file_send.cpp,
+// serial_dlg_settings.cpp, serial_dlg_pages.cpp and serial_dlg_layout.cpp.
 class CSerialDlg : public ui::MappedDialog<CSerialDlg> {
 public:
     explicit CSerialDlg(serial::DeviceSystem& devices);
@@ -84,15 +86,15 @@ public:
     std::uint32_t m_nFileSize;
     std::uint32_t m_nRetries;
 
-    // --- Main window (app/) ---------------------------------------------------
+    // --- Main window (serial_dlg.cpp) -----------------------------------------
     void ResetTransfer();
     void FreeFileData();
 
-    // --- Settings file (settings/) --------------------------------------------
+    // --- Settings file (serial_dlg_settings.cpp) ------------------------------
     bool LoadSettings();
     void SaveSettings();
 
-    // --- Serial port (serial/) ------------------------------------------------
+    // --- Serial port (serial_dlg_port.cpp) ------------------------------------
     void FillPortList();
     std::intptr_t OnDeviceChange(std::uintptr_t event, std::intptr_t data);
     void OnOpenPort();
@@ -103,7 +105,7 @@ public:
     void OnSelChangeStopBits();
     void ShowPortNotOpen();
 
-    // --- Terminal (terminal/) -------------------------------------------------
+    // --- Terminal (serial_dlg_receive.cpp, serial_dlg_transmit.cpp) -----------
     void PollReceive();
     void OnClearRx();
     void OnPause();
@@ -113,18 +115,18 @@ public:
     void OnClearTx();
     void OnAutoSend();
 
-    // --- File sending (transfer/) ---------------------------------------------
+    // --- File sending (serial_dlg_file_send.cpp) ------------------------------
     void OnBrowseFile();
     void OnSendFile();
     void HandleXmodemReply(const std::uint8_t* reply);
     void ReportNoResponse();
 
-    // --- Pages (web/) ---------------------------------------------------------
+    // --- Pages (serial_dlg_pages.cpp) -----------------------------------------
     void OpenHelpPage();
     void OnHideAdvert();
     void OnHelpInfo();
 
-    // --- Main window (app/) ---------------------------------------------------
+    // --- Main window (serial_dlg.cpp, serial_dlg_layout.cpp) ------------------
     void OnSysCommand(unsigned id, std::intptr_t param);
     void OnTimer(unsigned id);
     void OnClose();
