@@ -1,5 +1,6 @@
 #include "app/serial_dlg.h"
 
+#include "serial/extra_ports.h"
 #include "serial/line_tables.h"
 #include "serial/port_names.h"
 #include "settings/profile.h"
@@ -91,38 +92,13 @@ void CSerialDlg::OnSelChangeStopBits()
     SetLineSetting(&DCB::StopBits, StopBitsAt(m_nStopBitsIndex));
 }
 
-namespace {
-
-// Device paths the user lists in the settings file under [PORTS] extra=,
-// separated by ";": the pseudo-terminals of emulators and tools, which no
-// scan of the system's serial devices can find.
-std::vector<std::string> ExtraPorts(const std::string& iniPath)
-{
-    std::vector<std::string> paths;
-    const std::string value = settings::GetProfileString("PORTS", "extra", "", 0, iniPath);
-    std::size_t start = 0;
-    while (start <= value.size()) {
-        std::size_t end = value.find(';', start);
-        if (end == std::string::npos)
-            end = value.size();
-        std::string path = value.substr(start, end - start);
-        while (!path.empty() && (path.front() == ' ' || path.front() == '\t'))
-            path.erase(path.begin());
-        while (!path.empty() && (path.back() == ' ' || path.back() == '\t'))
-            path.pop_back();
-        if (!path.empty())
-            paths.push_back(std::move(path));
-        start = end + 1;
-    }
-    return paths;
-}
-
-} // namespace
-
 void CSerialDlg::FillPortList()
 {
     m_cboPort.ResetContent();
-    for (const std::string& name : m_devices.ListPorts(ExtraPorts(m_strIniPath)))
+    // Paths listed by hand in the settings file join the ports found.
+    const std::vector<std::string> extra =
+        serial::ParseExtraPorts(settings::GetProfileString("PORTS", "extra", "", 0, m_strIniPath));
+    for (const std::string& name : m_devices.ListPorts(extra))
         m_cboPort.AddString(serial::PortDisplayName(name));
     if (m_cboPort.GetCount() > 0)
         m_cboPort.SetCurSel(0);
