@@ -1,8 +1,8 @@
 #include "app/serial_dlg.h"
 
 #include "settings/profile.h"
+#include "settings/record.h"
 
-#include <array>
 #include <cstdio>
 #include <cstring>
 
@@ -11,45 +11,13 @@
 
 namespace {
 
+using settings::Record;
+
 constexpr const char* kSectionAddr = "COMM_ADDR";
 constexpr const char* kSectionPort = "COMM_PORT";
 constexpr const char* kSectionRx = "RX";
 constexpr const char* kSectionTx = "TX";
 constexpr const char* kSectionFile = "TX_FILT";
-
-// A record of N 32-bit values, laid out as the file stores them whatever
-// the machine's own byte order.
-template <std::size_t N>
-struct Record {
-    std::array<std::uint8_t, N * 4> bytes{};
-
-    static Record From(const std::array<std::uint32_t, N>& values)
-    {
-        Record r;
-        for (std::size_t i = 0; i < N; ++i)
-            for (std::size_t b = 0; b < 4; ++b)
-                r.bytes[i * 4 + b] = static_cast<std::uint8_t>(values[i] >> (8 * b));
-        return r;
-    }
-
-    std::uint32_t At(std::size_t i) const
-    {
-        std::uint32_t v = 0;
-        for (std::size_t b = 0; b < 4; ++b)
-            v |= static_cast<std::uint32_t>(bytes[i * 4 + b]) << (8 * b);
-        return v;
-    }
-
-    bool Read(const char* section, const char* key, const std::string& path)
-    {
-        return settings::GetProfileStruct(section, key, bytes.data(), bytes.size(), path);
-    }
-
-    bool Write(const char* section, const char* key, const std::string& path) const
-    {
-        return settings::WriteProfileStruct(section, key, bytes.data(), bytes.size(), path);
-    }
-};
 
 std::int32_t Signed(std::uint32_t v)
 {
