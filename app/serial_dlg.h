@@ -2,6 +2,7 @@
 
 #include "serial/com_port.h"
 #include "serial/device.h"
+#include "terminal/receive_batch.h"
 #include "transfer/xmodem_state.h"
 #include "ui/controls.h"
 #include "ui/dialog.h"
@@ -139,22 +140,16 @@ protected:
     void OnOK() override;
 
 private:
-    // Received text waiting to be shown at the end of a tick: the box ends
-    // exactly as if each chunk had been written on its own.
-    struct PendingReceive {
-        bool active = false;
-        bool emptyFirst = false; // the automatic emptying fell due
-        std::uint32_t start = 0; // where the text goes
-        std::string text;
-        bool labelDirty = false;
-    };
     void ReceiveChunk(const std::uint8_t* chunk, std::uint32_t n);
     void FlushReceiveDisplay();
     // Sets one field of an open port's line settings and applies them.
     template <typename T>
     void SetLineSetting(T DCB::*field, T value);
 
-    PendingReceive m_rxPending;
+    // Received text waiting to be shown at the end of a tick, and whether
+    // the received counter's label is due.
+    terminal::ReceiveBatch m_rxBatch;
+    bool m_bRxCountChanged = false;
     serial::DeviceSystem& m_devices;
     std::unique_ptr<serial::HotplugWatch> m_hotplug;
 };

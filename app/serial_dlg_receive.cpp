@@ -1,5 +1,6 @@
 #include "app/serial_dlg.h"
 
+#include "terminal/receive_batch.h"
 #include "terminal/rx_text.h"
 
 #include <climits>
@@ -43,49 +44,32 @@ void CSerialDlg::ReceiveChunk(const std::uint8_t* chunk, std::uint32_t n)
         FlushReceiveDisplay();
     HandleXmodemReply(chunk);
     m_nRxCount += n;
-    m_rxPending.labelDirty = true;
+    m_bRxCountChanged = true;
     if (m_bPaused)
         return;
 
     const terminal::RxDisplay display = terminal::MakeRxDisplay(chunk, n, m_bRxAscii != 0);
-    const auto limit = static_cast<std::uint32_t>(m_edtRx.GetLimitText());
-    PendingReceive& p = m_rxPending;
-    if (m_nRxShown + display.length > limit && m_bAutoClear) {
-        m_nRxShown = 0;
-        p.active = true;
-        p.emptyFirst = true;
-        p.start = 0;
-        p.text.clear();
-    }
-    if (!p.active) {
-        p.active = true;
-        p.start = m_nRxShown;
-    }
-    // The box keeps at most `limit` characters; more text would be dropped.
-    if (p.text.size() < 4 * static_cast<std::size_t>(limit) + 4)
-        p.text += display.text;
-    m_nRxShown += display.length;
+    m_rxBatch.Add(display, m_nRxShown, static_cast<std::uint32_t>(m_edtRx.GetLimitText()), m_bAutoClear != 0);
 }
 
 void CSerialDlg::FlushReceiveDisplay()
 {
-    PendingReceive& p = m_rxPending;
-    if (p.active) {
-        if (p.emptyFirst) {
+    if (auto edit = m_rxBatch.Take()) {
+        if (edit->emptyFirst) {
             m_edtRx.SetSel(0, -1);
             m_edtRx.ScrollCaret();
             m_edtRx.ReplaceSel("");
         }
-        m_edtRx.SetSel(Position(p.start), -1);
+        m_edtRx.SetSel(Position(edit->start), -1);
         m_edtRx.ScrollCaret();
-        m_edtRx.ReplaceSel(p.text);
+        m_edtRx.ReplaceSel(edit->text);
     }
-    if (p.labelDirty) {
+    if (m_bRxCountChanged) {
         char label[32];
         std::snprintf(label, sizeof label, "RX: %u", m_nRxCount);
         m_stcRxCount.SetWindowText(label);
+        m_bRxCountChanged = false;
     }
-    p = PendingReceive{};
 }
 
 void CSerialDlg::OnClearRx()

@@ -2,13 +2,26 @@
 
 #include <string_view>
 
-#include "ui/utf8.h"
-
 namespace terminal {
 namespace {
 
 constexpr std::string_view kUpperHexDigits = "0123456789ABCDEF";
 constexpr std::size_t kHexCharsPerByte = 3; // two digits and a space
+
+// UTF-8 of one character of ByteToChar: all lie below U+10000.
+void AppendUtf8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
 
 std::string HexText(const std::uint8_t* data, std::size_t n)
 {
@@ -26,7 +39,7 @@ std::string CharacterText(const std::uint8_t* data, std::size_t n)
 {
     std::string text;
     for (std::size_t i = 0; i < n && data[i] != 0; ++i)
-        ui::AppendUtf8(text, ByteToChar(data[i]));
+        AppendUtf8(text, ByteToChar(data[i]));
     return text;
 }
 

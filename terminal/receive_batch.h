@@ -1,0 +1,42 @@
+#pragma once
+// Received text gathered over one poll tick and written to the receive box
+// in one edit at its end.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "terminal/rx_text.h"
+
+namespace terminal {
+
+// Writing each chunk on its own would cost one box edit per 128 bytes. The
+// batch keeps what the chunks would have done and gives one edit that leaves
+// the box exactly as chunk-by-chunk display would have: each chunk selects
+// from the write position to the end and replaces the selection with its
+// text; when a chunk would pass the box's text limit and automatic emptying
+// is on, the box is emptied first and the position starts again at 0.
+class ReceiveBatch {
+public:
+    // The one edit to make: empty the box first if asked, then select from
+    // `start` to the end and replace the selection with `text`.
+    struct Edit {
+        bool emptyFirst = false;
+        std::uint32_t start = 0; // character position
+        std::string text;        // UTF-8
+    };
+
+    // Adds one chunk's text. `shown` is the box's write position in
+    // characters; it advances by the chunk's length, as it would have.
+    // `limit` is the box's text limit in characters.
+    void Add(const RxDisplay& chunk, std::uint32_t& shown, std::uint32_t limit, bool autoClear);
+
+    // The edit gathered so far, or nothing when no chunk was added; the
+    // batch is empty again afterwards.
+    std::optional<Edit> Take();
+
+private:
+    std::optional<Edit> edit_;
+};
+
+} // namespace terminal
