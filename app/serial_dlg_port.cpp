@@ -20,8 +20,10 @@ void CSerialDlg::OnOpenPort()
 
     // The list itself is read, not the member: a rate chosen while closed
     // counts. A list without a selection opens at the table's default row.
-    if (m_pPort->Open(BaudRateAt(m_cboBaud.GetCurSel())) != 1) {
+    if (const CComPort::OpenResult result = m_pPort->Open(BaudRateAt(m_cboBaud.GetCurSel())); !result.opened) {
         m_pPort.reset();
+        if (!result.failure.empty())
+            ui::AfxMessageBox(result.failure);
         return;
     }
     m_btnOpen.EnableWindow(false);

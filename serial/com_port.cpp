@@ -8,8 +8,6 @@
 #include <limits>
 #include <vector>
 
-#include "ui/backend.h"
-
 namespace {
 
 constexpr std::uint32_t kQueueSize = 128;
@@ -37,21 +35,19 @@ CComPort::~CComPort()
         Close();
 }
 
-int CComPort::Open(std::uint32_t baud)
+CComPort::OpenResult CComPort::Open(std::uint32_t baud)
 {
     int error = 0;
     m_hComm = m_system.Open(serial::PortDevicePath(m_strPort), error);
-    if (!m_hComm) {
-        ui::AfxMessageBox(FormatOpenFailure(m_strPort, m_system.ErrorText(error)));
-        return 0;
-    }
+    if (!m_hComm)
+        return {false, FormatOpenFailure(m_strPort, m_system.ErrorText(error))};
     const bool configured = SetupComm(kQueueSize, kQueueSize) && SetBaudRate(baud) && SetTimeouts(kOpenReadTimeoutMs);
     if (!configured) {
         m_hComm.reset();
-        return 0;
+        return {};
     }
     m_hComm->GetState(m_dcbSaved);
-    return 1;
+    return {true, {}};
 }
 
 void CComPort::Close()

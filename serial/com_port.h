@@ -18,9 +18,18 @@ public:
     CComPort(const CComPort&) = delete;
     CComPort& operator=(const CComPort&) = delete;
 
-    // 1: open and configured. 0: closed; when the device cannot be opened the
-    // user is told why, when it rejects its first settings nothing is shown.
-    int Open(std::uint32_t baud);
+    // What Open did. Converts to 1 (open and configured) or 0 (closed).
+    struct OpenResult {
+        bool opened = false;
+        // When the device cannot be opened: the text for the user,
+        // "Open '<port>': Failed.\n<reason>". Empty when it opened, and when
+        // it rejected its first settings: nothing is shown then.
+        std::string failure;
+
+        operator int() const { return opened ? 1 : 0; }
+    };
+    // Shows nothing itself: the caller reports `failure`.
+    OpenResult Open(std::uint32_t baud);
     void Close();
 
     // Driver queue sizes and read time-outs have no counterpart here: the

@@ -116,7 +116,7 @@ TEST_F(PtyWindowTest, ASecondOpenOfTheSamePortIsRefused)
     ASSERT_TRUE(dlg_->m_pPort);
     CComPort other(serial::LinuxDeviceSystem());
     other.m_strPort = pty_.SlavePath();
-    EXPECT_EQ(other.Open(9600), 0);
-    ASSERT_EQ(ui_.Boxes().size(), 1u);
-    EXPECT_EQ(ui_.Boxes()[0].text.rfind("Open '" + pty_.SlavePath() + "': Failed.\n", 0), 0u);
+    const CComPort::OpenResult result = other.Open(9600);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(result.failure.rfind("Open '" + pty_.SlavePath() + "': Failed.\n", 0), 0u);
 }

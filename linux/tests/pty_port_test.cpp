@@ -72,9 +72,9 @@ TEST_F(PtyPortTest, HeldExclusivelyUntilClosed)
     auto port = OpenPort();
     CComPort second(devices);
     second.m_strPort = pty.SlavePath();
-    EXPECT_EQ(second.Open(9600), 0);
-    ASSERT_EQ(backend.messages.size(), 1u);
-    EXPECT_EQ(backend.messages[0], "Open '" + pty.SlavePath() + "': Failed.\n" + std::strerror(EBUSY));
+    const CComPort::OpenResult refused = second.Open(9600);
+    EXPECT_EQ(refused, 0);
+    EXPECT_EQ(refused.failure, "Open '" + pty.SlavePath() + "': Failed.\n" + std::strerror(EBUSY));
 
     port->Close();
     port->Close();
@@ -86,9 +86,9 @@ TEST_F(PtyPortTest, OpeningSomethingThatIsNotATerminalIsExplained)
 {
     CComPort port(devices);
     port.m_strPort = "/dev/null";
-    EXPECT_EQ(port.Open(9600), 0);
-    ASSERT_EQ(backend.messages.size(), 1u);
-    EXPECT_EQ(backend.messages[0], std::string("Open '/dev/null': Failed.\n") + std::strerror(ENOTTY));
+    const CComPort::OpenResult result = port.Open(9600);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(result.failure, std::string("Open '/dev/null': Failed.\n") + std::strerror(ENOTTY));
 }
 
 TEST_F(PtyPortTest, ReadWithNothingWaitingReturnsAtOnce)
