@@ -22,7 +22,9 @@ void SetBackend(Backend* backend)
     g_backend = backend;
 }
 
-std::string ApplicationTitle()
+namespace {
+
+std::string ReadApplicationTitle()
 {
     // The executable's own file name, as the system records it, without its
     // extension (a Linux binary rarely has one, but "vantrel.bin" would lose it).
@@ -36,6 +38,19 @@ std::string ApplicationTitle()
     if (dot != std::string::npos && dot > 0)
         name.erase(dot);
     return name;
+}
+
+} // namespace
+
+void InitApplicationTitle()
+{
+    ApplicationTitle();
+}
+
+const std::string& ApplicationTitle()
+{
+    static const std::string title = ReadApplicationTitle();
+    return title;
 }
 
 void AfxMessageBox(std::string_view text)

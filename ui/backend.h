@@ -41,8 +41,12 @@ public:
 Backend& CurrentBackend();
 void SetBackend(Backend* backend);
 
-// The application title: the executable's file name without its extension.
-std::string ApplicationTitle();
+// The application title: the executable's file name without its extension,
+// as it was when the title was first needed. The program works it out at
+// start-up (InitApplicationTitle), so replacing the executable file while
+// the program runs (an upgrade, a rebuild) leaves every caption as it was.
+void InitApplicationTitle();
+const std::string& ApplicationTitle();
 
 // The framework's application-wide message box: the title as caption.
 void AfxMessageBox(std::string_view text);
