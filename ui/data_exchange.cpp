@@ -69,11 +69,18 @@ void DDX_Text(DataExchange& dx, int id, std::string& value)
 {
     if (dx.Failed())
         return;
-    WindowImpl* w = dx.GetDialog().Window();
-    if (dx.Saving())
-        value = w->GetText(id);
-    else
-        w->SetText(id, value);
+    Dialog& dialog = dx.GetDialog();
+    WindowImpl* w = dialog.Window();
+    if (dx.Saving()) {
+        std::string shown = w->GetText(id);
+        if (const std::string* given = dialog.UntouchedText(id, shown))
+            value = *given;
+        else
+            value = std::move(shown);
+        return;
+    }
+    w->SetText(id, value);
+    dialog.RememberGivenText(id, value, w->GetText(id));
 }
 
 std::optional<std::uint32_t> ParseUnsignedField(std::string_view text)

@@ -36,6 +36,8 @@ void DDX_Control(DataExchange& dx, int id, Control& control);
 void DDX_Check(DataExchange& dx, int id, int& value);
 void DDX_CBIndex(DataExchange& dx, int id, int& value);
 void DDX_Text(DataExchange& dx, int id, std::uint32_t& value);
+// A field the user has not touched since it was given its value reads back
+// as that value, byte for byte, also where the control shows it otherwise.
 void DDX_Text(DataExchange& dx, int id, std::string& value);
 
 // The text-to-number rule of an unsigned field: at most the first 31

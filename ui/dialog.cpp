@@ -185,6 +185,20 @@ void Dialog::ReportFieldFailure(int id, std::string_view message)
     }
 }
 
+void Dialog::RememberGivenText(int id, const std::string& value, std::string shown)
+{
+    if (shown == value)
+        givenTexts_.erase(id);
+    else
+        givenTexts_[id] = GivenText{value, std::move(shown)};
+}
+
+const std::string* Dialog::UntouchedText(int id, std::string_view shown) const
+{
+    const auto it = givenTexts_.find(id);
+    return it != givenTexts_.end() && it->second.shown == shown ? &it->second.value : nullptr;
+}
+
 void Dialog::ClearFieldFailure(int id)
 {
     if (lastFailure_ && lastFailure_->first == id)

@@ -6,9 +6,11 @@
 #include "ui/message_map.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace ui {
 
@@ -56,6 +58,15 @@ public:
     void ReportFieldFailure(int id, std::string_view message);
     void ClearFieldFailure(int id);
 
+    // A text field may show a value otherwise than given (bytes that are not
+    // UTF-8 show as U+FFFD). The data exchange remembers what it gave such a
+    // field and what the field showed then, so a field the user has not
+    // touched reads back as the value given, byte for byte.
+    void RememberGivenText(int id, const std::string& value, std::string shown);
+    // The value given to field id, if the field still shows what it showed
+    // then; null otherwise.
+    const std::string* UntouchedText(int id, std::string_view shown) const;
+
 protected:
     virtual void DoDataExchange(DataExchange& dx);
     virtual bool OnInitDialog();
@@ -81,6 +92,11 @@ private:
     bool failureBoxOpen_ = false;
     // The last field failure reported, so periodic refreshes do not repeat it.
     std::optional<std::pair<int, std::string>> lastFailure_;
+    struct GivenText {
+        std::string value;
+        std::string shown;
+    };
+    std::map<int, GivenText> givenTexts_; // only fields showing otherwise than given
     // Shared with posted messages so they can tell the dialog is gone.
     std::shared_ptr<Dialog*> alive_;
 };

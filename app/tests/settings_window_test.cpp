@@ -120,3 +120,14 @@ TEST_F(WindowTest, AFailedWriteSkipsTheRestWithoutAMessage)
     EXPECT_TRUE(ui_.Boxes().empty());
     EXPECT_FALSE(std::filesystem::exists(Dlg().m_strIniPath));
 }
+
+TEST_F(WindowTest, AnUntouchedFilePathThatIsNotUtf8KeepsItsBytes)
+{
+    const std::string path = "/tmp/caf\xE9.bin";
+    WriteIni("[TX_FILT]\nfile=" + path + "\n");
+    Start();
+    Dlg().UpdateData(true);
+    EXPECT_EQ(Dlg().m_strFilePath, path); // the name the file sender opens
+    Win().CloseBox();
+    EXPECT_TRUE(Contains(ReadIni(), "file=" + path + "\n")) << ReadIni();
+}
