@@ -1,5 +1,4 @@
 #include "transfer/load_file.h"
-#include "transfer/send_state.h"
 
 #include <gtest/gtest.h>
 
@@ -60,19 +59,6 @@ TEST_F(LoadFileTest, FailuresLeaveNothingBehind)
     EXPECT_EQ(LoadFile(&data, Write("empty.bin", "").c_str()), 0);
     EXPECT_NE(data, untouched);
     std::free(data);
-}
-
-TEST_F(LoadFileTest, LoadFileToSendReplacesThePreviousFile)
-{
-    FileSendState state;
-    ASSERT_TRUE(LoadFileToSend(state, Write("one.bin", "12345").c_str()));
-    EXPECT_EQ(state.m_nFileSize, 5u);
-    ASSERT_TRUE(LoadFileToSend(state, Write("two.bin", "AB").c_str()));
-    EXPECT_EQ(state.m_nFileSize, 2u);
-    EXPECT_EQ(state.m_pFileData[1], 'B');
-    EXPECT_FALSE(LoadFileToSend(state, (folder_ + "/missing").c_str()));
-    EXPECT_EQ(state.m_pFileData, nullptr);
-    EXPECT_EQ(state.m_nFileSize, 0u);
 }
 
 } // namespace
