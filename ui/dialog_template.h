@@ -35,9 +35,9 @@ enum ControlStyle : std::uint32_t {
     kBorder = 1u << 5,
     kAutoHScroll = 1u << 6,
     // Static texts: where the text stands in the control.
-    kAlignCenter = 1u << 7,       // horizontally centred
-    kAlignRight = 1u << 8,        // against the right edge
-    kCenterVertically = 1u << 9,  // vertically centred
+    kAlignCenter = 1u << 7,      // horizontally centred
+    kAlignRight = 1u << 8,       // against the right edge
+    kCenterVertically = 1u << 9, // vertically centred
 };
 
 inline constexpr int kNoId = -1;

@@ -13,7 +13,13 @@ using ui::RectFromSize;
 const ui::DialogTemplate& AboutTemplate()
 {
     static const std::array<ui::ControlTemplate, 5> controls = {{
-        {ui::kNoId, ControlKind::Icon, "", RectFromSize(11, 17, 20, 20), ui::kStyleNone, {}, {},
+        {ui::kNoId,
+         ControlKind::Icon,
+         "",
+         RectFromSize(11, 17, 20, 20),
+         ui::kStyleNone,
+         {},
+         {},
          res::LoadIcon(res::IDR_MAINFRAME)},
         {ui::kNoId, ControlKind::StaticText, "Vantrel Version 1.0", RectFromSize(40, 10, 119, 8), ui::kStyleNone},
         {ui::kNoId, ControlKind::StaticText, "Made by the Vantrel developers", RectFromSize(40, 25, 151, 8),
