@@ -9,6 +9,7 @@ void Control::Bind(Dialog& dialog, int id)
 {
     dialog_ = &dialog;
     id_ = id;
+    PreSubclassWindow();
 }
 
 WindowImpl* Control::Window() const
@@ -62,6 +63,12 @@ void Control::MoveWindow(const Rect& rect)
 {
     if (auto* w = Window())
         w->Move(id_, rect);
+}
+
+std::uint32_t Control::GetStyle() const
+{
+    const ControlTemplate* c = dialog_ ? dialog_->Template().Find(id_) : nullptr;
+    return c ? c->style : 0;
 }
 
 int Button::GetCheck() const

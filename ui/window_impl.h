@@ -1,6 +1,8 @@
 #pragma once
 
+#include "ui/colour.h"
 #include "ui/geometry.h"
+#include "ui/link_listener.h"
 
 #include <span>
 #include <string>
@@ -55,6 +57,18 @@ public:
     virtual void SetRange(int id, int lower, int upper) = 0;
     virtual void SetPos(int id, int pos) = 0;
     virtual int GetPos(int id) const = 0;
+
+    // Static texts shown as web links. MakeLink draws the control's text
+    // underlined (or not) in the text colour, gives it the hand cursor and
+    // reports the mouse moving onto and off it and clicks on it to the
+    // listener; a null listener ends the reports.
+    virtual void MakeLink(int, bool /*underlined*/, LinkListener*) {}
+    // The colour of a link's text; the control is redrawn at once.
+    virtual void SetTextColour(int, COLORREF) {}
+    // The tip shown while the mouse rests on the control.
+    virtual void SetToolTip(int, std::string_view) {}
+    // The size of the control's text in the control's font, in pixels.
+    virtual Size GetTextExtent(int) const { return {}; }
 
     // The window itself.
     virtual Rect GetClientRect() const = 0;

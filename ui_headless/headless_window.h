@@ -40,6 +40,10 @@ public:
     void CloseBox(); // the title bar's close button
     void ChooseSystemMenu(unsigned commandId);
     void Resize(int clientWidth, int clientHeight);
+    // Links: the mouse moves onto or off the control; a click on it (the
+    // mouse moves onto it first).
+    void HoverLink(int id, bool inside);
+    void ClickLink(int id);
 
     // --- What the user sees -------------------------------------------------
     std::string Text(int id) const { return GetText(id); }
@@ -53,6 +57,15 @@ public:
     int Result() const { return result_; }
     bool Destroyed() const { return destroyed_; }
     const DialogTemplate& Template() const { return template_; }
+    // How a link control looks: text colour, tooltip, underline and cursor.
+    struct LinkLook {
+        bool underlined = false;
+        bool handCursor = false;
+        COLORREF colour = 0;
+        std::string toolTip;
+    };
+    // Nothing for a control that is not a link.
+    std::optional<LinkLook> Link(int id) const;
 
     // --- WindowImpl -----------------------------------------------------------
     std::string GetText(int id) const override;
@@ -88,7 +101,11 @@ public:
     void KillTimer(unsigned id) override;
     bool AppendSystemMenuEntry(unsigned commandId, std::string_view text) override;
     void EndDialog(int result) override;
-    void DialogDeleted() override { dialog_ = nullptr; }
+    void DialogDeleted() override;
+    void MakeLink(int id, bool underlined, LinkListener* listener) override;
+    void SetTextColour(int id, COLORREF colour) override;
+    void SetToolTip(int id, std::string_view text) override;
+    Size GetTextExtent(int id) const override;
 
     // --- Used by the back end -------------------------------------------------
     struct Timer {
@@ -141,6 +158,12 @@ private:
     Dialog* dialog_;
     const DialogTemplate& template_;
     std::map<int, State> controls_;
+    struct LinkState {
+        LinkLook look;
+        LinkListener* listener = nullptr;
+        bool hovered = false;
+    };
+    std::map<int, LinkState> links_;
     std::map<unsigned, Timer> timers_;
     std::vector<std::pair<unsigned, std::string>> systemMenu_;
     Rect client_;

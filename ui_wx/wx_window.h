@@ -80,6 +80,10 @@ public:
     bool AppendSystemMenuEntry(unsigned commandId, std::string_view text) override;
     void EndDialog(int result) override;
     void DialogDeleted() override { dialog_ = nullptr; }
+    void MakeLink(int id, bool underlined, ui::LinkListener* listener) override;
+    void SetTextColour(int id, ui::COLORREF colour) override;
+    void SetToolTip(int id, std::string_view text) override;
+    ui::Size GetTextExtent(int id) const override;
 
 private:
     struct ControlState {
