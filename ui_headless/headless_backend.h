@@ -58,6 +58,9 @@ public:
     void QueueFileChoice(std::optional<std::string> choice) { fileChoices_.push_back(std::move(choice)); }
     const std::vector<std::string>& OpenedUrls() const { return urls_; }
     void SetOpenUrlResult(bool ok) { openUrlResult_ = ok; }
+    // Whether windows can make browser views (yes unless the test says no).
+    bool WebViewsAvailable() const { return webViewsAvailable_; }
+    void SetWebViewsAvailable(bool available) { webViewsAvailable_ = available; }
 
 private:
     std::map<const Dialog*, std::unique_ptr<HeadlessWindow>> windows_;
@@ -70,6 +73,7 @@ private:
     std::deque<std::optional<std::string>> fileChoices_;
     std::vector<std::string> urls_;
     bool openUrlResult_ = true;
+    bool webViewsAvailable_ = true;
     std::mutex postedMutex_;
     std::deque<std::function<void()>> posted_;
 };
