@@ -83,6 +83,12 @@ void Button::SetCheck(int state)
         w->SetCheck(Id(), state);
 }
 
+void Button::SetBitmap(std::span<const char* const> xpm)
+{
+    if (auto* w = Window())
+        w->SetBitmap(Id(), xpm);
+}
+
 void ComboBox::ResetContent()
 {
     if (auto* w = Window())

@@ -3,6 +3,7 @@
 #include "ui/geometry.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -49,6 +50,8 @@ class Button : public Control {
 public:
     int GetCheck() const;
     void SetCheck(int state);
+    // Shows the image (XPM rows) on the button.
+    void SetBitmap(std::span<const char* const> xpm);
 };
 
 class Static : public Control {};

@@ -10,6 +10,8 @@
 
 namespace ui {
 
+class WebViewClient;
+
 // What a back end does for one dialog window and its controls. The dialog
 // framework calls these on the user-interface thread only. Controls are found
 // by identifier; an identifier the window does not have is ignored by setters
@@ -52,6 +54,18 @@ public:
     virtual void SetSel(int id, int start, int end) = 0;        // end -1: to the end of the text
     virtual void ReplaceSel(int id, std::string_view text) = 0; // respects the limit
     virtual void ScrollCaret(int id) = 0;
+
+    // Buttons: shows the image (XPM rows) on the button instead of its
+    // caption; the caption stays the button's text for assistive tools.
+    virtual void SetBitmap(int id, std::span<const char* const> xpm) = 0;
+
+    // Web views. CreateWebView puts a browser view in the place of control
+    // id (same rectangle, identifier and visibility; the control is gone
+    // afterwards) and reports to client from then on. False, with the control
+    // left as it was, when no browser view can be made. Navigate starts
+    // loading an address in the view and returns at once.
+    virtual bool CreateWebView(int id, WebViewClient& client) = 0;
+    virtual void Navigate(int id, std::string_view url) = 0;
 
     // Progress bars.
     virtual void SetRange(int id, int lower, int upper) = 0;

@@ -69,6 +69,9 @@ public:
     const std::vector<std::string>& OpenedAddresses() const { return addresses_; }
     void SetOpenAddressResult(int result) { openAddressResult_ = result; }
     int Beeps() const { return beeps_; }
+    // Whether windows can make browser views (yes unless the test says no).
+    bool WebViewsAvailable() const { return webViewsAvailable_; }
+    void SetWebViewsAvailable(bool available) { webViewsAvailable_ = available; }
 
 private:
     std::map<const Dialog*, std::unique_ptr<HeadlessWindow>> windows_;
@@ -84,6 +87,7 @@ private:
     std::vector<std::string> addresses_;
     int openAddressResult_ = kOpenSucceeded;
     int beeps_ = 0;
+    bool webViewsAvailable_ = true;
     std::mutex postedMutex_;
     std::deque<std::function<void()>> posted_;
 };

@@ -3,6 +3,7 @@
 #include "ui/dialog_template.h"
 #include "ui/edit_rules.h"
 #include "ui/message.h"
+#include "ui/web_view.h"
 #include "ui/window_impl.h"
 
 #include <cstdint>
@@ -44,6 +45,12 @@ public:
     // mouse moves onto it first).
     void HoverLink(int id, bool inside);
     void ClickLink(int id);
+    // A web view reports that its latest navigation finished loading and
+    // that the document's title is `title` (a failed load reports the title
+    // of the error page, often empty).
+    void FinishLoad(int id, std::string_view title);
+    // A page in a web view asks for a new window (a target="_blank" link).
+    void RequestNewWindow(int id, std::string_view url);
 
     // --- What the user sees -------------------------------------------------
     std::string Text(int id) const { return GetText(id); }
@@ -66,6 +73,10 @@ public:
     };
     // Nothing for a control that is not a link.
     std::optional<LinkLook> Link(int id) const;
+    bool IsWebView(int id) const { return Get(id, &State::webClient, static_cast<WebViewClient*>(nullptr)); }
+    // Every address a web view was sent to, oldest first.
+    std::vector<std::string> Navigations(int id) const { return Get(id, &State::navigations, {}); }
+    std::span<const char* const> Bitmap(int id) const { return Get(id, &State::bitmap, {}); }
 
     // --- WindowImpl -----------------------------------------------------------
     std::string GetText(int id) const override;
@@ -94,6 +105,9 @@ public:
     void SetRange(int id, int lower, int upper) override;
     void SetPos(int id, int pos) override;
     int GetPos(int id) const override;
+    void SetBitmap(int id, std::span<const char* const> xpm) override { Set(id, &State::bitmap, xpm); }
+    bool CreateWebView(int id, WebViewClient& client) override;
+    void Navigate(int id, std::string_view url) override;
     Rect GetClientRect() const override { return client_; }
     void SetIcon(std::span<const char* const> xpm) override { icon_ = xpm; }
     std::span<const char* const> Icon() const { return icon_; }
@@ -134,6 +148,9 @@ private:
         int rangeLow = 0;
         int rangeHigh = 100;
         int pos = 0;
+        std::span<const char* const> bitmap;
+        WebViewClient* webClient = nullptr; // set once the control is a web view
+        std::vector<std::string> navigations;
     };
     State* Find(int id);
     const State* Find(int id) const;
