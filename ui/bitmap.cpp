@@ -17,8 +17,8 @@ std::optional<Size> XpmSize(std::span<const char* const> xpm)
 
 Rect ButtonRectAroundBitmap(const Rect& button, Size bitmap, int frame)
 {
-    const int width = bitmap.width + frame;
-    const int height = bitmap.height + frame;
+    const int width = bitmap.cx + frame;
+    const int height = bitmap.cy + frame;
     return RectFromSize(button.left, button.bottom - height, width, height);
 }
 

@@ -7,12 +7,6 @@
 
 namespace ui {
 
-struct Size {
-    int width = 0;
-    int height = 0;
-    friend bool operator==(const Size&, const Size&) = default;
-};
-
 // The width and height an XPM image declares in its header row; nothing
 // when the rows do not begin with a readable header.
 std::optional<Size> XpmSize(std::span<const char* const> xpm);
