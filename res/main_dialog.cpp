@@ -58,9 +58,11 @@ const std::array<ControlTemplate, 44> kControls = {{
     {IDC_PROTOCOL, ControlKind::DropDownList, "", RectFromSize(67, 340, 53, 72), kList, kProtocolItems},
     {IDC_SEND_FILE, ControlKind::PushButton, "Send", RectFromSize(81, 358, 39, 14), kButton},
     {kNoId, ControlKind::GroupBox, "Counters", RectFromSize(7, 380, 120, 48), 0},
-    {IDC_TX_COUNT, ControlKind::StaticText, "TX: 0 bytes", RectFromSize(13, 395, 52, 11), ui::kSunken},
-    {IDC_RX_COUNT, ControlKind::StaticText, "RX: 0 bytes", RectFromSize(68, 395, 52, 11), ui::kSunken},
-    {IDC_CLEAR_COUNT, ControlKind::PushButton, "Clear", RectFromSize(23, 410, 39, 14), kButton},
+    // The counters stand one above the other so that each has room for
+    // "TX: 4294967295", its widest text; Clear stands beside them.
+    {IDC_TX_COUNT, ControlKind::StaticText, "TX: 0 bytes", RectFromSize(13, 393, 73, 11), ui::kSunken},
+    {IDC_RX_COUNT, ControlKind::StaticText, "RX: 0 bytes", RectFromSize(13, 408, 73, 11), ui::kSunken},
+    {IDC_CLEAR_COUNT, ControlKind::PushButton, "Clear", RectFromSize(89, 399, 31, 14), kButton},
     {IDC_RX, ControlKind::MultiLineEdit, "", RectFromSize(134, 6, 437, 230), kBoxEdit, {}, "Received data"},
     {IDC_TX, ControlKind::MultiLineEdit, "", RectFromSize(134, 241, 437, 97), kBoxEdit, {}, "Data to transmit"},
     {IDC_PROGRESS, ControlKind::ProgressBar, "Progress1", RectFromSize(13, 359, 66, 11), ui::kBorder},

@@ -8,6 +8,6 @@ namespace res {
 std::string_view LoadString(int id);
 
 // The address the HTML pane is sent to at start-up.
-inline constexpr std::string_view kAdvertUrl = "https://www.vantrel.net/adv/advert.html";
+inline constexpr std::string_view kAdvertUrl = "https://www.vantrel.org/adv/advert.html";
 
 } // namespace res

@@ -7,7 +7,6 @@
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
-#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,41 +44,46 @@ std::string ResolveTarget(const std::string& path)
     return target;
 }
 
-bool EnsureFolder(const std::string& folder)
+// 0 when the folder exists or was made, else the errno value of the failure.
+int EnsureFolder(const std::string& folder)
 {
     struct stat info {};
     if (::stat(folder.c_str(), &info) == 0)
-        return S_ISDIR(info.st_mode);
+        return S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
     if (errno != ENOENT)
-        return false;
+        return errno;
     const std::string parent = ParentFolder(folder);
-    if (parent != folder && !EnsureFolder(parent))
-        return false;
-    return ::mkdir(folder.c_str(), 0777) == 0 || errno == EEXIST;
+    if (parent != folder) {
+        if (const int error = EnsureFolder(parent); error != 0)
+            return error;
+    }
+    return ::mkdir(folder.c_str(), 0777) == 0 || errno == EEXIST ? 0 : errno;
 }
 
-bool WriteAll(int fd, std::string_view text)
+// 0 when all of text was written, else the errno value of the failure.
+int WriteAll(int fd, std::string_view text)
 {
     while (!text.empty()) {
         const ssize_t count = ::write(fd, text.data(), text.size());
         if (count < 0) {
             if (errno == EINTR)
                 continue;
-            return false;
+            return errno;
         }
         text.remove_prefix(static_cast<std::size_t>(count));
     }
-    return true;
+    return 0;
 }
 
 struct TemporaryFile {
     std::string path;
     int fd = -1;
+    int error = 0; // the errno value when no file could be made
 };
 
 // A fresh name beside the target; created with mode 0666 so the umask applies
 // just as it would to a newly created settings file.
-std::optional<TemporaryFile> CreateTemporaryBeside(const std::string& target)
+TemporaryFile CreateTemporaryBeside(const std::string& target)
 {
     static std::atomic<unsigned> counter{0};
     const std::string prefix =
@@ -88,11 +92,11 @@ std::optional<TemporaryFile> CreateTemporaryBeside(const std::string& target)
         std::string candidate = prefix + std::to_string(counter.fetch_add(1));
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0)
-            return TemporaryFile{std::move(candidate), fd};
+            return {std::move(candidate), fd, 0};
         if (errno != EEXIST)
-            return std::nullopt;
+            return {{}, -1, errno};
     }
-    return std::nullopt;
+    return {{}, -1, EEXIST};
 }
 
 // The new file keeps the old one's permissions and, where allowed, its owner.
@@ -116,26 +120,50 @@ void SyncFolder(const std::string& folder)
 
 } // namespace
 
-bool ReplaceFileAtomically(const std::string& path, std::string_view text)
+int CheckReplaceable(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return errno == ENOENT ? 0 : errno;
+    if (S_ISDIR(info.st_mode))
+        return EISDIR;
+    // No write bit at all: read-only on purpose, which even a privileged
+    // caller respects.
+    if ((info.st_mode & 0222) == 0)
+        return EACCES;
+    return ::access(path.c_str(), W_OK) == 0 ? 0 : errno;
+}
+
+int ReplaceFileAtomically(const std::string& path, std::string_view text)
 {
     if (path.empty())
-        return false;
+        return ENOENT;
     const std::string target = ResolveTarget(path);
-    if (target.empty() || !EnsureFolder(ParentFolder(target)))
-        return false;
+    if (target.empty())
+        return errno != 0 ? errno : ENOENT;
+    if (const int error = EnsureFolder(ParentFolder(target)); error != 0)
+        return error;
+    if (const int error = CheckReplaceable(target); error != 0)
+        return error;
 
-    const auto temporary = CreateTemporaryBeside(target);
-    if (!temporary)
-        return false;
-    FileDescriptor file(temporary->fd);
+    const TemporaryFile temporary = CreateTemporaryBeside(target);
+    if (temporary.fd < 0)
+        return temporary.error;
+    FileDescriptor file(temporary.fd);
     CopyOwnershipAndMode(file.get(), target);
-    const bool written = WriteAll(file.get(), text) && ::fsync(file.get()) == 0;
-    if (!file.Close() || !written || ::rename(temporary->path.c_str(), target.c_str()) != 0) {
-        ::unlink(temporary->path.c_str());
-        return false;
+    int error = WriteAll(file.get(), text);
+    if (error == 0 && ::fsync(file.get()) != 0)
+        error = errno;
+    if (!file.Close() && error == 0)
+        error = errno;
+    if (error == 0 && ::rename(temporary.path.c_str(), target.c_str()) != 0)
+        error = errno;
+    if (error != 0) {
+        ::unlink(temporary.path.c_str());
+        return error;
     }
     SyncFolder(ParentFolder(target));
-    return true;
+    return 0;
 }
 
 } // namespace settings

@@ -6,6 +6,8 @@
 #include "settings/read_file.h"
 #include "settings/struct_text.h"
 
+#include <cerrno>
+#include <cstring>
 #include <optional>
 
 namespace settings {
@@ -30,6 +32,13 @@ std::optional<std::string> ReadValue(std::string_view section, std::string_view 
     return DecodeStoredValue(*stored);
 }
 
+bool Fail(WriteFailure* failure, const std::string& path, std::string reason)
+{
+    if (failure != nullptr)
+        *failure = {path, std::move(reason)};
+    return false;
+}
+
 } // namespace
 
 std::string GetProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
@@ -46,30 +55,36 @@ bool GetProfileStruct(std::string_view section, std::string_view key, void* data
     return value && ParseStructText(*value, data, size);
 }
 
-bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value, const std::string& path)
+bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value, const std::string& path,
+                        WriteFailure* failure)
 {
-    if (!IsStorableSectionName(section) || !IsStorableKeyName(key) || !IsStorableValue(value)) {
-        return false;
-    }
+    if (!IsStorableSectionName(section) || !IsStorableKeyName(key) || !IsStorableValue(value))
+        return Fail(failure, path, std::strerror(EINVAL));
     // A file that exists but cannot be read is never replaced: its content
     // would be lost.
     const FileContent file = ReadSettingsFile(path);
     if (file.state == FileState::Unreadable)
-        return false;
+        return Fail(failure, path, file.reason);
     IniDocument document = IniDocument::Parse(file.text);
     document.Set(section, key, EncodeStoredValue(value));
     const std::string text = document.Text();
-    if (file.state == FileState::Read && text == file.text)
-        return true;
-    return ReplaceFileAtomically(path, text);
+    // An unchanged text is not written again, but a file the user cannot
+    // write is a failure all the same: the next change would be lost.
+    if (file.state == FileState::Read && text == file.text) {
+        const int error = CheckReplaceable(path);
+        return error == 0 || Fail(failure, path, std::strerror(error));
+    }
+    if (const int error = ReplaceFileAtomically(path, text); error != 0)
+        return Fail(failure, path, std::strerror(error));
+    return true;
 }
 
 bool WriteProfileStruct(std::string_view section, std::string_view key, const void* data, std::size_t size,
-                        const std::string& path)
+                        const std::string& path, WriteFailure* failure)
 {
     if (data == nullptr && size > 0)
-        return false;
-    return WriteProfileString(section, key, FormatStruct(data, size), path);
+        return Fail(failure, path, std::strerror(EINVAL));
+    return WriteProfileString(section, key, FormatStruct(data, size), path, failure);
 }
 
 } // namespace settings

@@ -26,15 +26,26 @@ std::string GetProfileString(std::string_view section, std::string_view key, std
 bool GetProfileStruct(std::string_view section, std::string_view key, void* data, std::size_t size,
                       const std::string& path);
 
-// Creates or replaces section/key. Returns false, leaving the old file whole,
-// when the file cannot be read or replaced, or when the names or the value
-// cannot be stored as one INI line (line breaks, NUL, '=' in a key, ...).
-bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value,
-                        const std::string& path);
+// Why a write failed: the settings file's path and the system's reason, in
+// strerror's words ("Permission denied", "No space left on device", ...).
+struct WriteFailure {
+    std::string path;
+    std::string reason;
+};
 
-// Writes a record in the struct-value text form.
+// Creates or replaces section/key. Returns false, leaving the old file whole,
+// when the file cannot be read or replaced (a folder, a FIFO, a read-only
+// file or folder, a full disk, a parent that is not a folder), or when the
+// names or the value cannot be stored as one INI line (line breaks, NUL, '='
+// in a key, ...). On failure *failure, when given, says where and why.
+// A write that would leave the file's text unchanged does not touch the
+// file, but still fails when the file is read-only.
+bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value, const std::string& path,
+                        WriteFailure* failure = nullptr);
+
+// Writes a record in the struct-value text form; failures as above.
 bool WriteProfileStruct(std::string_view section, std::string_view key, const void* data, std::size_t size,
-                        const std::string& path);
+                        const std::string& path, WriteFailure* failure = nullptr);
 
 // The struct-value text form: each byte as two upper-case hex digits, then the
 // checksum byte (sum of the bytes modulo 256) the same way.

@@ -3,6 +3,7 @@
 #include "settings/file_descriptor.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,22 +11,28 @@
 namespace settings {
 namespace {
 
-bool ReadAll(int fd, std::string& text)
+// 0 when the whole file was read, else the errno value of the failure.
+int ReadAll(int fd, std::string& text)
 {
     char buffer[8192];
     for (;;) {
         const ssize_t count = ::read(fd, buffer, sizeof buffer);
         if (count == 0)
-            return true;
+            return 0;
         if (count < 0) {
             if (errno == EINTR)
                 continue;
-            return false;
+            return errno;
         }
         text.append(buffer, static_cast<std::size_t>(count));
         if (text.size() > kMaxSettingsFileBytes)
-            return false;
+            return EFBIG;
     }
+}
+
+FileContent Unreadable(std::string reason)
+{
+    return {FileState::Unreadable, {}, std::move(reason)};
 }
 
 } // namespace
@@ -33,18 +40,21 @@ bool ReadAll(int fd, std::string& text)
 FileContent ReadSettingsFile(const std::string& path)
 {
     if (path.empty())
-        return {FileState::Missing, {}};
+        return {};
     // O_NONBLOCK: a FIFO at the path must not hang the caller; it is refused below.
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.get() < 0) {
-        return {(errno == ENOENT) ? FileState::Missing : FileState::Unreadable, {}};
-    }
+    if (file.get() < 0)
+        return errno == ENOENT ? FileContent{} : Unreadable(std::strerror(errno));
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
-        return {FileState::Unreadable, {}};
-    FileContent content{FileState::Read, {}};
-    if (!ReadAll(file.get(), content.text))
-        return {FileState::Unreadable, {}};
+    if (::fstat(file.get(), &info) != 0)
+        return Unreadable(std::strerror(errno));
+    if (S_ISDIR(info.st_mode))
+        return Unreadable(std::strerror(EISDIR));
+    if (!S_ISREG(info.st_mode))
+        return Unreadable(kNotRegularFileReason);
+    FileContent content{FileState::Read, {}, {}};
+    if (const int error = ReadAll(file.get(), content.text); error != 0)
+        return Unreadable(std::strerror(error));
     return content;
 }
 

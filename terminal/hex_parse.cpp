@@ -47,15 +47,17 @@ std::uint32_t AccumulateDigit(std::uint32_t value, std::uint32_t digit)
 struct HexReading {
     bool tookDigits;
     std::uint32_t value;
-    std::size_t end; // first position after the digits; `start` on failure
+    std::size_t end;          // first position after the digits; `start` on failure
+    std::size_t afterSpacing; // first position after the leading white space
 };
 
 HexReading ReadHexNumber(std::string_view text, std::size_t start)
 {
-    const HexReading failed{false, 0, start};
     std::size_t pos = start;
     while (pos < text.size() && IsWhiteSpace(text[pos]))
         ++pos;
+    const std::size_t afterSpacing = pos;
+    const HexReading failed{false, 0, start, afterSpacing};
 
     bool negative = false;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
@@ -78,11 +80,16 @@ HexReading ReadHexNumber(std::string_view text, std::size_t start)
 
     if (negative)
         value = 0u - value; // modulo 2^32, after the saturation
-    return {true, value, pos};
+    return {true, value, pos, afterSpacing};
 }
 
 } // namespace
 
+// Each reading passes over one character. A failed reading would thus be
+// retried at every position of the white space it skipped, each retry
+// skipping the rest of it and failing at the same character: quadratic in a
+// long run of white space. All those retries fail alike, so they are taken
+// in one step: the next reading starts one character after that character.
 std::vector<std::uint8_t> ParseHexBytes(std::string_view text)
 {
     std::vector<std::uint8_t> bytes;
@@ -91,9 +98,10 @@ std::vector<std::uint8_t> ParseHexBytes(std::string_view text)
         const HexReading reading = ReadHexNumber(text, pos);
         if (reading.tookDigits)
             bytes.push_back(static_cast<std::uint8_t>(reading.value & 0xFFu));
-        if (reading.end >= text.size())
+        const std::size_t end = reading.tookDigits ? reading.end : reading.afterSpacing;
+        if (end >= text.size())
             break;
-        pos = reading.end + 1; // one character passed over, whatever it is
+        pos = end + 1; // one character passed over, whatever it is
     }
     return bytes;
 }

@@ -1,5 +1,7 @@
 #include "ui/backend.h"
 
+#include "ui/browser_launch.h"
+
 #include <cassert>
 #include <climits>
 #include <string>
@@ -20,6 +22,11 @@ Backend& CurrentBackend()
 void SetBackend(Backend* backend)
 {
     g_backend = backend;
+}
+
+int Backend::OpenAddress(std::string_view address)
+{
+    return LaunchBrowser(address);
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/colour.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -30,6 +32,17 @@ public:
 
     // Opens an address in the user's browser; false when that failed.
     virtual bool OpenUrl(std::string_view url) = 0;
+
+    // Opens an address in the user's browser and answers with a result code
+    // of ui/open_address.h (above 32 on success). By default the system's
+    // opener runs (LaunchBrowser).
+    virtual int OpenAddress(std::string_view address);
+
+    // The sound that goes with a warning box (exclamation).
+    virtual void MessageBeep() {}
+
+    // The colour of selected items and of links under the mouse.
+    virtual COLORREF HighlightColour() const { return Rgb(0x35, 0x84, 0xE4); }
 
     // Blocks the thread; no message, tick or painting is served meanwhile.
     virtual void Sleep(unsigned ms) = 0;

@@ -9,6 +9,7 @@ void Control::Bind(Dialog& dialog, int id)
 {
     dialog_ = &dialog;
     id_ = id;
+    PreSubclassWindow();
 }
 
 WindowImpl* Control::Window() const
@@ -64,6 +65,12 @@ void Control::MoveWindow(const Rect& rect)
         w->Move(id_, rect);
 }
 
+std::uint32_t Control::GetStyle() const
+{
+    const ControlTemplate* c = dialog_ ? dialog_->Template().Find(id_) : nullptr;
+    return c ? c->style : 0;
+}
+
 int Button::GetCheck() const
 {
     auto* w = Window();
@@ -74,6 +81,12 @@ void Button::SetCheck(int state)
 {
     if (auto* w = Window())
         w->SetCheck(Id(), state);
+}
+
+void Button::SetBitmap(std::span<const char* const> xpm)
+{
+    if (auto* w = Window())
+        w->SetBitmap(Id(), xpm);
 }
 
 void ComboBox::ResetContent()

@@ -2,6 +2,8 @@
 
 #include "ui/geometry.h"
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -15,6 +17,9 @@ class WindowImpl;
 // nothing and every query answers empty or zero.
 class Control {
 public:
+    virtual ~Control() = default;
+
+    // Binds the object to the control and runs PreSubclassWindow.
     void Bind(Dialog& dialog, int id);
     bool IsBound() const { return dialog_ != nullptr; }
     int Id() const { return id_; }
@@ -27,9 +32,14 @@ public:
     std::string GetWindowText() const;
     Rect GetRect() const; // in the dialog's client pixels
     void MoveWindow(const Rect& rect);
+    // The control's style bits from its dialog template; 0 when unbound.
+    std::uint32_t GetStyle() const;
 
 protected:
     WindowImpl* Window() const;
+    // Runs when the object has just been bound, so a derived control can
+    // set up its window.
+    virtual void PreSubclassWindow() {}
 
 private:
     Dialog* dialog_ = nullptr;
@@ -40,6 +50,8 @@ class Button : public Control {
 public:
     int GetCheck() const;
     void SetCheck(int state);
+    // Shows the image (XPM rows) on the button.
+    void SetBitmap(std::span<const char* const> xpm);
 };
 
 class Static : public Control {};

@@ -21,6 +21,7 @@ enum class ControlKind {
     Edit,             // single-line edit
     MultiLineEdit,    // multi-line edit with a vertical scroll bar; lines wrap
     ProgressBar,
+    Icon, // a static showing the template's image
 };
 
 // Style bits that change how a control behaves or looks.
@@ -33,6 +34,10 @@ enum ControlStyle : std::uint32_t {
     kVScroll = 1u << 4,
     kBorder = 1u << 5,
     kAutoHScroll = 1u << 6,
+    // Static texts: where the text stands in the control.
+    kAlignCenter = 1u << 7,      // horizontally centred
+    kAlignRight = 1u << 8,       // against the right edge
+    kCenterVertically = 1u << 9, // vertically centred
 };
 
 inline constexpr int kNoId = -1;
@@ -47,6 +52,8 @@ struct ControlTemplate {
     std::span<const std::string_view> initialItems = {};
     // What assistive technologies call a control that has no label of its own.
     std::string_view accessibleName = {};
+    // The picture of an icon static, as XPM rows.
+    std::span<const char* const> image = {};
 };
 
 struct DialogTemplate {

@@ -15,6 +15,13 @@ struct Rect {
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
+// A width and a height, like the platform's SIZE.
+struct Size {
+    int cx = 0;
+    int cy = 0;
+    friend bool operator==(const Size&, const Size&) = default;
+};
+
 inline Rect RectFromSize(int x, int y, int width, int height)
 {
     return Rect{x, y, x + width, y + height};

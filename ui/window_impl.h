@@ -1,12 +1,16 @@
 #pragma once
 
+#include "ui/colour.h"
 #include "ui/geometry.h"
+#include "ui/link_listener.h"
 
 #include <span>
 #include <string>
 #include <string_view>
 
 namespace ui {
+
+class WebViewClient;
 
 // What a back end does for one dialog window and its controls. The dialog
 // framework calls these on the user-interface thread only. Controls are found
@@ -51,10 +55,34 @@ public:
     virtual void ReplaceSel(int id, std::string_view text) = 0; // respects the limit
     virtual void ScrollCaret(int id) = 0;
 
+    // Buttons: shows the image (XPM rows) on the button instead of its
+    // caption; the caption stays the button's text for assistive tools.
+    virtual void SetBitmap(int id, std::span<const char* const> xpm) = 0;
+
+    // Web views. CreateWebView puts a browser view in the place of control
+    // id (same rectangle, identifier and visibility; the control is gone
+    // afterwards) and reports to client from then on. False, with the control
+    // left as it was, when no browser view can be made. Navigate starts
+    // loading an address in the view and returns at once.
+    virtual bool CreateWebView(int id, WebViewClient& client) = 0;
+    virtual void Navigate(int id, std::string_view url) = 0;
+
     // Progress bars.
     virtual void SetRange(int id, int lower, int upper) = 0;
     virtual void SetPos(int id, int pos) = 0;
     virtual int GetPos(int id) const = 0;
+
+    // Static texts shown as web links. MakeLink draws the control's text
+    // underlined (or not) in the text colour, gives it the hand cursor and
+    // reports the mouse moving onto and off it and clicks on it to the
+    // listener; a null listener ends the reports.
+    virtual void MakeLink(int, bool /*underlined*/, LinkListener*) {}
+    // The colour of a link's text; the control is redrawn at once.
+    virtual void SetTextColour(int, COLORREF) {}
+    // The tip shown while the mouse rests on the control.
+    virtual void SetToolTip(int, std::string_view) {}
+    // The size of the control's text in the control's font, in pixels.
+    virtual Size GetTextExtent(int) const { return {}; }
 
     // The window itself.
     virtual Rect GetClientRect() const = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/backend.h"
+#include "ui/open_address.h"
 #include "ui_headless/headless_window.h"
 
 #include <cstdint>
@@ -35,6 +36,12 @@ public:
     void MessageBox(std::string_view caption, std::string_view text) override;
     std::optional<std::string> ChooseFileToOpen(std::string_view initialPath) override;
     bool OpenUrl(std::string_view url) override;
+    int OpenAddress(std::string_view address) override
+    {
+        addresses_.emplace_back(address);
+        return openAddressResult_;
+    }
+    void MessageBeep() override { ++beeps_; }
     void Sleep(unsigned ms) override { now_ += ms; }
     void Post(std::function<void()> task) override;
 
@@ -58,6 +65,13 @@ public:
     void QueueFileChoice(std::optional<std::string> choice) { fileChoices_.push_back(std::move(choice)); }
     const std::vector<std::string>& OpenedUrls() const { return urls_; }
     void SetOpenUrlResult(bool ok) { openUrlResult_ = ok; }
+    // The addresses given to OpenAddress, and the result code it answers.
+    const std::vector<std::string>& OpenedAddresses() const { return addresses_; }
+    void SetOpenAddressResult(int result) { openAddressResult_ = result; }
+    int Beeps() const { return beeps_; }
+    // Whether windows can make browser views (yes unless the test says no).
+    bool WebViewsAvailable() const { return webViewsAvailable_; }
+    void SetWebViewsAvailable(bool available) { webViewsAvailable_ = available; }
 
 private:
     std::map<const Dialog*, std::unique_ptr<HeadlessWindow>> windows_;
@@ -70,6 +84,10 @@ private:
     std::deque<std::optional<std::string>> fileChoices_;
     std::vector<std::string> urls_;
     bool openUrlResult_ = true;
+    std::vector<std::string> addresses_;
+    int openAddressResult_ = kOpenSucceeded;
+    int beeps_ = 0;
+    bool webViewsAvailable_ = true;
     std::mutex postedMutex_;
     std::deque<std::function<void()>> posted_;
 };

@@ -395,3 +395,41 @@ void HeadlessWindow::EndDialog(int result)
 }
 
 } // namespace ui::headless
+
+namespace ui::headless {
+
+// --- Web views -----------------------------------------------------------------------
+
+bool HeadlessWindow::CreateWebView(int id, WebViewClient& client)
+{
+    State* s = Find(id);
+    if (!s || !backend_.WebViewsAvailable())
+        return false;
+    s->webClient = &client;
+    s->text.clear();
+    return true;
+}
+
+void HeadlessWindow::Navigate(int id, std::string_view url)
+{
+    if (State* s = Find(id); s && s->webClient)
+        s->navigations.emplace_back(url);
+}
+
+void HeadlessWindow::FinishLoad(int id, std::string_view title)
+{
+    State* s = Find(id);
+    if (!s || !s->webClient || s->navigations.empty() || !dialog_ || destroyed_)
+        return;
+    const std::string url = s->navigations.back();
+    s->webClient->DocumentComplete(url, title);
+}
+
+void HeadlessWindow::RequestNewWindow(int id, std::string_view url)
+{
+    State* s = Find(id);
+    if (s && s->webClient && dialog_ && !destroyed_)
+        s->webClient->NewWindowRequested(url);
+}
+
+} // namespace ui::headless

@@ -3,6 +3,7 @@
 #include "ui/dialog_template.h"
 #include "ui/edit_rules.h"
 #include "ui/message.h"
+#include "ui/web_view.h"
 #include "ui/window_impl.h"
 
 #include <cstdint>
@@ -40,6 +41,16 @@ public:
     void CloseBox(); // the title bar's close button
     void ChooseSystemMenu(unsigned commandId);
     void Resize(int clientWidth, int clientHeight);
+    // Links: the mouse moves onto or off the control; a click on it (the
+    // mouse moves onto it first).
+    void HoverLink(int id, bool inside);
+    void ClickLink(int id);
+    // A web view reports that its latest navigation finished loading and
+    // that the document's title is `title` (a failed load reports the title
+    // of the error page, often empty).
+    void FinishLoad(int id, std::string_view title);
+    // A page in a web view asks for a new window (a target="_blank" link).
+    void RequestNewWindow(int id, std::string_view url);
 
     // --- What the user sees -------------------------------------------------
     std::string Text(int id) const { return GetText(id); }
@@ -53,6 +64,19 @@ public:
     int Result() const { return result_; }
     bool Destroyed() const { return destroyed_; }
     const DialogTemplate& Template() const { return template_; }
+    // How a link control looks: text colour, tooltip, underline and cursor.
+    struct LinkLook {
+        bool underlined = false;
+        bool handCursor = false;
+        COLORREF colour = 0;
+        std::string toolTip;
+    };
+    // Nothing for a control that is not a link.
+    std::optional<LinkLook> Link(int id) const;
+    bool IsWebView(int id) const { return Get(id, &State::webClient, static_cast<WebViewClient*>(nullptr)); }
+    // Every address a web view was sent to, oldest first.
+    std::vector<std::string> Navigations(int id) const { return Get(id, &State::navigations, {}); }
+    std::span<const char* const> Bitmap(int id) const { return Get(id, &State::bitmap, {}); }
 
     // --- WindowImpl -----------------------------------------------------------
     std::string GetText(int id) const override;
@@ -81,6 +105,9 @@ public:
     void SetRange(int id, int lower, int upper) override;
     void SetPos(int id, int pos) override;
     int GetPos(int id) const override;
+    void SetBitmap(int id, std::span<const char* const> xpm) override { Set(id, &State::bitmap, xpm); }
+    bool CreateWebView(int id, WebViewClient& client) override;
+    void Navigate(int id, std::string_view url) override;
     Rect GetClientRect() const override { return client_; }
     void SetIcon(std::span<const char* const> xpm) override { icon_ = xpm; }
     std::span<const char* const> Icon() const { return icon_; }
@@ -88,7 +115,11 @@ public:
     void KillTimer(unsigned id) override;
     bool AppendSystemMenuEntry(unsigned commandId, std::string_view text) override;
     void EndDialog(int result) override;
-    void DialogDeleted() override { dialog_ = nullptr; }
+    void DialogDeleted() override;
+    void MakeLink(int id, bool underlined, LinkListener* listener) override;
+    void SetTextColour(int id, COLORREF colour) override;
+    void SetToolTip(int id, std::string_view text) override;
+    Size GetTextExtent(int id) const override;
 
     // --- Used by the back end -------------------------------------------------
     struct Timer {
@@ -117,6 +148,9 @@ private:
         int rangeLow = 0;
         int rangeHigh = 100;
         int pos = 0;
+        std::span<const char* const> bitmap;
+        WebViewClient* webClient = nullptr; // set once the control is a web view
+        std::vector<std::string> navigations;
     };
     State* Find(int id);
     const State* Find(int id) const;
@@ -141,6 +175,12 @@ private:
     Dialog* dialog_;
     const DialogTemplate& template_;
     std::map<int, State> controls_;
+    struct LinkState {
+        LinkLook look;
+        LinkListener* listener = nullptr;
+        bool hovered = false;
+    };
+    std::map<int, LinkState> links_;
     std::map<unsigned, Timer> timers_;
     std::vector<std::pair<unsigned, std::string>> systemMenu_;
     Rect client_;

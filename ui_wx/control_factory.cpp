@@ -11,6 +11,7 @@
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/gauge.h>
+#include <wx/statbmp.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -109,9 +110,20 @@ wxWindow* MakeProgressBar(const Placement& p)
     return new wxGauge(&p.parent, p.id, 100, p.position, p.size, wxGA_HORIZONTAL | wxGA_SMOOTH);
 }
 
+wxWindow* MakeIcon(const Placement& p)
+{
+    // The picture keeps its own size, at the rectangle's top left, as an icon
+    // static shows its icon.
+    const wxBitmap picture = p.control.image.empty() ? wxBitmap() : wxBitmap(p.control.image.data());
+    auto* icon = new wxStaticBitmap(&p.parent, p.id, picture, p.position);
+    if (picture.IsOk())
+        icon->SetSize(picture.GetSize());
+    return icon;
+}
+
 using Maker = wxWindow* (*)(const Placement&);
 
-constexpr std::array<std::pair<ControlKind, Maker>, 11> kMakers = {{
+constexpr std::array<std::pair<ControlKind, Maker>, 12> kMakers = {{
     {ControlKind::GroupBox, MakeGroupBox},
     {ControlKind::Label, MakeLabel},
     {ControlKind::StaticText, MakeStaticText},
@@ -123,6 +135,7 @@ constexpr std::array<std::pair<ControlKind, Maker>, 11> kMakers = {{
     {ControlKind::Edit, MakeEdit},
     {ControlKind::MultiLineEdit, MakeMultiLineEdit},
     {ControlKind::ProgressBar, MakeProgressBar},
+    {ControlKind::Icon, MakeIcon},
 }};
 
 } // namespace

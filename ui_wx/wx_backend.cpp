@@ -11,6 +11,7 @@
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/msgdlg.h>
+#include <wx/settings.h>
 #include <wx/utils.h>
 
 namespace ui_wx {
@@ -74,6 +75,17 @@ std::optional<std::string> WxBackend::ChooseFileToOpen(std::string_view initialP
 bool WxBackend::OpenUrl(std::string_view url)
 {
     return wxLaunchDefaultBrowser(ToWx(url));
+}
+
+void WxBackend::MessageBeep()
+{
+    wxBell();
+}
+
+ui::COLORREF WxBackend::HighlightColour() const
+{
+    const wxColour c = wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT);
+    return ui::Rgb(c.Red(), c.Green(), c.Blue());
 }
 
 void WxBackend::Sleep(unsigned ms)

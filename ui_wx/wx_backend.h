@@ -18,6 +18,8 @@ public:
     void MessageBox(std::string_view caption, std::string_view text) override;
     std::optional<std::string> ChooseFileToOpen(std::string_view initialPath) override;
     bool OpenUrl(std::string_view url) override;
+    void MessageBeep() override;
+    ui::COLORREF HighlightColour() const override;
     void Sleep(unsigned ms) override;
     void Post(std::function<void()> task) override;
 

@@ -7,7 +7,9 @@
 #include "ui_wx/control_factory.h"
 #include "ui_wx/dialog_geometry.h"
 #include "ui_wx/edit_text.h"
+#include "ui_wx/web_view.h"
 #include "ui_wx/wx_text.h"
+#include "ui/web_view.h"
 
 #include <algorithm>
 
@@ -18,6 +20,7 @@
 #include <wx/icon.h>
 #include <wx/textctrl.h>
 #include <wx/tglbtn.h>
+#include <wx/webview.h>
 
 namespace ui_wx {
 
@@ -582,6 +585,64 @@ int WxWindow::GetPos(int id) const
 {
     const ControlState* s = Find(id);
     return s && dynamic_cast<const wxGauge*>(s->window) ? s->pos : 0;
+}
+
+// --- Buttons -----------------------------------------------------------------------
+
+void WxWindow::SetBitmap(int id, std::span<const char* const> xpm)
+{
+    auto* button = dynamic_cast<wxButton*>(Control(id));
+    if (!button || xpm.empty())
+        return;
+    const wxBitmap bitmap(xpm.data());
+    if (!bitmap.IsOk())
+        return;
+    // The picture replaces the stand-in caption; the caption stays the
+    // button's tooltip and accessible name.
+    button->SetLabel(wxString());
+    button->SetBitmap(bitmap, wxLEFT);
+}
+
+// --- Web views ---------------------------------------------------------------------
+
+bool WxWindow::CreateWebView(int id, ui::WebViewClient& client)
+{
+    ControlState* s = Find(id);
+    if (!s || s->webClient)
+        return false;
+    wxWindow* placeholder = s->window;
+    wxWebView* view = MakeWebView(*frame_, id, placeholder->GetRect());
+    if (!view)
+        return false;
+    view->Show(placeholder->IsShown());
+    // Pages go to the web and to the embedded files only: no local files,
+    // no other program's scheme.
+    view->Bind(wxEVT_WEBVIEW_NAVIGATING, [](wxWebViewEvent& event) {
+        if (!ui::IsNavigationAllowed(FromWx(event.GetURL())))
+            event.Veto();
+    });
+    // A failed load ends with the engine's error page, reported here too.
+    view->Bind(wxEVT_WEBVIEW_LOADED, [this, view, &client](wxWebViewEvent& event) {
+        if (dialog_)
+            client.DocumentComplete(FromWx(event.GetURL()), FromWx(view->GetCurrentTitle()));
+    });
+    // The engine opens no window of its own; the owner decides.
+    view->Bind(wxEVT_WEBVIEW_NEWWINDOW, [this, &client](wxWebViewEvent& event) {
+        if (dialog_)
+            client.NewWindowRequested(FromWx(event.GetURL()));
+    });
+    std::replace(created_.begin(), created_.end(), placeholder, static_cast<wxWindow*>(view));
+    s->window = view;
+    s->webClient = &client;
+    placeholder->Destroy();
+    return true;
+}
+
+void WxWindow::Navigate(int id, std::string_view url)
+{
+    ControlState* s = Find(id);
+    if (s && s->webClient)
+        ShowAddress(*static_cast<wxWebView*>(s->window), url, *s->webClient);
 }
 
 // --- The window itself -------------------------------------------------------------

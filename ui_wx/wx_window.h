@@ -15,7 +15,8 @@
 
 namespace ui {
 class Dialog;
-}
+class WebViewClient;
+} // namespace ui
 
 namespace ui_wx {
 
@@ -73,6 +74,9 @@ public:
     void SetRange(int id, int lower, int upper) override;
     void SetPos(int id, int pos) override;
     int GetPos(int id) const override;
+    void SetBitmap(int id, std::span<const char* const> xpm) override;
+    bool CreateWebView(int id, ui::WebViewClient& client) override;
+    void Navigate(int id, std::string_view url) override;
     ui::Rect GetClientRect() const override;
     void SetIcon(std::span<const char* const> xpm) override;
     void SetTimer(unsigned id, unsigned periodMs) override;
@@ -80,6 +84,10 @@ public:
     bool AppendSystemMenuEntry(unsigned commandId, std::string_view text) override;
     void EndDialog(int result) override;
     void DialogDeleted() override { dialog_ = nullptr; }
+    void MakeLink(int id, bool underlined, ui::LinkListener* listener) override;
+    void SetTextColour(int id, ui::COLORREF colour) override;
+    void SetToolTip(int id, std::string_view text) override;
+    ui::Size GetTextExtent(int id) const override;
 
 private:
     struct ControlState {
@@ -90,6 +98,7 @@ private:
         int rangeLower = 0;  // progress bars
         int rangeUpper = 100;
         int pos = 0;
+        ui::WebViewClient* webClient = nullptr; // set once the control is a browser view
     };
 
     void CreateControls();

@@ -1,15 +1,59 @@
 #include "web/html_ctrl.h"
 
+#include "res/embedded_files.h"
 #include "ui/dialog.h"
+#include "ui/window_impl.h"
+#include "web/advert.h"
 
 bool CHTMLCtrl::CreateFromStatic(int id, ui::Dialog& parent)
 {
-    if (!parent.Window())
+    ui::WindowImpl* window = parent.Window();
+    if (!window)
         return false;
     Bind(parent, id);
-    return true;
+    browser_ = window->CreateWebView(id, *this);
+    if (!browser_)
+        SetWindowText(""); // the placeholder stands in, blank
+    return browser_;
 }
 
-void CHTMLCtrl::Navigate2(std::string_view)
+void CHTMLCtrl::Navigate2(std::string_view url)
 {
+    if (browser_ && Window())
+        Window()->Navigate(Id(), url);
+}
+
+void CHTMLCtrl::LoadFromResource(std::string_view name)
+{
+    Navigate2(ui::EmbeddedUrl(name));
+}
+
+void CHTMLCtrl::OnDocumentComplete(std::string_view url, std::string_view title)
+{
+    if (!web::NeedsEmbeddedAdvert(title))
+        return;
+    // The embedded page always carries the advert title; should it ever fail
+    // to load, going to it again would only repeat the failure for ever.
+    if (ui::EmbeddedName(url) == web::kAdvertPage)
+        return;
+    LoadFromResource(web::kAdvertPage);
+}
+
+std::optional<ui::EmbeddedResource> CHTMLCtrl::FindEmbedded(std::string_view name) const
+{
+    const auto file = res::FindEmbeddedFile(name);
+    if (!file)
+        return std::nullopt;
+    return ui::EmbeddedResource{file->mimeType, file->bytes};
+}
+
+void CHTMLCtrl::DocumentComplete(std::string_view url, std::string_view title)
+{
+    OnDocumentComplete(url, title);
+}
+
+void CHTMLCtrl::NewWindowRequested(std::string_view url)
+{
+    if (newWindow_)
+        newWindow_(url);
 }

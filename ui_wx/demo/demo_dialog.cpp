@@ -73,6 +73,9 @@ bool DemoDialog::OnInitDialog()
     Window()->SetText(IDC_FILE_PATH, "/home/user/firmware.bin");
     tx_.SetWindowText("01 48 65 6C 6C 6F");
     rx_.SetWindowText("48 65 6C 6C 6F 2C 20 77 6F 72 6C 64 21 0D 0A ");
+    // The widest texts the counters can show.
+    txCount_.SetWindowText("TX: 4294967295");
+    rxCount_.SetWindowText("RX: 4294967295");
     progress_.SetRange(0, 100);
     SetTimer(kProgressTimer, 500);
     return true;

@@ -1,0 +1,77 @@
+#include "transfer/load_file.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Closes the descriptor however the function is left.
+class OpenFile {
+public:
+    explicit OpenFile(const char* path) : fd_(::open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)) {}
+    ~OpenFile()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    int fd() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Reads until `size` bytes are in or the file ends; one read call may
+// return less than asked. -1 on a read error.
+std::int64_t ReadWhole(int fd, std::uint8_t* block, std::size_t size)
+{
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::read(fd, block + done, size - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    return static_cast<std::int64_t>(done);
+}
+
+} // namespace
+
+std::int32_t LoadFile(std::uint8_t** out, const char* path)
+{
+    if (out == nullptr || path == nullptr)
+        return 0;
+    // Opening without waiting keeps a named pipe from blocking the window;
+    // anything but a regular file is refused below.
+    const OpenFile file(path);
+    if (file.fd() < 0)
+        return 0;
+    struct stat info {};
+    if (::fstat(file.fd(), &info) != 0 || !S_ISREG(info.st_mode))
+        return 0;
+    // The count is a signed 32-bit number: 2 GiB and more cannot be told.
+    if (info.st_size < 0 || info.st_size > INT32_MAX)
+        return 0;
+    const auto size = static_cast<std::size_t>(info.st_size);
+
+    // At least one byte, so an empty file still hands over a real block.
+    auto* block = static_cast<std::uint8_t*>(std::malloc(size > 0 ? size : 1));
+    if (block == nullptr)
+        return 0;
+    const std::int64_t n = ReadWhole(file.fd(), block, size);
+    if (n < 0) {
+        std::free(block);
+        return 0;
+    }
+    *out = block;
+    return static_cast<std::int32_t>(n);
+}

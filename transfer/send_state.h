@@ -1,0 +1,48 @@
+#pragma once
+// The file sender's state and the file it sends.
+//
+// The main window keeps one FileSendState in place of separate members. The
+// fields carry the names the window's members are known by, so the window
+// reads `m_send.m_nXState`, `m_send.m_nBlock` and so on. A record rather
+// than loose members of the window: the sender's rules (idle means block
+// index and re-send count 0; the end, cancellation or time-out of a
+// transfer frees the file) are kept by the functions of this folder, which
+// run and are tested without a window, and there is no second copy of the
+// state that could disagree with the window's.
+
+#include "transfer/sender_host.h"
+#include "transfer/xmodem_state.h"
+
+#include <cstdint>
+
+namespace transfer {
+
+struct FileSendState {
+    XmodemState m_nXState = XS_IDLE;
+    std::int32_t m_nXProtocol = PROTO_NONE; // the protocol list's row when the send started
+    std::int32_t m_nBlock = 0;              // index of the block being sent, from 0
+    int m_bXCrc = 0;                        // 1: the receiver asked for CRC-16; 0: checksum
+    std::uint8_t* m_pFileData = nullptr;    // the loaded file, from LoadFile (malloc), or null
+    std::uint32_t m_nFileSize = 0;          // bytes in m_pFileData
+    std::uint32_t m_nRetries = 0;           // re-sends of the current block (or of EOT)
+
+    FileSendState() = default;
+    ~FileSendState(); // frees the file
+    FileSendState(const FileSendState&) = delete;
+    FileSendState& operator=(const FileSendState&) = delete;
+};
+
+// Frees the loaded file, if any: m_pFileData null, m_nFileSize 0.
+void FreeFileData(FileSendState& state);
+
+// Back to idle: block index, state and re-send count 0, then the three send
+// controls enabled. Leaves the file, the progress bar and the timer alone.
+void ResetTransfer(FileSendState& state, SenderHost& host);
+
+// Frees the previous file and reads `path` whole. True when at least one
+// byte was read. An empty file gives false and may leave an empty buffer
+// loaded (freed like any other). Only while idle: the buffer of a running
+// transfer must not be replaced.
+bool LoadFileToSend(FileSendState& state, const char* path);
+
+} // namespace transfer

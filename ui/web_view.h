@@ -1,0 +1,53 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace ui {
+
+// A file a web view serves from the program itself, for the addresses made
+// with EmbeddedUrl.
+struct EmbeddedResource {
+    std::string_view mimeType;
+    std::span<const unsigned char> bytes;
+};
+
+// The owner of a web view: it serves the embedded files and hears what the
+// view reports. Called on the user-interface thread only, and never after
+// the dialog that holds the view is gone.
+class WebViewClient {
+public:
+    virtual ~WebViewClient() = default;
+
+    // The embedded file of that name, or nothing.
+    virtual std::optional<EmbeddedResource> FindEmbedded(std::string_view name) const = 0;
+    // A document has finished loading, or failed to (the view then shows its
+    // own error page): its address and the title the view reports for it.
+    virtual void DocumentComplete(std::string_view url, std::string_view title) = 0;
+    // A page asked for a new window (a link with target="_blank", a script's
+    // window.open). The view itself never opens one and stays where it is.
+    virtual void NewWindowRequested(std::string_view url) = 0;
+};
+
+// The address of the embedded file `name` ("vantrel-res:///NAME"): relative
+// addresses inside an embedded page find the files beside it.
+std::string EmbeddedUrl(std::string_view name);
+
+// The embedded file an address names; nothing for any other address.
+std::optional<std::string> EmbeddedName(std::string_view url);
+
+inline constexpr std::string_view kEmbeddedScheme = "vantrel-res";
+
+// An embedded page made self-contained: every src="NAME" that names an
+// embedded file becomes a data: address holding that file, so a view can
+// show the page from memory without any file or network access.
+std::string InlineEmbeddedImages(std::string_view html, const WebViewClient& files);
+
+// Whether a web view may go to an address at all: the web's own schemes and
+// the embedded files. Everything else (local files, other programs' schemes)
+// stays closed to pages, as a browser tab keeps it closed to web sites.
+bool IsNavigationAllowed(std::string_view url);
+
+} // namespace ui
