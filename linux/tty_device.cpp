@@ -32,7 +32,7 @@ constexpr std::size_t kQueueFloor = 64 * 1024;
 // How long SetState waits to learn whether the driver accepted its record,
 // when nothing is queued ahead of it. Behind queued output it returns at
 // once and the record is applied in order later.
-constexpr milliseconds kSettingsWait{100};
+constexpr milliseconds kSettingsWait{50};
 // How long Release lets queued output leave before discarding the rest.
 constexpr milliseconds kCloseDrainWait{200};
 constexpr milliseconds kCloseDrainStep{2};
