@@ -10,6 +10,7 @@ namespace fakes {
 struct FakeDeviceSystem::Port {
     std::string path;
     bool present = true;
+    int removals = 0; // a device opened before a removal stays gone
     bool discoverable = true;
     bool open = false;
     bool writesFail = false;
@@ -22,7 +23,7 @@ struct FakeDeviceSystem::Port {
 
 class FakeDeviceSystem::FakeDevice : public serial::Device {
 public:
-    FakeDevice(FakeDeviceSystem& system, Port& port) : m_system(system), m_port(port) {}
+    FakeDevice(FakeDeviceSystem& system, Port& port) : m_system(system), m_port(port), m_removals(port.removals) {}
 
     ~FakeDevice() override
     {
@@ -32,7 +33,7 @@ public:
 
     bool SetState(const DCB& dcb) override
     {
-        const bool accepted = m_port.present && !(m_port.rejectState && m_port.rejectState(dcb));
+        const bool accepted = !IsGone() && !(m_port.rejectState && m_port.rejectState(dcb));
         if (accepted)
             m_port.state = dcb;
         m_system.m_log.push_back({SerialEvent::Kind::SetState, m_port.path, dcb, {}, accepted});
@@ -41,15 +42,15 @@ public:
 
     bool GetState(DCB& dcb) override
     {
-        if (!m_port.present)
+        if (IsGone())
             return false;
         dcb = m_port.state;
         return true;
     }
 
-    bool Write(const std::uint8_t* data, std::size_t count, std::chrono::milliseconds) override
+    bool Write(const std::uint8_t* data, std::size_t count) override
     {
-        const bool accepted = m_port.present && !m_port.writesFail;
+        const bool accepted = !IsGone() && !m_port.writesFail;
         std::vector<std::uint8_t> bytes(data, data + count);
         if (accepted)
             m_port.written.insert(m_port.written.end(), bytes.begin(), bytes.end());
@@ -65,9 +66,23 @@ public:
         return n;
     }
 
+    // Logged as the SetState of the restored record; the Close follows
+    // when the device object is destroyed.
+    void Release(const DCB& restore) override
+    {
+        if (m_released)
+            return;
+        m_released = true;
+        SetState(restore);
+    }
+
+    bool IsGone() override { return !m_port.present || m_port.removals != m_removals; }
+
 private:
     FakeDeviceSystem& m_system;
     Port& m_port;
+    const int m_removals;
+    bool m_released = false;
 };
 
 class FakeDeviceSystem::FakeWatch : public serial::HotplugWatch {
@@ -116,8 +131,10 @@ void FakeDeviceSystem::AddPseudoTerminal(const std::string& path)
 void FakeDeviceSystem::RemovePort(const std::string& path)
 {
     // The record stays while a device object may still refer to it.
-    if (Port* port = Find(path))
+    if (Port* port = Find(path)) {
         port->present = false;
+        ++port->removals;
+    }
 }
 
 void FakeDeviceSystem::FailOpen(const std::string& path, int errnoCode)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <concepts>
 #include <cstdint>
 #include <functional>
@@ -20,6 +21,7 @@ struct SerialEvent {
     DCB dcb{};                       // SetState: the record applied (or refused)
     std::vector<std::uint8_t> bytes; // Write: the bytes handed over
     bool accepted = true;            // SetState, Write: what the device answered
+    std::chrono::steady_clock::time_point at = std::chrono::steady_clock::now();
 };
 
 // Serial devices in memory, recording every call of every device in one

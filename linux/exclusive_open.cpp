@@ -42,6 +42,13 @@ int OpenExclusive(const std::string& path, int& error)
     return fd;
 }
 
+void ReleaseExclusive(int fd)
+{
+    ::ioctl(fd, TIOCNXCL);
+    ::flock(fd, LOCK_UN);
+    ::close(fd);
+}
+
 bool IsPseudoTerminal(int fd)
 {
     struct stat info {};

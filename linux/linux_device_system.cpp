@@ -1,10 +1,12 @@
 #include "linux/linux_device_system.h"
 
 #include <array>
+#include <cerrno>
 #include <cstring>
 
 #include "linux/exclusive_open.h"
 #include "linux/hotplug_watch.h"
+#include "linux/tty_control.h"
 #include "linux/tty_device.h"
 
 namespace linux_tty {
@@ -19,7 +21,14 @@ std::unique_ptr<serial::Device> LinuxDevices::Open(const std::string& path, int&
     const int fd = OpenExclusive(path, error);
     if (fd < 0)
         return nullptr;
-    return std::make_unique<TtyDevice>(fd);
+    // Raw before anything reads: in the kernel's cooked mode a received 0x04
+    // would read as end of file, which means hang-up.
+    if (!MakeRaw(fd)) {
+        error = errno;
+        ReleaseExclusive(fd);
+        return nullptr;
+    }
+    return std::make_unique<TtyDevice>(fd, path);
 }
 
 std::string LinuxDevices::ErrorText(int error)

@@ -68,16 +68,13 @@ bool RecordToTermios(const DCB& dcb, termios2& tio)
     if (!RecordIsCarriable(dcb))
         return false;
 
-    tio.c_iflag &= ~kRawInputCleared;
+    MakeRawTermios(tio);
     if (dcb.fParity)
         tio.c_iflag |= INPCK;
     if (dcb.fOutX)
         tio.c_iflag |= IXON;
     if (dcb.fInX)
         tio.c_iflag |= IXOFF;
-
-    tio.c_oflag &= ~static_cast<tcflag_t>(OPOST);
-    tio.c_lflag &= ~kRawLocalCleared;
 
     tio.c_cflag &= ~kLineBitsCleared;
     tio.c_cflag |= CREAD | CLOCAL | HUPCL;
@@ -95,9 +92,16 @@ bool RecordToTermios(const DCB& dcb, termios2& tio)
         tio.c_cc[VSTART] = static_cast<cc_t>(dcb.XonChar);
     if (dcb.XoffChar != 0)
         tio.c_cc[VSTOP] = static_cast<cc_t>(dcb.XoffChar);
+    return true;
+}
+
+void MakeRawTermios(termios2& tio)
+{
+    tio.c_iflag &= ~kRawInputCleared;
+    tio.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+    tio.c_lflag &= ~kRawLocalCleared;
     tio.c_cc[VMIN] = 1;
     tio.c_cc[VTIME] = 0;
-    return true;
 }
 
 void TermiosToRecord(const termios2& tio, DCB& dcb)

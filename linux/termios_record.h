@@ -13,6 +13,11 @@ namespace linux_tty {
 // bits, and known parity and stop-bit codes.
 bool RecordIsCarriable(const DCB& dcb);
 
+// Raw mode: no echo, no line-end or other translation, no signals, no
+// software flow control, every byte readable as it arrives (a received 0x04
+// is data, not end of file). Line settings are left as they are.
+void MakeRawTermios(termios2& tio);
+
 // Writes the record into terminal settings, leaving the line discipline and
 // unrelated bits as they are: raw mode (no echo, no line-end translation, no
 // signals), the baud rate (a named rate where one exists, else a free rate),

@@ -38,6 +38,28 @@ bool ReadRecord(int fd, DCB& dcb)
     return true;
 }
 
+bool MakeRaw(int fd)
+{
+    termios2 tio{};
+    if (::ioctl(fd, TCGETS2, &tio) != 0)
+        return false;
+    MakeRawTermios(tio);
+    if (::ioctl(fd, TCSETS2, &tio) != 0)
+        return false;
+    ::ioctl(fd, TCFLSH, TCIFLUSH);
+    return true;
+}
+
+void DrainOutput(int fd)
+{
+    ::ioctl(fd, TCSBRK, 1); // tcdrain
+}
+
+void DiscardOutput(int fd)
+{
+    ::ioctl(fd, TCFLSH, TCOFLUSH);
+}
+
 std::size_t PendingOutput(int fd)
 {
     int pending = 0;

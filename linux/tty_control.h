@@ -18,6 +18,19 @@ bool ApplyRecord(int fd, const DCB& dcb);
 // Fills the record's line settings from the terminal (see TermiosToRecord).
 bool ReadRecord(int fd, DCB& dcb);
 
+// Puts the terminal into raw mode (see MakeRawTermios) and drops whatever
+// arrived before, which the earlier mode may have altered. False when the
+// driver refuses.
+bool MakeRaw(int fd);
+
+// Waits until the driver reports its output sent: on a UART and most
+// USB-serial drivers, until the transmitter has emptied. Returns early when
+// the output is discarded meanwhile or the device hangs up.
+void DrainOutput(int fd);
+
+// Discards output the driver still holds, ending a DrainOutput under way.
+void DiscardOutput(int fd);
+
 // Bytes the driver still holds for sending; 0 when it cannot tell.
 std::size_t PendingOutput(int fd);
 

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "linux/exclusive_open.h"
@@ -17,31 +18,47 @@ namespace linux_tty {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using std::chrono::microseconds;
+using std::chrono::milliseconds;
 
 // Received bytes kept for the reader; beyond this the thread stops reading
 // and the driver's own flow of back-pressure takes over.
 constexpr std::size_t kInputCapacity = 1u << 20;
 constexpr std::size_t kChunkSize = 4096;
-// How long SetState waits for its record to be applied behind pending output
-// before returning; the record is applied in order all the same.
-constexpr std::chrono::milliseconds kSettingsWait{1000};
-// How long closing waits for queued output before dropping it.
-constexpr std::chrono::milliseconds kCloseFlushWait{2000};
-// Polling step while the driver still holds output.
-constexpr std::chrono::milliseconds kOutputQueueStep{2};
-// Allowance for a USB adapter's transfer latency after its buffer emptied.
-constexpr std::chrono::milliseconds kAdapterLatency{20};
-constexpr int kCharactersOfMargin = 2;
+// The output queue takes what the line sends in this time, and at least
+// kQueueFloor bytes; beyond that writes are refused.
+constexpr std::chrono::seconds kQueueTime{2};
+constexpr std::size_t kQueueFloor = 64 * 1024;
+// How long SetState waits to learn whether the driver accepted its record,
+// when nothing is queued ahead of it. Behind queued output it returns at
+// once and the record is applied in order later.
+constexpr milliseconds kSettingsWait{50};
+// How long Release lets queued output leave before discarding the rest.
+constexpr milliseconds kCloseDrainWait{200};
+constexpr milliseconds kCloseDrainStep{2};
+// While a record waits behind output the driver holds, the thread keeps
+// reading and looks again after the time the output needs, within these
+// bounds; once the rest needs less than kDrainDirectly it waits in the
+// driver's own drain instead.
+constexpr milliseconds kDrainPollLongest{50};
+constexpr microseconds kDrainDirectly{2000};
 
 bool IsTransient(int error)
 {
     return error == EAGAIN || error == EINTR;
 }
 
+dev_t DeviceOf(int fd)
+{
+    struct stat info {};
+    return ::fstat(fd, &info) == 0 ? info.st_rdev : 0;
+}
+
 } // namespace
 
-TtyDevice::TtyDevice(int fd)
-    : m_fd(fd), m_wakeFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)), m_lineNeedsTime(!IsPseudoTerminal(fd))
+TtyDevice::TtyDevice(int fd, std::string path)
+    : m_fd(fd), m_wakeFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)), m_lineNeedsTime(!IsPseudoTerminal(fd)),
+      m_path(std::move(path)), m_device(DeviceOf(fd))
 {
     ReadRecord(m_fd, m_applied);
     m_characterTime = serial::CharacterTime(m_applied);
@@ -50,16 +67,44 @@ TtyDevice::TtyDevice(int fd)
 
 TtyDevice::~TtyDevice()
 {
+    Finish(nullptr);
+}
+
+void TtyDevice::Release(const DCB& restore)
+{
+    Finish(&restore);
+}
+
+// Stops the thread, discards what has not left within the short drain wait,
+// restores the record if one is given and gives the descriptor back.
+void TtyDevice::Finish(const DCB* restore)
+{
+    if (m_released)
+        return;
+    m_released = true;
+    const auto deadline = Clock::now() + kCloseDrainWait;
+    bool failed = false;
     {
         std::unique_lock lock(m_mutex);
-        m_progress.wait_for(lock, kCloseFlushWait, [this] { return m_output.empty() || m_failed; });
-        m_stopping = true;
+        m_progress.wait_until(lock, deadline, [this] { return m_output.empty() || m_failed; });
+        failed = m_failed;
     }
-    m_progress.notify_all();
+    while (!failed && Clock::now() < deadline && PendingOutput(m_fd) > 0)
+        std::this_thread::sleep_for(kCloseDrainStep);
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+        failed = m_failed;
+        DropOutput();
+    }
+    DiscardOutput(m_fd); // also ends a drain the thread may be waiting in
     Wake();
     m_thread.join();
+    DiscardOutput(m_fd);
+    if (restore && !failed)
+        ApplyRecord(m_fd, *restore);
+    ReleaseExclusive(m_fd);
     ::close(m_wakeFd);
-    ::close(m_fd);
 }
 
 bool TtyDevice::SetState(const DCB& dcb)
@@ -67,22 +112,32 @@ bool TtyDevice::SetState(const DCB& dcb)
     if (!RecordIsCarriable(dcb))
         return false;
     auto outcome = std::make_shared<RecordOutcome>();
-    Outgoing item;
-    item.record = dcb;
-    item.outcome = outcome;
-    if (Enqueue(std::move(item)) == 0)
-        return false;
+    bool behindOutput = false;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_failed || m_stopping)
+            return false;
+        behindOutput = !m_output.empty();
+        Outgoing item;
+        item.record = dcb;
+        item.outcome = outcome;
+        m_output.push_back(std::move(item));
+    }
+    Wake();
+    if (behindOutput)
+        return true;
 
     std::unique_lock lock(m_mutex);
     m_progress.wait_for(lock, kSettingsWait, [&] { return outcome->done || m_failed; });
     if (outcome->done)
         return outcome->accepted;
-    // Still behind slow output: it takes effect in order once that has gone.
     return !m_failed;
 }
 
 bool TtyDevice::GetState(DCB& dcb)
 {
+    if (m_released)
+        return false;
     {
         std::lock_guard lock(m_mutex);
         dcb = m_applied;
@@ -90,21 +145,30 @@ bool TtyDevice::GetState(DCB& dcb)
     return ReadRecord(m_fd, dcb);
 }
 
-bool TtyDevice::Write(const std::uint8_t* data, std::size_t count, std::chrono::milliseconds wait)
+bool TtyDevice::Write(const std::uint8_t* data, std::size_t count)
 {
-    if (count == 0) {
+    {
         std::lock_guard lock(m_mutex);
-        return !m_failed;
+        if (m_failed || m_stopping || m_queuedBytes >= QueueLimit())
+            return false;
+        if (count == 0)
+            return true;
+        Outgoing item;
+        item.bytes.assign(data, data + count);
+        m_output.push_back(std::move(item));
+        m_queuedBytes += count;
     }
-    Outgoing item;
-    item.bytes.assign(data, data + count);
-    const std::uint64_t ticket = Enqueue(std::move(item));
-    if (ticket == 0)
-        return false;
+    Wake();
+    return true;
+}
 
-    std::unique_lock lock(m_mutex);
-    m_progress.wait_for(lock, wait, [&] { return m_doneTicket >= ticket || m_failed; });
-    return m_doneTicket >= ticket || !m_failed;
+std::size_t TtyDevice::QueueLimit() const
+{
+    const auto perCharacter = static_cast<std::size_t>(serial::CharacterTime(m_applied).count());
+    if (perCharacter == 0)
+        return kQueueFloor;
+    const auto inQueueTime = static_cast<std::size_t>(microseconds(kQueueTime).count()) / perCharacter;
+    return std::max(kQueueFloor, inQueueTime);
 }
 
 std::size_t TtyDevice::Read(std::uint8_t* buffer, std::size_t count)
@@ -123,19 +187,27 @@ std::size_t TtyDevice::Read(std::uint8_t* buffer, std::size_t count)
     return n;
 }
 
-std::uint64_t TtyDevice::Enqueue(Outgoing item)
+bool TtyDevice::IsGone()
 {
-    std::uint64_t ticket = 0;
     {
         std::lock_guard lock(m_mutex);
-        if (m_failed)
-            return 0;
-        ticket = m_nextTicket++;
-        item.ticket = ticket;
-        m_output.push_back(std::move(item));
+        if (m_failed || m_stopping)
+            return m_failed;
     }
-    Wake();
-    return ticket;
+    if (PathStillLeadsHere())
+        return false;
+    Fail();
+    return true;
+}
+
+// False once the path is missing or names another device (an adapter that
+// came back as a new device, a bridge's link pointing at a new terminal).
+bool TtyDevice::PathStillLeadsHere() const
+{
+    struct stat info {};
+    if (::stat(m_path.c_str(), &info) != 0)
+        return errno != ENOENT && errno != ENOTDIR;
+    return info.st_rdev == m_device;
 }
 
 void TtyDevice::Wake()
@@ -164,13 +236,18 @@ void TtyDevice::Run()
                 }
             }
         }
+        int timeout = -1;
         if (recordFirst) {
-            ApplyQueuedRecord();
-            continue;
+            const std::size_t pending = PendingOutput(m_fd);
+            if (m_characterTime * static_cast<long>(pending) < kDrainDirectly) {
+                ApplyQueuedRecord();
+                continue;
+            }
+            timeout = DrainPollTimeout(pending);
         }
 
         std::array<pollfd, 2> fds{{{failed ? -1 : m_fd, events, 0}, {m_wakeFd, POLLIN, 0}}};
-        if (::poll(fds.data(), fds.size(), -1) < 0)
+        if (::poll(fds.data(), fds.size(), timeout) < 0)
             continue;
         if (fds[1].revents & POLLIN) {
             std::uint64_t count = 0;
@@ -186,6 +263,15 @@ void TtyDevice::Run()
     }
 }
 
+// Milliseconds until all but the last of the driver's pending characters
+// should have gone, within the polling bounds.
+int TtyDevice::DrainPollTimeout(std::size_t pendingInDriver) const
+{
+    const auto rest = m_characterTime * static_cast<long>(pendingInDriver - 1);
+    const auto ms = std::chrono::duration_cast<milliseconds>(rest);
+    return static_cast<int>(std::clamp(ms, milliseconds{1}, kDrainPollLongest).count());
+}
+
 void TtyDevice::ReadAvailable()
 {
     std::array<std::uint8_t, kChunkSize> chunk{};
@@ -194,47 +280,62 @@ void TtyDevice::ReadAvailable()
         std::lock_guard lock(m_mutex);
         m_input.insert(m_input.end(), chunk.begin(), chunk.begin() + got);
     } else if (got == 0 || !IsTransient(errno)) {
-        Fail(); // end of file on a terminal means it hung up
+        Fail(); // end of file on a terminal in raw mode means it hung up
     }
 }
 
 void TtyDevice::WriteSome()
 {
-    const std::uint8_t* from = nullptr;
-    std::size_t left = 0;
+    // A chunk is copied out, since another thread may drop the queue (on
+    // closing, or finding the device gone) while the driver takes it.
+    std::array<std::uint8_t, kChunkSize> chunk{};
+    std::size_t length = 0;
     {
-        // Only this thread removes items, so the front stays put unlocked.
         std::lock_guard lock(m_mutex);
         if (m_output.empty() || m_output.front().record)
             return;
         const Outgoing& front = m_output.front();
-        from = front.bytes.data() + front.sent;
-        left = front.bytes.size() - front.sent;
+        length = std::min(chunk.size(), front.bytes.size() - front.sent);
+        std::copy_n(front.bytes.begin() + static_cast<std::ptrdiff_t>(front.sent), length, chunk.begin());
     }
-    const ssize_t put = ::write(m_fd, from, left);
+    const ssize_t put = ::write(m_fd, chunk.data(), length);
     if (put < 0) {
         if (!IsTransient(errno))
             Fail();
         return;
     }
     const auto written = static_cast<std::size_t>(put);
-    m_lineBusyUntil = std::max(m_lineBusyUntil, Clock::now()) + m_characterTime * static_cast<long>(written);
     m_bytesSinceRecord += written;
 
     std::lock_guard lock(m_mutex);
+    if (m_output.empty()) // dropped by Fail or Release meanwhile
+        return;
     Outgoing& front = m_output.front();
     front.sent += written;
-    if (front.sent == front.bytes.size())
-        CompleteFront();
+    m_queuedBytes -= written;
+    if (front.sent == front.bytes.size()) {
+        m_output.pop_front();
+        m_progress.notify_all();
+    }
 }
 
+// Applies the record at the front once the driver holds no more output.
+// The driver's own drain waits for the transmitter to empty (UART and most
+// USB-serial drivers); on a real line one character time more covers the
+// drivers that report empty while their last character is still on the
+// wire. So on a line the bytes before and after a record are spaced by one
+// character time plus the thread's wake-up: 1.15 ms at 9600 baud with a
+// parity bit (11 bits), 96 us at 115200; on a pseudo-terminal by the
+// wake-up alone.
 void TtyDevice::ApplyQueuedRecord()
 {
-    WaitForLineToEmpty();
+    DrainOutput(m_fd);
+    if (m_lineNeedsTime && m_bytesSinceRecord > 0 && !PauseUntil(Clock::now() + m_characterTime))
+        return;
     DCB record;
     {
         std::lock_guard lock(m_mutex);
-        if (m_stopping || m_failed)
+        if (m_stopping || m_failed || m_output.empty())
             return;
         record = *m_output.front().record;
     }
@@ -244,25 +345,14 @@ void TtyDevice::ApplyQueuedRecord()
         m_bytesSinceRecord = 0;
     }
     std::lock_guard lock(m_mutex);
+    if (m_output.empty())
+        return;
     if (accepted)
         m_applied = record;
     m_output.front().outcome->accepted = accepted;
     m_output.front().outcome->done = true;
-    CompleteFront();
-}
-
-// Returns once the bytes handed over before have left the line: the driver's
-// queue is empty, and on a real line the last characters have also had their
-// time (a USB adapter keeps bytes of its own after the driver's queue empties).
-void TtyDevice::WaitForLineToEmpty()
-{
-    while (PendingOutput(m_fd) > 0)
-        if (!PauseUntil(Clock::now() + kOutputQueueStep))
-            return;
-    if (!m_lineNeedsTime || m_bytesSinceRecord == 0)
-        return;
-    const auto margin = m_characterTime * kCharactersOfMargin + kAdapterLatency;
-    PauseUntil(std::max(m_lineBusyUntil, Clock::now()) + margin);
+    m_output.pop_front();
+    m_progress.notify_all();
 }
 
 // Sleeps until when; false when the device is stopping or has failed.
@@ -272,23 +362,21 @@ bool TtyDevice::PauseUntil(Clock::time_point when)
     return !m_progress.wait_until(lock, when, [this] { return m_stopping || m_failed; });
 }
 
-// With the mutex held: the front item is finished.
-void TtyDevice::CompleteFront()
-{
-    m_doneTicket = m_output.front().ticket;
-    m_output.pop_front();
-    m_progress.notify_all();
-}
-
 void TtyDevice::Fail()
 {
     std::lock_guard lock(m_mutex);
     m_failed = true;
+    DropOutput();
+    m_progress.notify_all();
+}
+
+void TtyDevice::DropOutput()
+{
     for (Outgoing& item : m_output)
         if (item.outcome)
             item.outcome->done = true;
     m_output.clear();
-    m_progress.notify_all();
+    m_queuedBytes = 0;
 }
 
 } // namespace linux_tty

@@ -7,6 +7,8 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
+#include <sys/types.h>
 #include <thread>
 #include <vector>
 
@@ -17,11 +19,13 @@ namespace linux_tty {
 // An open terminal device served by a thread of its own. The thread reads
 // whatever arrives into a buffer (so Read never waits and nothing is lost
 // between polls) and sends queued output, and line-setting changes, strictly
-// in the order they were handed over.
+// in the order they were handed over. Nothing the caller does waits on the
+// line: writes are queued, settings wait only when nothing is ahead of them.
 class TtyDevice : public serial::Device {
 public:
-    // Takes ownership of an open, non-blocking descriptor.
-    explicit TtyDevice(int fd);
+    // Takes ownership of a non-blocking descriptor from OpenExclusive, already
+    // in raw mode, opened through path (watched to tell when it vanishes).
+    TtyDevice(int fd, std::string path);
     ~TtyDevice() override;
 
     TtyDevice(const TtyDevice&) = delete;
@@ -29,8 +33,10 @@ public:
 
     bool SetState(const DCB& dcb) override;
     bool GetState(DCB& dcb) override;
-    bool Write(const std::uint8_t* data, std::size_t count, std::chrono::milliseconds wait) override;
+    bool Write(const std::uint8_t* data, std::size_t count) override;
     std::size_t Read(std::uint8_t* buffer, std::size_t count) override;
+    void Release(const DCB& restore) override;
+    bool IsGone() override;
 
 private:
     struct RecordOutcome {
@@ -40,44 +46,46 @@ private:
     // One piece of the ordered output: bytes to send, or a record to apply
     // once everything before it has left the line.
     struct Outgoing {
-        std::uint64_t ticket = 0;
         std::vector<std::uint8_t> bytes;
         std::size_t sent = 0;
         std::optional<DCB> record;
         std::shared_ptr<RecordOutcome> outcome;
     };
 
-    std::uint64_t Enqueue(Outgoing item);
+    // With the mutex held: the most output the queue takes.
+    std::size_t QueueLimit() const;
     void Wake();
+    void Finish(const DCB* restore);
+    bool PathStillLeadsHere() const;
 
     // The I/O thread and its steps.
     void Run();
+    int DrainPollTimeout(std::size_t pendingInDriver) const;
     void ReadAvailable();
     void WriteSome();
     void ApplyQueuedRecord();
-    void WaitForLineToEmpty();
     bool PauseUntil(std::chrono::steady_clock::time_point when);
-    void CompleteFront();
     void Fail();
+    void DropOutput(); // with the mutex held
 
     const int m_fd;
     const int m_wakeFd;
     const bool m_lineNeedsTime;
+    const std::string m_path;
+    dev_t m_device = 0;
+    bool m_released = false; // caller's thread only
 
     std::mutex m_mutex;
     std::condition_variable m_progress; // output completed, device failed, stopping
     std::deque<std::uint8_t> m_input;
     std::deque<Outgoing> m_output;
-    std::uint64_t m_nextTicket = 1;
-    std::uint64_t m_doneTicket = 0;
+    std::size_t m_queuedBytes = 0; // bytes in m_output not yet handed to the driver
     bool m_failed = false;
     bool m_stopping = false;
     DCB m_applied{};
 
-    // Used by the I/O thread only: when the bytes handed to the driver since
-    // the last record will at the earliest have left the line.
+    // Used by the I/O thread only.
     std::chrono::microseconds m_characterTime{0};
-    std::chrono::steady_clock::time_point m_lineBusyUntil{};
     std::size_t m_bytesSinceRecord = 0;
 
     std::thread m_thread;

@@ -1,9 +1,9 @@
 #include "serial/com_port.h"
 
+#include "serial/absent_device.h"
 #include "serial/port_names.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <limits>
 #include <vector>
@@ -12,7 +12,6 @@ namespace {
 
 constexpr std::uint32_t kQueueSize = 128;
 constexpr std::uint32_t kOpenReadTimeoutMs = 10;
-constexpr std::chrono::milliseconds kWriteWait{1000};
 
 std::string FormatOpenFailure(const std::string& port, const std::string& reason)
 {
@@ -54,8 +53,30 @@ void CComPort::Close()
 {
     if (!m_hComm)
         return;
-    m_hComm->SetState(m_dcbSaved);
+    m_hComm->Release(m_dcbSaved);
     m_hComm.reset();
+}
+
+bool CComPort::IsDeviceGone()
+{
+    return m_hComm && m_hComm->IsGone();
+}
+
+int CComPort::Reopen()
+{
+    if (!m_hComm)
+        return 0;
+    if (!m_hComm->IsGone())
+        return 1;
+    // The lost device goes first: its lock must not stand in the way when
+    // the same device node is still there.
+    m_hComm.reset();
+    int error = 0;
+    m_hComm = m_system.Open(serial::PortDevicePath(m_strPort), error);
+    if (m_hComm && m_hComm->SetState(m_dcb))
+        return 1;
+    m_hComm = std::make_unique<serial::AbsentDevice>();
+    return 0;
 }
 
 int CComPort::SetupComm(std::uint32_t, std::uint32_t)
@@ -81,9 +102,9 @@ int CComPort::ApplySettings()
 
 int CComPort::Write(const std::uint8_t* data, std::uint32_t count)
 {
-    if (!m_hComm || count == 0)
+    if (!m_hComm || count == 0 || m_hComm->IsGone())
         return 0;
-    return m_hComm->Write(data, count, kWriteWait) ? 1 : 0;
+    return m_hComm->Write(data, count) ? 1 : 0;
 }
 
 std::int32_t CComPort::Read(std::uint8_t* buffer, std::uint32_t count)

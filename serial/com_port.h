@@ -43,13 +43,29 @@ public:
     // Applies m_dcb as it is: 1 if accepted, 0 if rejected or closed.
     int ApplySettings();
 
-    // 0 when closed, when count is 0, or when the device has failed
-    // (unplugged); 1 otherwise, also when the bytes are still on their way
-    // after the one-second wait: they go out in order later.
+    // Never waits on the line: 1 when the bytes were taken into the device's
+    // output queue (they go out in order later); 0 when closed, when count
+    // is 0, when the device is gone, or when the queue already holds about
+    // two seconds of sending (the bytes are dropped, as by a full UART).
     int Write(const std::uint8_t* data, std::uint32_t count);
     // -1 when closed; otherwise the bytes that have arrived, 0 to count.
     // Never waits for bytes.
     std::int32_t Read(std::uint8_t* buffer, std::uint32_t count);
+
+    // A device that goes away while open (adapter pulled, bridge ended)
+    // leaves the object open: nothing is shown and nothing closes by itself.
+    // IsDeviceGone() turns true and stays so until Reopen() succeeds; while
+    // it holds, Write returns 0 (so nothing is counted as sent), settings
+    // are kept in m_dcb without reaching a device, and Read returns what
+    // arrived before the loss, then 0. Close works as usual. Both calls are
+    // cheap and meant for the window's own timer, on its own thread; no
+    // other thread ever calls into the window.
+    bool IsDeviceGone();
+    // While the device is gone: opens m_strPort again, without any message,
+    // and gives it m_dcb, the line settings in force before the loss.
+    // 1 when the port works again (also when it never went away), 0 while
+    // the device is still missing; safe to call on every timer tick.
+    int Reopen();
 
     std::unique_ptr<serial::Device> m_hComm; // null while closed
     std::string m_strPort;                   // the device path, set before Open

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -23,15 +22,29 @@ public:
     virtual bool SetState(const DCB& dcb) = 0;
     virtual bool GetState(DCB& dcb) = 0;
 
-    // Hands bytes over and waits at most `wait` for the driver to take them.
-    // Bytes not taken by then still go out, in order, before any later Write
-    // or SetState. Returns false only when the device itself has failed
-    // (unplugged, hung up); a slow line still counts as sent.
-    virtual bool Write(const std::uint8_t* data, std::size_t count, std::chrono::milliseconds wait) = 0;
+    // Takes bytes into the device's output queue and returns at once; they
+    // go out in order, before any later Write or SetState. Refused (false,
+    // nothing taken) when the device has failed or when its queue already
+    // holds more than it can send in about two seconds (at least 64 KiB), so
+    // a line that does not drain never holds up the caller and memory stays
+    // bounded.
+    virtual bool Write(const std::uint8_t* data, std::size_t count) = 0;
 
     // Copies up to count bytes that have arrived; the device keeps reading
     // into a buffer of its own, so this never blocks more than a few ms.
     virtual std::size_t Read(std::uint8_t* buffer, std::size_t count) = 0;
+
+    // Ends the use of the device within a fraction of a second: output still
+    // queued gets a short while to leave, whatever has not gone by then is
+    // discarded, restore is applied at once, and the device with its lock
+    // and exclusive-use flag is released. Later calls do nothing; destroying
+    // the device releases it the same way without restoring anything.
+    virtual void Release(const DCB& restore) = 0;
+
+    // True once the device has gone away: hung up, unplugged (I/O error, no
+    // such device) or its path no longer leads to it. A gone device stays
+    // gone; it refuses writes and settings.
+    virtual bool IsGone() = 0;
 };
 
 // Watches for serial devices arriving and leaving; stops when destroyed.

@@ -4,8 +4,12 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <thread>
+#include <unistd.h>
 
 #include "fakes/pty_pair.h"
 #include "linux/linux_device_system.h"
@@ -121,7 +125,7 @@ TEST_F(PtyPortTest, EveryByteValueTravelsBothWaysUnchanged)
 TEST_F(PtyPortTest, LargeWriteToASlowReaderArrivesWholeAndBeforeLaterSettings)
 {
     auto port = OpenPort(9600);
-    const Bytes first = Pattern(256 * 1024); // far more than the terminal buffers
+    const Bytes first = Pattern(48 * 1024); // more than the terminal buffers, less than the queue takes
     const Bytes second = {0xA5, 0x5A};
 
     const auto start = Clock::now();
@@ -182,6 +186,196 @@ TEST_F(PtyPortTest, WritesFailOnceTheLineHangsUp)
     }
     EXPECT_EQ(result, 0);
     port->Close(); // closing a failed device is quiet and quick
+}
+
+// The exclusive-use flag outlives a descriptor on a pseudo-terminal; left
+// set it locks every normal user out until the far end closes. Run as a
+// normal user the reopening fails outright; as root the flag shows it.
+TEST_F(PtyPortTest, ReopensAfterEveryKindOfClose)
+{
+    const auto flagLeftSet = [this] {
+        const int fd = ::open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        EXPECT_GE(fd, 0) << std::strerror(errno);
+        int exclusive = -1;
+        ::ioctl(fd, TIOCGEXCL, &exclusive);
+        ::close(fd);
+        return exclusive != 0;
+    };
+    for (int round = 0; round < 3; ++round) {
+        auto port = OpenPort();
+        if (round == 1)
+            port.reset(); // destruction without Close
+        else
+            port->Close();
+        EXPECT_FALSE(flagLeftSet()) << "round " << round;
+    }
+    CComPort refused(devices); // opens, then rejects its first settings
+    refused.m_strPort = pty.SlavePath();
+    EXPECT_EQ(refused.Open(0), 0);
+    EXPECT_FALSE(flagLeftSet());
+    EXPECT_TRUE(backend.messages.empty());
+}
+
+TEST_F(PtyPortTest, CloseDiscardsOutputTheFarEndNeverTakesAndRestoresTheSettings)
+{
+    auto port = OpenPort(9600);
+    port->m_dcb.StopBits = TWOSTOPBITS;
+    port->SetBaudRate(19200);
+    const Bytes stuck = Pattern(32 * 1024);
+    EXPECT_EQ(port->Write(stuck.data(), static_cast<std::uint32_t>(stuck.size())), 1);
+    port->m_dcb.Parity = MARKPARITY; // queued behind the stuck bytes
+    port->ApplySettings();
+
+    const auto start = Clock::now();
+    port->Close();
+    EXPECT_LT(Clock::now() - start, 1s); // the goal is measured in bench/
+    const DCB after = FarEndSettings();
+    EXPECT_EQ(after.BaudRate, 9600u);
+    EXPECT_EQ(after.StopBits, ONESTOPBIT);
+    EXPECT_EQ(after.Parity, NOPARITY);
+    auto again = OpenPort(9600);
+    EXPECT_EQ(again->m_dcbSaved.BaudRate, 9600u);
+}
+
+// Opens and closes while the far end streams every byte value and the
+// terminal starts each time in the kernel's cooked mode, where 0x03 flushes
+// the line and a following 0x04 reads as end of file. Every opening must
+// succeed, and what is read must be the stream unaltered.
+TEST_F(PtyPortTest, OpensWhileTheFarEndStreamsIntoACookedTerminal)
+{
+    std::atomic<bool> stop{false};
+    std::thread peer([&] {
+        std::array<std::uint8_t, 256> all{};
+        for (std::size_t i = 0; i < all.size(); ++i)
+            all[i] = static_cast<std::uint8_t>(i);
+        std::size_t at = 0;
+        std::array<std::uint8_t, 512> echoed{};
+        while (!stop) {
+            pollfd fd{pty.MasterFd(), POLLOUT | POLLIN, 0};
+            if (::poll(&fd, 1, 5) <= 0)
+                continue;
+            if (fd.revents & POLLIN) // echo of the cooked mode
+                [[maybe_unused]]
+                const auto ignored = ::read(pty.MasterFd(), echoed.data(), echoed.size());
+            if (fd.revents & POLLOUT) {
+                const ssize_t put = ::write(pty.MasterFd(), all.data() + at, all.size() - at);
+                if (put > 0)
+                    at = (at + static_cast<std::size_t>(put)) % all.size();
+            }
+        }
+    });
+    ASSERT_EQ(::fcntl(pty.MasterFd(), F_SETFL, O_NONBLOCK), 0);
+
+    int failures = 0;
+    for (int cycle = 0; cycle < 40 && failures == 0; ++cycle) {
+        termios2 tio{};
+        ::ioctl(pty.MasterFd(), TCGETS2, &tio);
+        tio.c_lflag |= ICANON | ECHO | ISIG | IEXTEN;
+        tio.c_iflag |= ICRNL;
+        ::ioctl(pty.MasterFd(), TCSETS2, &tio);
+
+        CComPort port(devices);
+        port.m_strPort = pty.SlavePath();
+        if (port.Open(115200) != 1) {
+            ++failures;
+            break;
+        }
+        const Bytes got = ReadAll(port, 600, 2s);
+        bool unaltered = got.size() >= 600 && !port.IsDeviceGone();
+        for (std::size_t i = 1; i < got.size(); ++i)
+            unaltered = unaltered && got[i] == static_cast<std::uint8_t>(got[i - 1] + 1);
+        failures += unaltered ? 0 : 1;
+        EXPECT_TRUE(unaltered) << "cycle " << cycle;
+        port.Close();
+    }
+    stop = true;
+    peer.join();
+    EXPECT_EQ(failures, 0);
+    EXPECT_TRUE(backend.messages.empty());
+}
+
+// A far end that never reads: writes keep returning at once, the queue stops
+// taking frames at its bound, and once the far end reads, exactly the frames
+// taken arrive, in order.
+TEST_F(PtyPortTest, WritesToAFarEndThatNeverReadsReturnAtOnceAndStayBounded)
+{
+    auto port = OpenPort(9600);
+    Bytes accepted;
+    int refused = 0;
+    auto slowest = Clock::duration::zero();
+    for (int frame = 0; frame < 200; ++frame) {
+        Bytes bytes = Pattern(1000);
+        bytes[0] = static_cast<std::uint8_t>(frame);
+        const auto start = Clock::now();
+        const int taken = port->Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+        slowest = std::max(slowest, Clock::now() - start);
+        if (taken)
+            accepted.insert(accepted.end(), bytes.begin(), bytes.end());
+        else
+            ++refused;
+    }
+    EXPECT_LT(slowest, 100ms);
+    EXPECT_GT(refused, 0);
+    EXPECT_LT(accepted.size(), 160'000u); // the queue's 64 KiB and the kernel's buffers
+
+    EXPECT_EQ(pty.ReceiveAtFarEnd(accepted.size(), 5s), accepted);
+    EXPECT_TRUE(pty.ReceiveAtFarEnd(1, 50ms).empty());
+    const std::uint8_t more = 0x7E;
+    EXPECT_EQ(port->Write(&more, 1), 1);
+    EXPECT_EQ(pty.ReceiveAtFarEnd(1, 2s), Bytes{more});
+}
+
+// A bridge's link that dies and comes back pointing at a new terminal.
+TEST_F(PtyPortTest, AGoneDeviceRefusesWritesAndReopensWithItsSettings)
+{
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("vantrel-link-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto link = dir / "port";
+    const auto pointAt = [&](const std::string& target) {
+        std::filesystem::remove(link);
+        std::filesystem::create_symlink(target, link);
+    };
+    pointAt(pty.SlavePath());
+
+    auto port = std::make_unique<CComPort>(devices);
+    port->m_strPort = link.string();
+    ASSERT_EQ(port->Open(9600), 1);
+    port->m_dcb.StopBits = TWOSTOPBITS;
+    port->SetBaudRate(19200);
+    EXPECT_FALSE(port->IsDeviceGone());
+    EXPECT_EQ(port->Reopen(), 1); // nothing to do
+
+    pty.CloseFarEnd();
+    const auto deadline = Clock::now() + 2s;
+    while (!port->IsDeviceGone() && Clock::now() < deadline)
+        std::this_thread::sleep_for(5ms);
+    ASSERT_TRUE(port->IsDeviceGone());
+    const std::uint8_t byte = 0x42;
+    EXPECT_EQ(port->Write(&byte, 1), 0);
+    std::filesystem::remove(link);
+    EXPECT_EQ(port->Reopen(), 0);
+    EXPECT_EQ(port->Write(&byte, 1), 0);
+
+    fakes::PtyPair back;
+    pointAt(back.SlavePath());
+    ASSERT_EQ(port->Reopen(), 1);
+    EXPECT_FALSE(port->IsDeviceGone());
+    termios2 tio{};
+    ASSERT_EQ(::ioctl(back.MasterFd(), TCGETS2, &tio), 0);
+    DCB settings;
+    linux_tty::TermiosToRecord(tio, settings);
+    EXPECT_EQ(settings.BaudRate, 19200u);
+    EXPECT_EQ(settings.StopBits, TWOSTOPBITS);
+    EXPECT_EQ(port->Write(&byte, 1), 1);
+    EXPECT_EQ(back.ReceiveAtFarEnd(1, 2s), Bytes{byte});
+
+    fakes::PtyPair other; // the link now leads elsewhere: the device is gone
+    pointAt(other.SlavePath());
+    EXPECT_TRUE(port->IsDeviceGone());
+    port->Close();
+    EXPECT_TRUE(backend.messages.empty());
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace

@@ -189,4 +189,30 @@ TEST_F(ComPortTest, CloseRestoresTheFirstSettingsOnceAndDestructionCloses)
     EXPECT_EQ(devices.State(kPort).Parity, NOPARITY);
 }
 
+TEST_F(ComPortTest, AGoneDeviceIsReopenedWithTheSettingsInForce)
+{
+    auto port = OpenPort(19200);
+    port->m_dcb.StopBits = TWOSTOPBITS;
+    port->ApplySettings();
+    const std::uint8_t byte = 0x55;
+    devices.RemovePort(kPort);
+    EXPECT_TRUE(port->IsDeviceGone());
+    EXPECT_EQ(port->Write(&byte, 1), 0);
+    EXPECT_EQ(port->Reopen(), 0);
+    EXPECT_TRUE(port->IsDeviceGone());
+
+    devices.AddPort(kPort);
+    EXPECT_TRUE(port->IsDeviceGone()); // the old device stays gone
+    EXPECT_EQ(port->Reopen(), 1);
+    EXPECT_FALSE(port->IsDeviceGone());
+    EXPECT_EQ(devices.State(kPort), port->m_dcb);
+    EXPECT_EQ(port->Write(&byte, 1), 1);
+    EXPECT_TRUE(backend.messages.empty());
+
+    const DCB saved = port->m_dcbSaved;
+    port->Close();
+    EXPECT_EQ(devices.State(kPort), saved);
+    EXPECT_FALSE(devices.IsOpen(kPort));
+}
+
 } // namespace
