@@ -3,8 +3,8 @@
 # - serial/, terminal/, transfer/, settings/ and linux/ (outside their tests
 #   and fuzz targets) include nothing of app/, ui/, ui_wx/, ui_headless/,
 #   res/ or web/;
-# - only ui_wx/ includes wx headers; only linux/ and the test doubles include
-#   termios headers.
+# - only ui_wx/ includes wx headers; only linux/, the test doubles and the
+#   benchmarks (which check a far end's line settings) include termios headers.
 # Usage: check_layout.sh [source root]
 root=${1:-$(dirname "$0")/..}
 cd "$root" || exit 2
@@ -30,7 +30,7 @@ hits=$(find . -path ./ui_wx -prune -o -path './build*' -prune -o -type f \( -nam
     xargs -r grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*<wx/')
 report "$hits" "wx headers belong in ui_wx/ only:"
 
-hits=$(find . -path ./linux -prune -o -path ./fakes -prune -o -path './build*' -prune -o -type f \( -name '*.h' -o -name '*.cpp' \) -print |
+hits=$(find . -path ./linux -prune -o -path ./fakes -prune -o -path ./bench -prune -o -path './build*' -prune -o -type f \( -name '*.h' -o -name '*.cpp' \) -print |
     xargs -r grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*<(termios|asm/termbits|asm/termios)\.h>')
 report "$hits" "termios headers belong in linux/ only:"
 
