@@ -184,6 +184,7 @@ void CSerialDlg::OnTimer(unsigned id)
 {
     switch (id) {
     case TIMER_POLL:
+        WatchDevice();
         PollReceive();
         break;
     case TIMER_AUTOSEND:

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 // The timers of the main window.
 inline constexpr unsigned TIMER_POLL = 1;
@@ -141,6 +142,13 @@ protected:
 
 private:
     void ReceiveChunk(const std::uint8_t* chunk, std::uint32_t n);
+    // Sends a frame's address bytes with MARK parity and the rest with
+    // SPACE parity; true when the whole frame went to the port.
+    bool SendAddressedFrame(const std::vector<std::uint8_t>& frame, std::size_t addressBytes);
+    // While the open port's device is gone: says so in the title bar and
+    // reopens it with its line settings as soon as it is back.
+    void WatchDevice();
+    void ShowDeviceState();
     void FlushReceiveDisplay();
     // Sets one field of an open port's line settings and applies them.
     template <typename T>
@@ -150,6 +158,8 @@ private:
     // the received counter's label is due.
     terminal::ReceiveBatch m_rxBatch;
     bool m_bRxCountChanged = false;
+    // The open port's device has gone away and not come back yet.
+    bool m_bDeviceGone = false;
     serial::DeviceSystem& m_devices;
     std::unique_ptr<serial::HotplugWatch> m_hotplug;
 };

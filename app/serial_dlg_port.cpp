@@ -8,7 +8,15 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
+
+namespace {
+
+// Follows the port's name in the title bar while its device is away.
+constexpr std::string_view kDeviceGoneNote = "(device gone, waiting for it to return)";
+
+} // namespace
 
 void CSerialDlg::OnOpenPort()
 {
@@ -45,6 +53,10 @@ void CSerialDlg::OnClosePort()
     KillTimer(TIMER_XMODEM);
     m_pPort->Close();
     m_pPort.reset();
+    if (m_bDeviceGone) {
+        m_bDeviceGone = false;
+        ShowDeviceState();
+    }
     m_btnOpen.EnableWindow(true);
     FreeFileData();
     ResetTransfer();
@@ -109,8 +121,39 @@ void CSerialDlg::FillPortList()
 std::intptr_t CSerialDlg::OnDeviceChange(std::uintptr_t event, std::intptr_t)
 {
     if (event == ui::DBT_DEVICEARRIVAL || event == ui::DBT_DEVICEREMOVECOMPLETE) {
+        // A lost port that has just come back opens before the list is
+        // made, so the list finds it held open.
+        WatchDevice();
         FillPortList();
         return 1;
     }
     return 0;
+}
+
+// The device of an open port can go away (an adapter pulled, a board that
+// re-enumerates after a reset, a bridge that ended). The port stays open:
+// writes are refused and not counted meanwhile, and the title bar says what
+// happened instead of a message box, which would pile up on every tick.
+// Called on every receive poll and on device-change messages, so a device
+// that comes back under the same path is in use again within one poll.
+void CSerialDlg::WatchDevice()
+{
+    if (!m_pPort)
+        return;
+    if (!m_bDeviceGone && !m_pPort->IsDeviceGone())
+        return;
+    // Reopening gives the device the line settings in force before the loss.
+    const bool gone = m_pPort->Reopen() == 0;
+    if (gone != m_bDeviceGone) {
+        m_bDeviceGone = gone;
+        ShowDeviceState();
+    }
+}
+
+void CSerialDlg::ShowDeviceState()
+{
+    std::string title(Template().caption);
+    if (m_bDeviceGone && m_pPort)
+        title += " - " + m_pPort->m_strPort + " " + std::string(kDeviceGoneNote);
+    SetWindowText(title);
 }

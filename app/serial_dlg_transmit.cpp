@@ -23,26 +23,35 @@ void CSerialDlg::SendTxData()
         return;
 
     const auto n = static_cast<std::uint32_t>(frame.size());
-    int sent;
-    if (plan.addressBytes == 0) {
-        sent = m_pPort->Write(frame.data(), n);
-    } else {
-        const auto a = static_cast<std::uint32_t>(plan.addressBytes);
-        // The port drains the address bytes before the new parity applies,
-        // so each byte leaves the line with the parity it was written with.
-        m_pPort->m_dcb.Parity = MARKPARITY;
-        m_pPort->ApplySettings();
-        m_pPort->Write(frame.data(), a);
-        m_pPort->m_dcb.Parity = SPACEPARITY;
-        m_pPort->ApplySettings();
-        sent = m_pPort->Write(frame.data() + a, n - a);
-    }
+    const bool sent =
+        plan.addressBytes == 0 ? m_pPort->Write(frame.data(), n) != 0 : SendAddressedFrame(frame, plan.addressBytes);
     if (sent) {
         m_nTxCount += n;
         char label[32];
         std::snprintf(label, sizeof label, "TX: %u", m_nTxCount);
         m_stcTxCount.SetWindowText(label);
     }
+}
+
+// The port drains the address bytes before the new parity applies, so each
+// byte leaves the line with the parity it was written with. The port's
+// queue refuses writes while the far end does not take them; a frame goes
+// out only when the queue has room for all of it, so no address goes out
+// without its data, nor data without its address. A write refused anyway
+// (the device went away meanwhile) ends the frame: it is not counted.
+bool CSerialDlg::SendAddressedFrame(const std::vector<std::uint8_t>& frame, std::size_t addressBytes)
+{
+    const auto n = static_cast<std::uint32_t>(frame.size());
+    const auto a = static_cast<std::uint32_t>(addressBytes);
+    if (!m_pPort->HasRoomFor(n))
+        return false;
+    m_pPort->m_dcb.Parity = MARKPARITY;
+    m_pPort->ApplySettings();
+    if (!m_pPort->Write(frame.data(), a))
+        return false;
+    m_pPort->m_dcb.Parity = SPACEPARITY;
+    m_pPort->ApplySettings();
+    return m_pPort->Write(frame.data() + a, n - a) != 0;
 }
 
 void CSerialDlg::OnSend()

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstring>
 #include <deque>
+#include <limits>
+#include <optional>
 
 namespace fakes {
 
@@ -14,6 +16,7 @@ struct FakeDeviceSystem::Port {
     bool discoverable = true;
     bool open = false;
     bool writesFail = false;
+    std::optional<std::size_t> outputRoom; // bytes still taken, when limited
     int openError = 0;
     std::function<bool(const DCB&)> rejectState;
     DCB state{};
@@ -50,12 +53,22 @@ public:
 
     bool Write(const std::uint8_t* data, std::size_t count) override
     {
-        const bool accepted = !IsGone() && !m_port.writesFail;
+        const bool accepted = OutputRoom() > 0;
         std::vector<std::uint8_t> bytes(data, data + count);
-        if (accepted)
+        if (accepted) {
             m_port.written.insert(m_port.written.end(), bytes.begin(), bytes.end());
+            if (m_port.outputRoom)
+                *m_port.outputRoom -= std::min(*m_port.outputRoom, count);
+        }
         m_system.m_log.push_back({SerialEvent::Kind::Write, m_port.path, {}, std::move(bytes), accepted});
         return accepted;
+    }
+
+    std::size_t OutputRoom() override
+    {
+        if (IsGone() || m_port.writesFail)
+            return 0;
+        return m_port.outputRoom.value_or(std::numeric_limits<std::size_t>::max());
     }
 
     std::size_t Read(std::uint8_t* buffer, std::size_t count) override
@@ -153,6 +166,11 @@ void FakeDeviceSystem::FailWrites(const std::string& path, bool failed)
 {
     AddPort(path);
     Find(path)->writesFail = failed;
+}
+
+void FakeDeviceSystem::LimitOutput(const std::string& path, std::size_t room)
+{
+    Find(path)->outputRoom = room;
 }
 
 void FakeDeviceSystem::Feed(const std::string& path, const std::vector<std::uint8_t>& bytes)

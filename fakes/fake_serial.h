@@ -47,6 +47,9 @@ public:
         RejectState(path, reject ? std::function<bool(const DCB&)>([](const DCB&) { return true; }) : nullptr);
     }
     void FailWrites(const std::string& path, bool failed = true);
+    // A queue that stalls: writes are taken until room bytes have been taken
+    // (the last one whole, as a real queue takes it), then refused.
+    void LimitOutput(const std::string& path, std::size_t room);
 
     // Bytes arriving from the far end, returned by later Reads.
     void Feed(const std::string& path, const std::vector<std::uint8_t>& bytes);

@@ -162,6 +162,17 @@ bool TtyDevice::Write(const std::uint8_t* data, std::size_t count)
     return true;
 }
 
+// A write is refused once the queue holds the limit, so writes totalling
+// the room left are all taken, the last one even when it passes the limit.
+std::size_t TtyDevice::OutputRoom()
+{
+    std::lock_guard lock(m_mutex);
+    if (m_failed || m_stopping)
+        return 0;
+    const std::size_t limit = QueueLimit();
+    return m_queuedBytes < limit ? limit - m_queuedBytes : 0;
+}
+
 std::size_t TtyDevice::QueueLimit() const
 {
     const auto perCharacter = static_cast<std::size_t>(serial::CharacterTime(m_applied).count());

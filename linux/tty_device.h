@@ -34,6 +34,7 @@ public:
     bool SetState(const DCB& dcb) override;
     bool GetState(DCB& dcb) override;
     bool Write(const std::uint8_t* data, std::size_t count) override;
+    std::size_t OutputRoom() override;
     std::size_t Read(std::uint8_t* buffer, std::size_t count) override;
     void Release(const DCB& restore) override;
     bool IsGone() override;

@@ -107,6 +107,11 @@ int CComPort::Write(const std::uint8_t* data, std::uint32_t count)
     return m_hComm->Write(data, count) ? 1 : 0;
 }
 
+bool CComPort::HasRoomFor(std::uint32_t count)
+{
+    return m_hComm && !m_hComm->IsGone() && m_hComm->OutputRoom() >= count;
+}
+
 std::int32_t CComPort::Read(std::uint8_t* buffer, std::uint32_t count)
 {
     if (!m_hComm)

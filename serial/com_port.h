@@ -48,6 +48,10 @@ public:
     // is 0, when the device is gone, or when the queue already holds about
     // two seconds of sending (the bytes are dropped, as by a full UART).
     int Write(const std::uint8_t* data, std::uint32_t count);
+    // True when writes made now, one after another and totalling count
+    // bytes, will all be taken (unless the device goes away meanwhile): a
+    // frame sent in several writes goes out whole or not at all.
+    bool HasRoomFor(std::uint32_t count);
     // -1 when closed; otherwise the bytes that have arrived, 0 to count.
     // Never waits for bytes.
     std::int32_t Read(std::uint8_t* buffer, std::uint32_t count);

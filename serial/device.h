@@ -30,6 +30,12 @@ public:
     // bounded.
     virtual bool Write(const std::uint8_t* data, std::size_t count) = 0;
 
+    // How many bytes the output queue takes before it refuses writes: a
+    // series of writes made now, totalling at most this, is taken whole
+    // (the queue only shrinks meanwhile, unless the device goes away).
+    // 0 when a write would be refused.
+    virtual std::size_t OutputRoom() = 0;
+
     // Copies up to count bytes that have arrived; the device keeps reading
     // into a buffer of its own, so this never blocks more than a few ms.
     virtual std::size_t Read(std::uint8_t* buffer, std::size_t count) = 0;

@@ -45,6 +45,17 @@ void Dialog::SetTimer(unsigned id, unsigned periodMs)
         window_->SetTimer(id, std::clamp(periodMs, kTimerMinimumMs, kTimerMaximumMs));
 }
 
+void Dialog::SetWindowText(std::string_view text)
+{
+    if (window_)
+        window_->SetTitle(text);
+}
+
+std::string Dialog::GetWindowText() const
+{
+    return window_ ? window_->GetTitle() : std::string();
+}
+
 void Dialog::KillTimer(unsigned id)
 {
     if (window_)

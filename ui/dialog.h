@@ -41,6 +41,11 @@ public:
     void KillTimer(unsigned id);
     void EndDialog(int result);
 
+    // The title bar's text; the template's caption until it is changed.
+    // Empty while the dialog has no window.
+    void SetWindowText(std::string_view text);
+    std::string GetWindowText() const;
+
     // Thread-safe: delivers the message later on the user-interface thread,
     // unless the window is gone by then.
     void PostMessage(const Message& message);

@@ -86,6 +86,9 @@ public:
 
     // The window itself.
     virtual Rect GetClientRect() const = 0;
+    // The text of the window's title bar.
+    virtual void SetTitle(std::string_view text) = 0;
+    virtual std::string GetTitle() const = 0;
     // The window's icon, as XPM rows (title bar, task bar, window switcher).
     virtual void SetIcon(std::span<const char* const> xpm) = 0;
     virtual void SetTimer(unsigned id, unsigned periodMs) = 0;

@@ -25,7 +25,8 @@ bool IsEdit(ControlKind k)
 
 HeadlessWindow::HeadlessWindow(HeadlessBackend& backend, Dialog& dialog, const DialogTemplate& tmpl)
     : backend_(backend), dialog_(&dialog),
-      template_(tmpl), client_{0, 0, DialogUnitsToPixelsX(tmpl.width), DialogUnitsToPixelsY(tmpl.height)}
+      template_(tmpl), client_{0, 0, DialogUnitsToPixelsX(tmpl.width), DialogUnitsToPixelsY(tmpl.height)},
+      title_(tmpl.caption)
 {
     for (const ControlTemplate& c : tmpl.controls) {
         if (c.id == kNoId)

@@ -109,6 +109,8 @@ public:
     bool CreateWebView(int id, WebViewClient& client) override;
     void Navigate(int id, std::string_view url) override;
     Rect GetClientRect() const override { return client_; }
+    void SetTitle(std::string_view text) override { title_ = std::string(text); }
+    std::string GetTitle() const override { return title_; }
     void SetIcon(std::span<const char* const> xpm) override { icon_ = xpm; }
     std::span<const char* const> Icon() const { return icon_; }
     void SetTimer(unsigned id, unsigned periodMs) override;
@@ -184,6 +186,7 @@ private:
     std::map<unsigned, Timer> timers_;
     std::vector<std::pair<unsigned, std::string>> systemMenu_;
     Rect client_;
+    std::string title_;
     std::span<const char* const> icon_;
     int focus_ = 0;
     int depth_ = 0;

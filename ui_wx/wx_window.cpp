@@ -653,6 +653,16 @@ ui::Rect WxWindow::GetClientRect() const
     return ui::Rect{0, 0, size.x, size.y};
 }
 
+void WxWindow::SetTitle(std::string_view text)
+{
+    frame_->SetTitle(ToWx(text));
+}
+
+std::string WxWindow::GetTitle() const
+{
+    return FromWx(frame_->GetTitle());
+}
+
 void WxWindow::SetIcon(std::span<const char* const> xpm)
 {
     if (xpm.empty())

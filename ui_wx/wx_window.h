@@ -78,6 +78,8 @@ public:
     bool CreateWebView(int id, ui::WebViewClient& client) override;
     void Navigate(int id, std::string_view url) override;
     ui::Rect GetClientRect() const override;
+    void SetTitle(std::string_view text) override;
+    std::string GetTitle() const override;
     void SetIcon(std::span<const char* const> xpm) override;
     void SetTimer(unsigned id, unsigned periodMs) override;
     void KillTimer(unsigned id) override;

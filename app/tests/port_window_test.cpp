@@ -201,3 +201,58 @@ TEST_F(WindowTest, CloseStopsAutomaticTransmissionAndDropsATransfer)
     w.Click(IDC_OPEN);
     EXPECT_FALSE(w.TimerPeriod(TIMER_AUTOSEND));
 }
+
+TEST_F(WindowTest, AGoneDeviceShowsInTheTitleAndReopensWithItsSettingsWhenBack)
+{
+    StartOpen(kPort);
+    auto& w = Win();
+    w.Choose(IDC_BYTE_SIZE, 2);
+    w.Choose(IDC_PARITY, 1);
+    w.Type(IDC_TX, "41 42");
+    w.Click(IDC_SEND);
+    EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: 2");
+    const DCB before = devices_.State(kPort);
+
+    devices_.RemovePort(kPort);
+    ui_.Advance(kPollPeriodMs);
+    EXPECT_EQ(Dlg().GetWindowText(), "Vantrel - ttyUSB0 (device gone, waiting for it to return)");
+    EXPECT_TRUE(Dlg().m_pPort);
+    w.Click(IDC_SEND); // refused by the missing device: not counted
+    EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: 2");
+    EXPECT_TRUE(ui_.Boxes().empty());
+
+    // Back under the same path: reopened at the next poll, with the settings.
+    devices_.AddPort(kPort);
+    devices_.ClearLog();
+    ui_.Advance(kPollPeriodMs);
+    EXPECT_EQ(Dlg().GetWindowText(), "Vantrel");
+    EXPECT_TRUE(devices_.IsOpen(kPort));
+    const DCB after = devices_.State(kPort);
+    EXPECT_EQ(std::memcmp(&after, &before, sizeof before), 0);
+    w.Click(IDC_SEND);
+    EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: 4");
+
+    // A hot-plug report reopens at once, without waiting for the poll.
+    devices_.RemovePort(kPort);
+    ui_.Advance(kPollPeriodMs);
+    devices_.AddPort(kPort);
+    devices_.TriggerHotplug(0x8000);
+    ui_.RunPosted();
+    EXPECT_EQ(Dlg().GetWindowText(), "Vantrel");
+    EXPECT_EQ(w.Items(IDC_PORT), (std::vector<std::string>{"ttyUSB0"}));
+}
+
+TEST_F(WindowTest, CloseWhileTheDeviceIsGoneRestoresTheTitle)
+{
+    StartOpen(kPort);
+    devices_.RemovePort(kPort);
+    ui_.Advance(kPollPeriodMs);
+    ASSERT_NE(Dlg().GetWindowText(), "Vantrel");
+    Win().Click(IDC_CLOSE);
+    EXPECT_FALSE(Dlg().m_pPort);
+    EXPECT_EQ(Dlg().GetWindowText(), "Vantrel");
+    EXPECT_TRUE(Win().IsEnabled(IDC_OPEN));
+    devices_.AddPort(kPort);
+    ui_.Advance(kPollPeriodMs); // closed stays closed
+    EXPECT_FALSE(devices_.IsOpen(kPort));
+}

@@ -132,6 +132,20 @@ TEST_F(TransmitTest, AFailedDeviceIsNotCountedAsSent)
     EXPECT_EQ(Win().Text(IDC_TX_COUNT), "TX: 0 bytes");
 }
 
+TEST_F(TransmitTest, AnAddressedFrameGoesWholeOrNotAtAll)
+{
+    // The queue takes one more write: the address would go, its data not.
+    devices_.LimitOutput(kPort, 1);
+    Send("01 48 65", 1);
+    EXPECT_TRUE(Line().empty());
+    EXPECT_EQ(Win().Text(IDC_TX_COUNT), "TX: 0 bytes");
+
+    devices_.LimitOutput(kPort, 3);
+    Send("01 48 65", 1);
+    EXPECT_EQ(Line(), (std::vector<Sent>{{MARKPARITY, {0x01}}, {SPACEPARITY, {0x48, 0x65}}}));
+    EXPECT_EQ(Win().Text(IDC_TX_COUNT), "TX: 3");
+}
+
 TEST_F(TransmitTest, AutomaticTransmissionRepeatsEveryCycle)
 {
     auto& w = Win();
