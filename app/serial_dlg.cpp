@@ -18,8 +18,7 @@ CSerialDlg::CSerialDlg(serial::DeviceSystem& devices)
     : MappedDialog(MainDialogTemplate()), m_bAutoClear(1), m_bRxAscii(0), m_bTxAscii(0), m_bAutoSend(0),
       m_nBaudIndex(-1), m_nTxCycle(1000), m_nByteSizeIndex(-1), m_nParityIndex(-1), m_nPortIndex(-1),
       m_nStopBitsIndex(-1), m_nAddrSize(-1), m_nProtocol(-1), m_bHideAdvert(0), m_hIcon(IDR_MAINFRAME), m_nTxCount(0),
-      m_nRxCount(0), m_bPaused(0), m_nRxShown(0), m_nXState(XS_IDLE), m_nXProtocol(0), m_nBlock(0), m_bXCrc(0),
-      m_pFileData(nullptr), m_nFileSize(0), m_nRetries(0), m_devices(devices)
+      m_nRxCount(0), m_bPaused(0), m_nRxShown(0), m_devices(devices)
 {
     m_strIniPath = settings::SettingsPath(settings::ExecutablePath());
 }
@@ -27,7 +26,6 @@ CSerialDlg::CSerialDlg(serial::DeviceSystem& devices)
 CSerialDlg::~CSerialDlg()
 {
     m_hotplug.reset();
-    std::free(m_pFileData);
 }
 
 const ui::MessageMap<CSerialDlg>& CSerialDlg::GetMessageMap()
@@ -44,6 +42,7 @@ const ui::MessageMap<CSerialDlg>& CSerialDlg::GetMessageMap()
         ui::MapMessage(Msg::Close, &D::OnClose),
         ui::MapMessage(Msg::Help, &D::OnHelpInfo),
         ui::MapRaw(Msg::DeviceChange, &D::OnDeviceChange),
+        ui::MapMessage(Msg::App, &D::OnPortDataArrived),
         MapCommand(IDC_OPEN, Notify::Clicked, &D::OnOpenPort),
         MapCommand(IDC_CLOSE, Notify::Clicked, &D::OnClosePort),
         MapCommand(IDC_BAUD, Notify::SelChange, &D::OnSelChangeBaud),
@@ -221,19 +220,10 @@ void CSerialDlg::OnDestroy()
 
 void CSerialDlg::ResetTransfer()
 {
-    m_nBlock = 0;
-    m_nXState = XS_IDLE;
-    m_nRetries = 0;
-    m_btnAutoSend.EnableWindow(true);
-    m_btnSend.EnableWindow(true);
-    m_btnSendFile.EnableWindow(true);
+    transfer::ResetTransfer(m_send, *this);
 }
 
 void CSerialDlg::FreeFileData()
 {
-    if (m_pFileData) {
-        std::free(m_pFileData);
-        m_nFileSize = 0;
-        m_pFileData = nullptr;
-    }
+    transfer::FreeFileData(m_send);
 }

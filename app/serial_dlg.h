@@ -3,6 +3,8 @@
 #include "serial/com_port.h"
 #include "serial/device.h"
 #include "terminal/receive_batch.h"
+#include "transfer/send_state.h"
+#include "transfer/sender_host.h"
 #include "transfer/xmodem_state.h"
 #include "ui/controls.h"
 #include "ui/dialog.h"
@@ -27,7 +29,7 @@ inline constexpr unsigned kPollPeriodMs = 300;
 // exchange, initialisation, timers, close), serial_dlg_port.cpp,
 // serial_dlg_receive.cpp, serial_dlg_transmit.cpp, serial_dlg_file_send.cpp,
 // serial_dlg_settings.cpp, serial_dlg_pages.cpp and serial_dlg_layout.cpp.
-class CSerialDlg : public ui::MappedDialog<CSerialDlg> {
+class CSerialDlg : public ui::MappedDialog<CSerialDlg>, private transfer::SenderHost {
 public:
     explicit CSerialDlg(serial::DeviceSystem& devices);
     ~CSerialDlg() override;
@@ -80,13 +82,9 @@ public:
     std::uint32_t m_nRxCount;
     int m_bPaused;
     std::uint32_t m_nRxShown;
-    XmodemState m_nXState;
-    std::int32_t m_nXProtocol;
-    std::int32_t m_nBlock;
-    int m_bXCrc;
-    std::uint8_t* m_pFileData; // malloc'ed file contents, or null
-    std::uint32_t m_nFileSize;
-    std::uint32_t m_nRetries;
+    // The file sender: its state, protocol, block index, check mode, re-send
+    // count and the loaded file (m_send.m_nXState, m_send.m_pFileData, ...).
+    transfer::FileSendState m_send;
 
     // --- Main window (serial_dlg.cpp) -----------------------------------------
     void ResetTransfer();
@@ -122,6 +120,9 @@ public:
     void OnSendFile();
     void HandleXmodemReply(const std::uint8_t* reply);
     void ReportNoResponse();
+    // The port's reader has bytes: while a transfer runs they are read at
+    // once, so each reply is acted on as soon as it arrives.
+    void OnPortDataArrived();
 
     // --- Pages (serial_dlg_pages.cpp) -----------------------------------------
     void OpenHelpPage();
@@ -141,6 +142,18 @@ protected:
     void OnOK() override;
 
 private:
+    // What the file sender does to the window, the port and the timer.
+    bool WritePort(const std::uint8_t* data, std::uint32_t length) override;
+    void StartResponseTimer() override;
+    void StopResponseTimer() override;
+    void SetProgress(std::uint32_t position) override;
+    void AddToSentCount(std::uint32_t bytes) override;
+    void SetSendControlsEnabled(bool enabled) override;
+    void ShowMessage(const char* text) override;
+    void Pause(std::uint32_t ms) override;
+    // Asks the open port to wake the window when bytes arrive.
+    void WatchPortArrivals();
+
     void ReceiveChunk(const std::uint8_t* chunk, std::uint32_t n);
     // Sends a frame's address bytes with MARK parity and the rest with
     // SPACE parity; true when the whole frame went to the port.

@@ -1,20 +1,120 @@
 #include "app/serial_dlg.h"
 
-// The file sender. Choosing, loading and sending files is not part of this
-// build yet: the handlers stand in the message map and do nothing.
+#include "transfer/file_sender.h"
+#include "transfer/send_messages.h"
+#include "ui/backend.h"
+
+#include <climits>
+#include <cstdio>
+
+// Choosing and sending a file. The sender itself is transfer::'s logic over
+// m_send; the window hands it the user's actions, the replies read by the
+// receive poll and the response timer's expiry, and carries out what it
+// asks for through the SenderHost members below.
 
 void CSerialDlg::OnBrowseFile()
 {
+    // Several files chosen give their folder, which cannot be sent.
+    const std::optional<std::string> chosen = ui::CurrentBackend().ChooseFileToOpen("");
+    if (!chosen)
+        return;
+    UpdateData(true);
+    m_strFilePath = *chosen;
+    if (!m_strFilePath.empty())
+        UpdateData(false);
 }
 
 void CSerialDlg::OnSendFile()
 {
+    UpdateData(true);
+    if (m_strFilePath.empty()) {
+        ui::AfxMessageBox(transfer::kNoFileSpecified);
+        return;
+    }
+    if (!m_pPort) {
+        ShowPortNotOpen();
+        return;
+    }
+    // The button is disabled while a send runs; the buffer of a running
+    // transfer is never replaced.
+    if (m_send.m_nXState != XS_IDLE)
+        return;
+    // The path goes to the system byte for byte, as the field holds it.
+    if (!transfer::LoadFileToSend(m_send, m_strFilePath.c_str())) {
+        ui::AfxMessageBox(transfer::kFileLoadingFailed);
+        return;
+    }
+    transfer::StartSend(m_send, *this, m_nProtocol);
 }
 
-void CSerialDlg::HandleXmodemReply(const std::uint8_t*)
+void CSerialDlg::HandleXmodemReply(const std::uint8_t* reply)
 {
+    transfer::HandleXmodemReply(m_send, *this, reply[0]);
 }
 
 void CSerialDlg::ReportNoResponse()
 {
+    ui::AfxMessageBox(transfer::kNoResponse);
+    m_ctlProgress.SetPos(0);
+}
+
+void CSerialDlg::WatchPortArrivals()
+{
+    // Called on the port's reader thread: only a message is posted, and it
+    // is dropped if the window has gone by the time it is served.
+    if (m_pPort)
+        m_pPort->NotifyArrival([this] { PostMessage(ui::Message{ui::Msg::App}); });
+}
+
+void CSerialDlg::OnPortDataArrived()
+{
+    // While idle the display keeps its own pace (the poll timer); a port
+    // closed since the message was posted has nothing to read.
+    if (m_send.m_nXState != XS_IDLE && m_pPort)
+        PollReceive();
+}
+
+bool CSerialDlg::WritePort(const std::uint8_t* data, std::uint32_t length)
+{
+    return m_pPort && m_pPort->Write(data, length) != 0;
+}
+
+void CSerialDlg::StartResponseTimer()
+{
+    SetTimer(TIMER_XMODEM, transfer::kResponseTimeoutMs);
+}
+
+void CSerialDlg::StopResponseTimer()
+{
+    KillTimer(TIMER_XMODEM);
+}
+
+void CSerialDlg::SetProgress(std::uint32_t position)
+{
+    m_ctlProgress.SetPos(position > INT_MAX ? INT_MAX : static_cast<int>(position));
+}
+
+void CSerialDlg::AddToSentCount(std::uint32_t bytes)
+{
+    m_nTxCount += bytes;
+    char label[32];
+    std::snprintf(label, sizeof label, "TX: %u", m_nTxCount);
+    m_stcTxCount.SetWindowText(label);
+}
+
+void CSerialDlg::SetSendControlsEnabled(bool enabled)
+{
+    m_btnAutoSend.EnableWindow(enabled);
+    m_btnSend.EnableWindow(enabled);
+    m_btnSendFile.EnableWindow(enabled);
+}
+
+void CSerialDlg::ShowMessage(const char* text)
+{
+    ui::AfxMessageBox(text);
+}
+
+void CSerialDlg::Pause(std::uint32_t ms)
+{
+    ui::CurrentBackend().Sleep(ms);
 }

@@ -42,6 +42,7 @@ void CSerialDlg::OnOpenPort()
     m_pPort->m_dcb.fRtsControl = RTS_CONTROL_HANDSHAKE;
     m_pPort->ApplySettings();
     SetTimer(TIMER_POLL, kPollPeriodMs);
+    WatchPortArrivals();
 }
 
 void CSerialDlg::OnClosePort()

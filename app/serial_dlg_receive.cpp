@@ -40,7 +40,7 @@ void CSerialDlg::ReceiveChunk(const std::uint8_t* chunk, std::uint32_t n)
 {
     // The file sender may show a message box, in which further ticks are
     // served: what this tick has read so far goes to the box before that.
-    if (m_nXState != XS_IDLE)
+    if (m_send.m_nXState != XS_IDLE)
         FlushReceiveDisplay();
     HandleXmodemReply(chunk);
     m_nRxCount += n;

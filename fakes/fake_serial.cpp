@@ -22,6 +22,7 @@ struct FakeDeviceSystem::Port {
     DCB state{};
     std::deque<std::uint8_t> incoming;
     std::vector<std::uint8_t> written;
+    std::function<void()> onArrival; // from the open device's reader
 };
 
 class FakeDeviceSystem::FakeDevice : public serial::Device {
@@ -30,6 +31,7 @@ public:
 
     ~FakeDevice() override
     {
+        m_port.onArrival = nullptr;
         m_port.open = false;
         m_system.m_log.push_back({SerialEvent::Kind::Close, m_port.path, {}, {}, true});
     }
@@ -90,6 +92,8 @@ public:
     }
 
     bool IsGone() override { return !m_port.present || m_port.removals != m_removals; }
+
+    void NotifyArrival(std::function<void()> onArrival) override { m_port.onArrival = std::move(onArrival); }
 
 private:
     FakeDeviceSystem& m_system;
@@ -178,6 +182,8 @@ void FakeDeviceSystem::Feed(const std::string& path, const std::vector<std::uint
     AddPort(path);
     auto& incoming = Find(path)->incoming;
     incoming.insert(incoming.end(), bytes.begin(), bytes.end());
+    if (auto& tell = Find(path)->onArrival; tell && !bytes.empty())
+        tell();
 }
 
 const std::vector<SerialEvent>& FakeDeviceSystem::Log() const

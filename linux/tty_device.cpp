@@ -188,6 +188,7 @@ std::size_t TtyDevice::Read(std::uint8_t* buffer, std::size_t count)
     std::size_t n = 0;
     {
         std::lock_guard lock(m_mutex);
+        m_arrivalArmed = true;
         wasFull = m_input.size() >= kInputCapacity;
         n = std::min(count, m_input.size());
         std::copy_n(m_input.begin(), n, buffer);
@@ -196,6 +197,13 @@ std::size_t TtyDevice::Read(std::uint8_t* buffer, std::size_t count)
     if (wasFull && n > 0)
         Wake();
     return n;
+}
+
+void TtyDevice::NotifyArrival(std::function<void()> onArrival)
+{
+    std::lock_guard lock(m_mutex);
+    m_onArrival = std::move(onArrival);
+    m_arrivalArmed = true;
 }
 
 bool TtyDevice::IsGone()
@@ -288,8 +296,17 @@ void TtyDevice::ReadAvailable()
     std::array<std::uint8_t, kChunkSize> chunk{};
     const ssize_t got = ::read(m_fd, chunk.data(), chunk.size());
     if (got > 0) {
-        std::lock_guard lock(m_mutex);
-        m_input.insert(m_input.end(), chunk.begin(), chunk.begin() + got);
+        std::function<void()> tell;
+        {
+            std::lock_guard lock(m_mutex);
+            m_input.insert(m_input.end(), chunk.begin(), chunk.begin() + got);
+            if (m_onArrival && m_arrivalArmed) {
+                m_arrivalArmed = false;
+                tell = m_onArrival;
+            }
+        }
+        if (tell)
+            tell();
     } else if (got == 0 || !IsTransient(errno)) {
         Fail(); // end of file on a terminal in raw mode means it hung up
     }

@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -38,6 +39,7 @@ public:
     std::size_t Read(std::uint8_t* buffer, std::size_t count) override;
     void Release(const DCB& restore) override;
     bool IsGone() override;
+    void NotifyArrival(std::function<void()> onArrival) override;
 
 private:
     struct RecordOutcome {
@@ -79,6 +81,8 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_progress; // output completed, device failed, stopping
     std::deque<std::uint8_t> m_input;
+    std::function<void()> m_onArrival;
+    bool m_arrivalArmed = true; // set by Read, cleared when m_onArrival is called
     std::deque<Outgoing> m_output;
     std::size_t m_queuedBytes = 0; // bytes in m_output not yet handed to the driver
     bool m_failed = false;

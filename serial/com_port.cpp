@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -53,8 +54,10 @@ void CComPort::Close()
 {
     if (!m_hComm)
         return;
+    m_hComm->NotifyArrival(nullptr);
     m_hComm->Release(m_dcbSaved);
     m_hComm.reset();
+    m_onArrival = nullptr;
 }
 
 bool CComPort::IsDeviceGone()
@@ -73,10 +76,19 @@ int CComPort::Reopen()
     m_hComm.reset();
     int error = 0;
     m_hComm = m_system.Open(serial::PortDevicePath(m_strPort), error);
-    if (m_hComm && m_hComm->SetState(m_dcb))
+    if (m_hComm && m_hComm->SetState(m_dcb)) {
+        m_hComm->NotifyArrival(m_onArrival);
         return 1;
+    }
     m_hComm = std::make_unique<serial::AbsentDevice>();
     return 0;
+}
+
+void CComPort::NotifyArrival(std::function<void()> onArrival)
+{
+    m_onArrival = std::move(onArrival);
+    if (m_hComm)
+        m_hComm->NotifyArrival(m_onArrival);
 }
 
 int CComPort::SetupComm(std::uint32_t, std::uint32_t)

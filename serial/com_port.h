@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -65,6 +66,10 @@ public:
     // cheap and meant for the window's own timer, on its own thread; no
     // other thread ever calls into the window.
     bool IsDeviceGone();
+    // Calls onArrival, from any thread, when bytes arrive (at most once
+    // between two Reads), for a reader that wants to act on them at once
+    // rather than at its next poll. Kept across Reopen; dropped by Close.
+    void NotifyArrival(std::function<void()> onArrival);
     // While the device is gone: opens m_strPort again, without any message,
     // and gives it m_dcb, the line settings in force before the loss.
     // 1 when the port works again (also when it never went away), 0 while
@@ -78,4 +83,5 @@ public:
 
 private:
     serial::DeviceSystem& m_system;
+    std::function<void()> m_onArrival;
 };

@@ -51,6 +51,13 @@ public:
     // such device) or its path no longer leads to it. A gone device stays
     // gone; it refuses writes and settings.
     virtual bool IsGone() = 0;
+
+    // Asks to be told when bytes arrive, so a reader need not poll for them:
+    // onArrival is called, from any thread, when bytes come in and at most
+    // once between two calls of Read, so it never floods a reader that reads
+    // when called. Replaces the function given before; an empty function
+    // stops the calls. A device that cannot tell never calls it.
+    virtual void NotifyArrival(std::function<void()> onArrival) { (void)onArrival; }
 };
 
 // Watches for serial devices arriving and leaving; stops when destroyed.

@@ -27,7 +27,10 @@ public:
     // user dismisses it; timer ticks of open dialogs are served meanwhile.
     virtual void MessageBox(std::string_view caption, std::string_view text) = 0;
 
-    // The file-open dialog; nothing when the user cancels.
+    // The file-open dialog, showing all files; several may be chosen. The
+    // full path of the one file chosen, or the folder when several were
+    // (file names as the system spells them, bytes kept); nothing when the
+    // user cancels.
     virtual std::optional<std::string> ChooseFileToOpen(std::string_view initialPath) = 0;
 
     // Opens an address in the user's browser; false when that failed.

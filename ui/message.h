@@ -26,6 +26,7 @@ enum class Msg {
     DeviceChange, // wParam = event code (0x8000 arrival, 0x8004 removal)
     Help,         // F1
     Paint,
+    App, // the program's own, posted to itself (from other threads too)
 };
 
 struct Message {

@@ -67,8 +67,17 @@ bool HeadlessBackend::OpenUrl(std::string_view url)
 
 void HeadlessBackend::Post(std::function<void()> task)
 {
-    std::lock_guard lock(postedMutex_);
-    posted_.push_back(std::move(task));
+    {
+        std::lock_guard lock(postedMutex_);
+        posted_.push_back(std::move(task));
+    }
+    postedChanged_.notify_all();
+}
+
+bool HeadlessBackend::WaitForPosted(std::chrono::microseconds timeout)
+{
+    std::unique_lock lock(postedMutex_);
+    return postedChanged_.wait_for(lock, timeout, [this] { return !posted_.empty(); });
 }
 
 void HeadlessBackend::RunPosted()

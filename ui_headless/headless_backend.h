@@ -4,6 +4,8 @@
 #include "ui/open_address.h"
 #include "ui_headless/headless_window.h"
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -51,6 +53,9 @@ public:
     // most once per period; posted tasks run.
     void Advance(unsigned ms);
     void RunPosted();
+    // Blocks until a task has been posted (true) or `timeout` has passed;
+    // for tests that serve other threads' posts as they come.
+    bool WaitForPosted(std::chrono::microseconds timeout);
     std::uint64_t Now() const { return now_; }
 
     // The captions of the dialogs run modally, in order.
@@ -89,6 +94,7 @@ private:
     int beeps_ = 0;
     bool webViewsAvailable_ = true;
     std::mutex postedMutex_;
+    std::condition_variable postedChanged_;
     std::deque<std::function<void()>> posted_;
 };
 

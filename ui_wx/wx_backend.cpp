@@ -62,14 +62,33 @@ void WxBackend::MessageBox(std::string_view caption, std::string_view text)
     box.ShowModal();
 }
 
+namespace {
+
+// A file name as the system spells it: bytes that are not UTF-8 are kept,
+// so the name opens the file it names.
+std::string FileNameBytes(const wxString& name)
+{
+    const wxCharBuffer bytes = name.fn_str();
+    if (bytes.data() && bytes.length() > 0)
+        return std::string(bytes.data(), bytes.length());
+    return FromWx(name);
+}
+
+} // namespace
+
 std::optional<std::string> WxBackend::ChooseFileToOpen(std::string_view initialPath)
 {
     const wxFileName initial(ToWx(initialPath));
     wxFileDialog chooser(BoxOwner(), wxFileSelectorPromptStr, initial.GetPath(), initial.GetFullName(),
-                         wxFileSelectorDefaultWildcardStr, wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+                         "All Files (*.*)|*.*", wxFD_OPEN | wxFD_MULTIPLE);
     if (chooser.ShowModal() != wxID_OK)
         return std::nullopt;
-    return FromWx(chooser.GetPath());
+    // Several files chosen answer with the folder that holds them.
+    wxArrayString paths;
+    chooser.GetPaths(paths);
+    if (paths.size() > 1)
+        return FileNameBytes(chooser.GetDirectory());
+    return FileNameBytes(chooser.GetPath());
 }
 
 bool WxBackend::OpenUrl(std::string_view url)

@@ -175,15 +175,15 @@ TEST_F(WindowTest, EscapeEndsWithoutWritingTheSettings)
 TEST_F(WindowTest, TheCloseBoxWritesTheSettingsClosesThePortAndFreesTheFile)
 {
     StartOpen();
-    Dlg().m_pFileData = static_cast<std::uint8_t*>(std::malloc(16));
-    Dlg().m_nFileSize = 16;
+    Dlg().m_send.m_pFileData = static_cast<std::uint8_t*>(std::malloc(16));
+    Dlg().m_send.m_nFileSize = 16;
     Win().CloseBox();
     EXPECT_TRUE(Win().Destroyed());
     EXPECT_TRUE(ui_.Boxes().empty());
     EXPECT_TRUE(std::filesystem::exists(ini_));
     EXPECT_FALSE(devices_.IsOpen("/dev/ttyUSB0"));
     EXPECT_EQ(Dlg().m_pPort, nullptr);
-    EXPECT_EQ(Dlg().m_pFileData, nullptr);
+    EXPECT_EQ(Dlg().m_send.m_pFileData, nullptr);
 }
 
 TEST_F(WindowTest, UnknownTimersDoNothing)

@@ -181,16 +181,16 @@ TEST_F(WindowTest, CloseStopsAutomaticTransmissionAndDropsATransfer)
     w.Type(IDC_TX, "41");
     w.Click(IDC_AUTO_SEND);
     EXPECT_TRUE(w.TimerPeriod(TIMER_AUTOSEND));
-    Dlg().m_nXState = XS_SENDING;
-    Dlg().m_pFileData = static_cast<std::uint8_t*>(std::malloc(4));
-    Dlg().m_nFileSize = 4;
+    Dlg().m_send.m_nXState = XS_SENDING;
+    Dlg().m_send.m_pFileData = static_cast<std::uint8_t*>(std::malloc(4));
+    Dlg().m_send.m_nFileSize = 4;
     w.SetPos(IDC_PROGRESS, 40);
 
     w.Click(IDC_CLOSE);
     EXPECT_FALSE(w.TimerPeriod(TIMER_AUTOSEND));
     EXPECT_EQ(w.Check(IDC_AUTO_SEND), 1);
-    EXPECT_EQ(Dlg().m_pFileData, nullptr);
-    EXPECT_EQ(Dlg().m_nXState, XS_IDLE);
+    EXPECT_EQ(Dlg().m_send.m_pFileData, nullptr);
+    EXPECT_EQ(Dlg().m_send.m_nXState, XS_IDLE);
     EXPECT_TRUE(w.IsEnabled(IDC_SEND));
     EXPECT_TRUE(w.IsEnabled(IDC_SEND_FILE));
     EXPECT_TRUE(w.IsEnabled(IDC_AUTO_SEND));

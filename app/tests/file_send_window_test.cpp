@@ -1,0 +1,158 @@
+// Sending a file from the window: the checks before a send, the raw send,
+// and an XMODEM transfer driven by replies as they arrive.
+#include "app/tests/window_fixture.h"
+
+#include "transfer/send_messages.h"
+#include "transfer/xmodem_packet.h"
+
+#include <vector>
+
+using namespace res;
+
+namespace {
+const std::string kPort = "/dev/ttyUSB0";
+
+class FileSendTest : public WindowTest {
+protected:
+    std::string MakeFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
+    {
+        const std::string path = dir_ + "/" + name;
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return path;
+    }
+
+    std::vector<std::string> BoxTexts()
+    {
+        std::vector<std::string> texts;
+        for (const auto& box : ui_.Boxes())
+            texts.push_back(box.text);
+        ui_.ClearBoxes();
+        return texts;
+    }
+
+    bool SendControlsEnabled()
+    {
+        return Win().IsEnabled(IDC_SEND_FILE) && Win().IsEnabled(IDC_SEND) && Win().IsEnabled(IDC_AUTO_SEND);
+    }
+
+    // Bytes from the receiver, acted on without waiting for the poll timer.
+    void Reply(std::uint8_t byte)
+    {
+        devices_.ClearLog();
+        devices_.Feed(kPort, {byte});
+        ui_.RunPosted();
+    }
+
+    std::vector<std::vector<std::uint8_t>> Writes()
+    {
+        std::vector<std::vector<std::uint8_t>> writes;
+        for (const auto& e : devices_.Log())
+            if (e.kind == fakes::SerialEvent::Kind::Write)
+                writes.push_back(e.bytes);
+        return writes;
+    }
+};
+} // namespace
+
+TEST_F(FileSendTest, EveryRefusalHasItsMessageAndChoosingFillsThePath)
+{
+    devices_.AddPort(kPort);
+    Start();
+    auto& w = Win();
+    const std::string ten = MakeFile("ten.bin", std::vector<std::uint8_t>(10, 0x55));
+
+    // Empty path wins over a closed port.
+    w.Click(IDC_SEND_FILE);
+    ui_.QueueFileChoice(ten);
+    w.Click(IDC_BROWSE);
+    EXPECT_EQ(w.Text(IDC_FILE_PATH), ten);
+    ui_.QueueFileChoice(std::nullopt); // cancelled: the path stays
+    w.Click(IDC_BROWSE);
+    EXPECT_EQ(w.Text(IDC_FILE_PATH), ten);
+    w.Click(IDC_SEND_FILE);
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{transfer::kNoFileSpecified, "Port 'ttyUSB0' not open"}));
+
+    w.Click(IDC_OPEN);
+    ui_.QueueFileChoice(dir_); // several files chosen answer with their folder
+    w.Click(IDC_BROWSE);
+    EXPECT_EQ(w.Text(IDC_FILE_PATH), dir_);
+    w.Click(IDC_SEND_FILE);
+    w.Type(IDC_FILE_PATH, dir_ + "/missing");
+    w.Click(IDC_SEND_FILE);
+    w.Type(IDC_FILE_PATH, MakeFile("empty.bin", {}));
+    w.Choose(IDC_PROTOCOL, PROTO_XMODEM);
+    w.Click(IDC_SEND_FILE);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>(3, transfer::kFileLoadingFailed));
+    EXPECT_TRUE(SendControlsEnabled());
+    EXPECT_FALSE(w.TimerPeriod(TIMER_XMODEM));
+    EXPECT_EQ(Dlg().m_send.m_nXState, XS_IDLE);
+}
+
+TEST_F(FileSendTest, RawSendWritesTheFileUnchangedInOneWriteAndKeepsItLoaded)
+{
+    StartOpen(kPort);
+    auto& w = Win();
+    const std::vector<std::uint8_t> bytes{'A', 0x0D, 0x0A, 0x1A, 0x00, 'B', 0x0A, 0x0D, 0xFF, 0x1A};
+    // The path reaches the system byte for byte, also where it is not UTF-8.
+    Dlg().m_strFilePath = MakeFile("raw\xFF\xFE.bin", bytes);
+    Dlg().UpdateData(false);
+    w.Choose(IDC_PROTOCOL, PROTO_NONE);
+    w.Click(IDC_SEND_FILE);
+    EXPECT_TRUE(ui_.Boxes().empty());
+    EXPECT_EQ(Writes(), std::vector<std::vector<std::uint8_t>>{bytes});
+    EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: 10");
+    EXPECT_EQ(w.GetPos(IDC_PROGRESS), 0);
+    EXPECT_TRUE(SendControlsEnabled());
+    EXPECT_NE(Dlg().m_send.m_pFileData, nullptr);
+    EXPECT_EQ(ui_.Now(), 300u); // the bar stays full for a moment
+}
+
+TEST_F(FileSendTest, XmodemTransferMovesOnEachReplyAsItArrives)
+{
+    StartOpen(kPort);
+    auto& w = Win();
+    std::vector<std::uint8_t> file(200);
+    for (std::size_t i = 0; i < file.size(); ++i)
+        file[i] = static_cast<std::uint8_t>(i);
+    w.Type(IDC_FILE_PATH, MakeFile("two-blocks.bin", file));
+    w.Choose(IDC_PROTOCOL, PROTO_XMODEM);
+    w.Click(IDC_SEND_FILE);
+    EXPECT_FALSE(w.IsEnabled(IDC_SEND_FILE));
+    EXPECT_EQ(w.TimerPeriod(TIMER_XMODEM), 30000u);
+
+    Reply(transfer::kCrcRequest);
+    ASSERT_EQ(Writes().size(), 1u);
+    EXPECT_EQ(Writes()[0].size(), 133u);
+    EXPECT_EQ(w.GetPos(IDC_PROGRESS), 64);
+    Reply(transfer::kNak);
+    ASSERT_EQ(Writes().size(), 1u);
+    EXPECT_EQ(Writes()[0][1], 1); // block 1 again
+    Reply(transfer::kAck);
+    ASSERT_EQ(Writes().size(), 1u);
+    EXPECT_EQ(Writes()[0][1], 2);
+    EXPECT_EQ(Writes()[0][3 + 72], 0xFF); // filled after the file's end
+    Reply(transfer::kAck);
+    EXPECT_EQ(Writes(), std::vector<std::vector<std::uint8_t>>{{transfer::kEot}});
+    Reply(transfer::kNak); // the receiver makes sure of the end
+    EXPECT_EQ(Writes(), std::vector<std::vector<std::uint8_t>>{{transfer::kEot}});
+    Reply(transfer::kAck);
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_TRUE(ui_.Boxes().empty());
+    EXPECT_TRUE(SendControlsEnabled());
+    EXPECT_FALSE(w.TimerPeriod(TIMER_XMODEM));
+    EXPECT_EQ(Dlg().m_send.m_pFileData, nullptr);
+    EXPECT_EQ(w.GetPos(IDC_PROGRESS), 0);
+    EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: " + std::to_string(3 * 133 + 2));
+    EXPECT_EQ(w.Text(IDC_RX_COUNT), "RX: 6"); // replies are received bytes too
+
+    // A receiver that cancels, and one that never answers.
+    w.Click(IDC_SEND_FILE);
+    Reply(transfer::kNak);
+    Reply(transfer::kCan);
+    w.Click(IDC_SEND_FILE);
+    ui_.Advance(30000);
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{transfer::kCancelledByRemote, transfer::kNoResponse}));
+    EXPECT_TRUE(SendControlsEnabled());
+    EXPECT_EQ(Dlg().m_send.m_pFileData, nullptr);
+}
