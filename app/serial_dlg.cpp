@@ -6,8 +6,10 @@
 #include "res/strings.h"
 #include "serial/line_tables.h"
 #include "settings/profile.h"
+#include "ui/open_address.h"
 #include "ui/window_impl.h"
 #include "web/about_dlg.h"
+#include "web/advert.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -121,6 +123,9 @@ bool CSerialDlg::OnInitDialog()
     if (std::string_view about = LoadString(IDS_ABOUTBOX); !about.empty())
         Window()->AppendSystemMenuEntry(IDM_ABOUTBOX, about);
 
+    // The icon also stands for the minimised window: on Linux the window
+    // manager draws a minimised window from the icon set here, so the
+    // program paints nothing of its own while minimised.
     if (auto icon = LoadIcon(m_hIcon); !icon.empty())
         Window()->SetIcon(icon);
 
@@ -150,8 +155,15 @@ bool CSerialDlg::OnInitDialog()
     m_ctlProgress.SetRange(0, 100);
     m_edtRx.LimitText(4096);
 
-    if (m_wndAdvert.CreateFromStatic(IDC_ADVERT, *this))
-        m_wndAdvert.Navigate2(kAdvertUrl);
+    // Links that ask for a new window open in the user's browser.
+    m_wndAdvert.SetNewWindowHandler([](std::string_view url) { ui::OpenAddress(url); });
+    if (m_wndAdvert.CreateFromStatic(IDC_ADVERT, *this)) {
+        if (const auto start = web::AdvertStartUrl(ReadAdvertSetting()))
+            m_wndAdvert.Navigate2(*start);
+        else
+            m_wndAdvert.LoadFromResource(web::kAdvertPage);
+    }
+    PlaceHelpButton();
 
     // Serial adapters come and go while the window is open: the system
     // reports them on a thread of its own, the list is refreshed on ours.

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,8 @@ public:
     // --- Settings file (serial_dlg_settings.cpp) ------------------------------
     bool LoadSettings();
     void SaveSettings();
+    // The advert address of the settings file; nothing when it has none.
+    std::optional<std::string> ReadAdvertSetting() const;
 
     // --- Serial port (serial_dlg_port.cpp) ------------------------------------
     void FillPortList();
@@ -135,6 +138,8 @@ public:
     void OnClose();
     void OnDestroy();
     void OnSize();
+    // Gives the Help button its bitmap, keeping its bottom-left corner.
+    void PlaceHelpButton();
 
 protected:
     void DoDataExchange(ui::DataExchange& dx) override;

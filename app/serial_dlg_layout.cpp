@@ -1,12 +1,16 @@
 #include "app/serial_dlg.h"
 
+#include "res/bitmaps.h"
+#include "res/resource_ids.h"
+#include "ui/bitmap.h"
 #include "ui/window_impl.h"
 
 #include <algorithm>
 
 namespace {
-constexpr int kMargin = 10;    // the HTML pane's distance from the right and bottom edges
-constexpr int kReceiveGap = 9; // least distance between the receive and transmit boxes
+constexpr int kMargin = 10;     // the HTML pane's distance from the right and bottom edges
+constexpr int kReceiveGap = 9;  // least distance between the receive and transmit boxes
+constexpr int kButtonFrame = 7; // how much wider and higher the Help button is than its bitmap
 } // namespace
 
 // The right-hand column follows the window's size: the HTML pane keeps its
@@ -32,4 +36,18 @@ void CSerialDlg::OnSize()
     m_wndAdvert.MoveWindow(pane);
     m_edtTx.MoveWindow(transmit);
     m_edtRx.MoveWindow(receive);
+}
+
+// The Help button shows its bitmap and fits it with a small frame; it keeps
+// its left and bottom edges, so it stays level with the Hide box.
+void CSerialDlg::PlaceHelpButton()
+{
+    ui::Button help;
+    help.Bind(*this, res::IDC_HELP);
+    const auto bitmap = res::LoadBitmap(res::IDB_HELP);
+    const auto size = ui::XpmSize(bitmap);
+    if (!size)
+        return;
+    help.SetBitmap(bitmap);
+    help.MoveWindow(ui::ButtonRectAroundBitmap(help.GetRect(), *size, kButtonFrame));
 }

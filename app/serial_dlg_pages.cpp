@@ -1,16 +1,30 @@
 #include "app/serial_dlg.h"
 
-// The help page and the HTML pane's Hide box are not part of this build yet:
-// the handlers stand in the message map and do nothing.
+#include "ui/open_address.h"
+#include "web/help_page.h"
+
+// The help page and the HTML pane's Hide box.
 
 void CSerialDlg::OpenHelpPage()
 {
+    // A browser cannot read a page inside the executable: the page is
+    // written to a private folder first and opened from there. A page that
+    // cannot be written or opened is not reported; the window goes on as
+    // before.
+    if (const auto address = web::WriteHelpPage())
+        ui::OpenAddress(*address);
 }
 
 void CSerialDlg::OnHideAdvert()
 {
+    UpdateData(true);
+    // The pane only disappears: the layout goes on placing it and nothing
+    // takes its place.
+    m_wndAdvert.ShowWindow(m_bHideAdvert == 0);
 }
 
 void CSerialDlg::OnHelpInfo()
 {
+    // F1 anywhere in the window, whatever the request is about.
+    OpenHelpPage();
 }

@@ -2,6 +2,7 @@
 
 #include "settings/profile.h"
 #include "settings/record.h"
+#include "web/advert.h"
 
 #include <cstdio>
 #include <cstring>
@@ -103,4 +104,15 @@ void CSerialDlg::SaveSettings()
         Record<3>::From({Unsigned(m_bTxAscii), Unsigned(m_bAutoSend), m_nTxCycle}).Write(kSectionTx, "opt", path) &&
         settings::WriteProfileString(kSectionFile, "protocol", Decimal(m_nProtocol), path) &&
         settings::WriteProfileString(kSectionFile, "file", m_strFilePath, path);
+}
+
+std::optional<std::string> CSerialDlg::ReadAdvertSetting() const
+{
+    // No stored value can hold a line break, so this default tells a missing
+    // key from an empty one (which means: no remote page at all).
+    constexpr std::string_view kMissing = "\n";
+    std::string url = settings::GetProfileString(web::kAdvertSection, web::kAdvertUrlKey, kMissing, 0, m_strIniPath);
+    if (url == kMissing)
+        return std::nullopt;
+    return url;
 }

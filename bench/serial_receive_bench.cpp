@@ -28,7 +28,6 @@ public:
     int RunModal(ui::Dialog&) override { return 0; }
     void MessageBox(std::string_view, std::string_view text) override { std::cerr << text << '\n'; }
     std::optional<std::string> ChooseFileToOpen(std::string_view) override { return std::nullopt; }
-    bool OpenUrl(std::string_view) override { return false; }
     void Sleep(unsigned ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
     void Post(std::function<void()> task) override { task(); }
 };

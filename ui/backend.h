@@ -33,9 +33,6 @@ public:
     // user cancels.
     virtual std::optional<std::string> ChooseFileToOpen(std::string_view initialPath) = 0;
 
-    // Opens an address in the user's browser; false when that failed.
-    virtual bool OpenUrl(std::string_view url) = 0;
-
     // Opens an address in the user's browser and answers with a result code
     // of ui/open_address.h (above 32 on success). By default the system's
     // opener runs (LaunchBrowser).

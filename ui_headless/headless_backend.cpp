@@ -59,12 +59,6 @@ std::optional<std::string> HeadlessBackend::ChooseFileToOpen(std::string_view)
     return choice;
 }
 
-bool HeadlessBackend::OpenUrl(std::string_view url)
-{
-    urls_.emplace_back(url);
-    return openUrlResult_;
-}
-
 void HeadlessBackend::Post(std::function<void()> task)
 {
     {

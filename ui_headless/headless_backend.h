@@ -37,7 +37,6 @@ public:
     int RunModal(Dialog& dialog) override;
     void MessageBox(std::string_view caption, std::string_view text) override;
     std::optional<std::string> ChooseFileToOpen(std::string_view initialPath) override;
-    bool OpenUrl(std::string_view url) override;
     int OpenAddress(std::string_view address) override
     {
         addresses_.emplace_back(address);
@@ -68,8 +67,6 @@ public:
     void SetBoxResponder(std::function<void(const Box&)> responder) { responder_ = std::move(responder); }
 
     void QueueFileChoice(std::optional<std::string> choice) { fileChoices_.push_back(std::move(choice)); }
-    const std::vector<std::string>& OpenedUrls() const { return urls_; }
-    void SetOpenUrlResult(bool ok) { openUrlResult_ = ok; }
     // The addresses given to OpenAddress, and the result code it answers.
     const std::vector<std::string>& OpenedAddresses() const { return addresses_; }
     void SetOpenAddressResult(int result) { openAddressResult_ = result; }
@@ -87,8 +84,6 @@ private:
     int openBoxes_ = 0;
     std::function<void(const Box&)> responder_;
     std::deque<std::optional<std::string>> fileChoices_;
-    std::vector<std::string> urls_;
-    bool openUrlResult_ = true;
     std::vector<std::string> addresses_;
     int openAddressResult_ = kOpenSucceeded;
     int beeps_ = 0;

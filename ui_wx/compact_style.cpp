@@ -14,10 +14,13 @@ constexpr const char* kSunkenClass = "vantrel-sunken";
 // these rules bring them down to the heights of a classic dialog (about
 // 21 px for a button, 19 px for an entry, 22 px for a drop-down list,
 // 17 px for a check box) and the text to a size that fits the template's
-// widths. Nothing else of the theme changes.
+// widths. A button showing only an image keeps 2 px around it, so an
+// 18 px image fits a 25 px button with its border. Nothing else of the
+// theme changes.
 constexpr const char* kCompactCss = R"css(
 .vantrel-compact { font-size: 8pt; font-stretch: condensed; }
 .vantrel-compact button { min-height: 0; min-width: 0; padding: 1px 4px; }
+.vantrel-compact button.image-button { padding: 2px; }
 .vantrel-compact entry { min-height: 0; padding: 0 3px; }
 .vantrel-compact combobox button { min-height: 0; padding: 1px 1px 1px 0; }
 .vantrel-compact combobox arrow { min-height: 8px; min-width: 8px; }
@@ -66,6 +69,12 @@ void UseSunkenFrame(wxWindow& staticText)
 } // namespace ui_wx
 
 namespace ui_wx {
+
+void ShowImageOnly(wxWindow& button)
+{
+    if (auto* widget = static_cast<GtkWidget*>(button.GetHandle()); widget && GTK_IS_BUTTON(widget))
+        gtk_button_set_label(GTK_BUTTON(widget), nullptr);
+}
 
 int NaturalHeight(wxWindow& control)
 {

@@ -20,6 +20,11 @@ void UseSunkenFrame(wxWindow& staticText);
 // Trims the padding around the text of a drop-down list's rows.
 void TightenListRows(wxWindow& dropDownList);
 
+// Leaves only the image on a button that already shows one: the caption
+// goes from the face (wx keeps it as the button's label), and GTK then
+// frames the image tightly as an image button.
+void ShowImageOnly(wxWindow& button);
+
 // The height GTK would like a control to have, with the compact rules.
 int NaturalHeight(wxWindow& control);
 

@@ -91,11 +91,6 @@ std::optional<std::string> WxBackend::ChooseFileToOpen(std::string_view initialP
     return FileNameBytes(chooser.GetPath());
 }
 
-bool WxBackend::OpenUrl(std::string_view url)
-{
-    return wxLaunchDefaultBrowser(ToWx(url));
-}
-
 void WxBackend::MessageBeep()
 {
     wxBell();

@@ -17,7 +17,6 @@ public:
     int RunModal(ui::Dialog& dialog) override;
     void MessageBox(std::string_view caption, std::string_view text) override;
     std::optional<std::string> ChooseFileToOpen(std::string_view initialPath) override;
-    bool OpenUrl(std::string_view url) override;
     void MessageBeep() override;
     ui::COLORREF HighlightColour() const override;
     void Sleep(unsigned ms) override;

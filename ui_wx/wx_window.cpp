@@ -598,9 +598,11 @@ void WxWindow::SetBitmap(int id, std::span<const char* const> xpm)
     if (!bitmap.IsOk())
         return;
     // The picture replaces the stand-in caption; the caption stays the
-    // button's tooltip and accessible name.
-    button->SetLabel(wxString());
-    button->SetBitmap(bitmap, wxLEFT);
+    // button's tooltip and accessible name. The image goes in while the
+    // caption is still there (wx only makes its image widget for a button
+    // with a caption), then the caption leaves the face.
+    button->SetBitmap(bitmap);
+    ShowImageOnly(*button);
 }
 
 // --- Web views ---------------------------------------------------------------------
