@@ -2,6 +2,7 @@
 
 #include "serial/com_port.h"
 #include "serial/device.h"
+#include "terminal/chunk_queue.h"
 #include "terminal/receive_batch.h"
 #include "transfer/xmodem_state.h"
 #include "ui/controls.h"
@@ -149,6 +150,8 @@ private:
     // Received text waiting to be shown at the end of a tick, and whether
     // the received counter's label is due.
     terminal::ReceiveBatch m_rxBatch;
+    // Bytes read from the port and not yet handed on.
+    terminal::ChunkQueue m_rxChunks;
     bool m_bRxCountChanged = false;
     serial::DeviceSystem& m_devices;
     std::unique_ptr<serial::HotplugWatch> m_hotplug;
