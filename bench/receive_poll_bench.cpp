@@ -5,7 +5,10 @@
 // hexadecimal and in text display, each with automatic emptying on and off:
 // the time until the received counter reaches the last byte gives the
 // throughput end to end (goal: 2 MB/s or more). Then a steady stream paced
-// at 115200 and 921600 baud for some seconds.
+// at 115200 and 921600 baud and at 2 MB/s for some seconds, with the longest
+// time the far end waited for the line to take a block: a long wait means
+// the program's buffer was full, where a line without flow control would
+// have lost bytes.
 //
 // For every run: whether the counter equals the bytes sent, the longest time
 // one tick of the poll holds the user-interface thread (goal: under 20 ms),
@@ -74,6 +77,7 @@ struct Result {
     double uiCpu = 0;
     double programCpu = 0;
     int ticks = 0;
+    double longestSendMs = 0; // the far end's longest wait for the line to take a block
 };
 
 std::string RxOptions(const Stream& s)
@@ -120,7 +124,10 @@ Result Run(const Stream& s)
                 block.resize(static_cast<std::size_t>(std::min<std::uint64_t>(block.size(), s.bytes - result.sent)));
             for (auto& b : block)
                 b = static_cast<std::uint8_t>(position++ * 31);
+            const auto t0 = Clock::now();
             pty.SendFromFarEnd(block);
+            result.longestSendMs =
+                std::max(result.longestSendMs, std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
             result.sent += block.size();
             if (s.bytesPerSecond) // one block every 10 ms
                 std::this_thread::sleep_until(start + std::chrono::milliseconds(10 * (result.sent / block.size())));
@@ -164,6 +171,8 @@ bool Report(const char* name, const Stream& s, const Result& r)
                 static_cast<unsigned long long>(r.sent), equal ? "equal" : "LOST ");
     if (s.bytes)
         std::printf("  %6.2f MB/s", equal && r.seconds > 0 ? mb / r.seconds : 0.0);
+    else
+        std::printf("  far end waited %6.2f ms at most", r.longestSendMs);
     std::printf("  ticks %4d  longest tick %6.2f ms  cpu/MB: ui %6.2f ms, program %6.2f ms\n", r.ticks, r.longestTickMs,
                 1000 * r.uiCpu / mb, 1000 * r.programCpu / mb);
     std::fflush(stdout);
@@ -186,7 +195,7 @@ int main(int argc, char** argv)
         const char* name;
         unsigned bytesPerSecond;
     };
-    for (const Paced& p : {Paced{"115200 baud", 11520}, Paced{"921600 baud", 92160}})
+    for (const Paced& p : {Paced{"115200 baud", 11520}, Paced{"921600 baud", 92160}, Paced{"2 MB/s", 2000000}})
         for (const bool ascii : {false, true}) {
             const Stream s{ascii, true, 0, p.bytesPerSecond, paced};
             ok = Report(p.name, s, Run(s)) && ok;
