@@ -2,6 +2,7 @@
 
 #include "serial/com_port.h"
 #include "serial/device.h"
+#include "terminal/chunk_queue.h"
 #include "terminal/receive_batch.h"
 #include "transfer/send_state.h"
 #include "transfer/sender_host.h"
@@ -175,6 +176,8 @@ private:
     // Received text waiting to be shown at the end of a tick, and whether
     // the received counter's label is due.
     terminal::ReceiveBatch m_rxBatch;
+    // Bytes read from the port and not yet handed on.
+    terminal::ChunkQueue m_rxChunks;
     bool m_bRxCountChanged = false;
     // The open port's device has gone away and not come back yet.
     bool m_bDeviceGone = false;

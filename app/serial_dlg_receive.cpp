@@ -1,18 +1,21 @@
 #include "app/serial_dlg.h"
 
+#include "terminal/chunk_queue.h"
 #include "terminal/receive_batch.h"
-#include "terminal/rx_text.h"
 
+#include <chrono>
 #include <climits>
 #include <cstdio>
 
 namespace {
 
-constexpr std::uint32_t kChunkSize = 128;
-// One tick drains what has arrived, chunk by chunk, but at most this much,
-// so the window stays responsive; the rest waits for the next tick. 512
-// chunks are 64 KiB per 300 ms, more than a 921600 baud line carries.
-constexpr int kMaxChunksPerTick = 512;
+using Clock = std::chrono::steady_clock;
+
+constexpr std::uint32_t kChunkSize = terminal::ChunkQueue::kChunkSize;
+// A tick drains everything that has arrived. Should that hold the window
+// longer than this (a line faster than the program), the rest waits in the
+// port's buffer for the next tick.
+constexpr auto kTickBudget = std::chrono::milliseconds(10);
 
 int Position(std::uint32_t chars)
 {
@@ -24,14 +27,25 @@ int Position(std::uint32_t chars)
 void CSerialDlg::PollReceive()
 {
     UpdateData(true);
-    for (int i = 0; i < kMaxChunksPerTick && m_pPort; ++i) {
+    // The port is read a block at a time and the block handed on chunk by
+    // chunk, just as chunk-sized reads of the same bytes would have been.
+    // A poll run meanwhile from a message box's loop takes the next chunks
+    // of the same block first, so every chunk is handed on in order.
+    const auto deadline = Clock::now() + kTickBudget;
+    bool drained = false;
+    for (;;) {
+        if (m_rxChunks.Empty()) {
+            if (drained || !m_pPort || Clock::now() > deadline)
+                break;
+            const std::int32_t got =
+                m_rxChunks.Fill([this](std::uint8_t* block, std::uint32_t size) { return m_pPort->Read(block, size); });
+            if (got < 1)
+                break;
+            drained = static_cast<std::size_t>(got) < terminal::ChunkQueue::kCapacity;
+        }
         std::uint8_t chunk[kChunkSize + 1];
-        const std::int32_t n = m_pPort->Read(chunk, kChunkSize);
-        if (n < 1)
-            break;
+        const std::size_t n = m_rxChunks.TakeChunk(chunk);
         ReceiveChunk(chunk, static_cast<std::uint32_t>(n));
-        if (static_cast<std::uint32_t>(n) < kChunkSize)
-            break; // drained
     }
     FlushReceiveDisplay();
 }
@@ -48,8 +62,8 @@ void CSerialDlg::ReceiveChunk(const std::uint8_t* chunk, std::uint32_t n)
     if (m_bPaused)
         return;
 
-    const terminal::RxDisplay display = terminal::MakeRxDisplay(chunk, n, m_bRxAscii != 0);
-    m_rxBatch.Add(display, m_nRxShown, static_cast<std::uint32_t>(m_edtRx.GetLimitText()), m_bAutoClear != 0);
+    m_rxBatch.Add(chunk, n, m_bRxAscii != 0, m_nRxShown, static_cast<std::uint32_t>(m_edtRx.GetLimitText()),
+                  m_bAutoClear != 0);
 }
 
 void CSerialDlg::FlushReceiveDisplay()

@@ -2,6 +2,7 @@
 
 #include "settings/profile.h"
 #include "settings/record.h"
+#include "ui/backend.h"
 #include "web/advert.h"
 
 #include <cstdio>
@@ -38,6 +39,12 @@ std::string Decimal(std::int32_t value)
 
 // The Win32 reads of "size" and "protocol" go through 16-byte buffers.
 constexpr std::size_t kNumberBuffer = 16;
+
+// The one message of a close whose settings could not be written.
+std::string SettingsNotSavedText(const settings::WriteFailure& failure)
+{
+    return "Settings not saved to '" + failure.path + "': " + failure.reason;
+}
 
 } // namespace
 
@@ -95,15 +102,21 @@ void CSerialDlg::SaveSettings()
 {
     UpdateData(true);
     const std::string& path = m_strIniPath;
-    // Each write only after the one before it succeeded.
-    settings::WriteProfileString(kSectionAddr, "size", Decimal(m_nAddrSize), path) &&
+    settings::WriteFailure failure;
+    // Each write only after the one before it succeeded; the file is never
+    // left half-written, so the first failure is the only one to report.
+    const bool saved =
+        settings::WriteProfileString(kSectionAddr, "size", Decimal(m_nAddrSize), path, &failure) &&
         Record<5>::From({Unsigned(m_nPortIndex), Unsigned(m_nBaudIndex), Unsigned(m_nParityIndex),
                          Unsigned(m_nByteSizeIndex), Unsigned(m_nStopBitsIndex)})
-            .Write(kSectionPort, "setup", path) &&
-        Record<2>::From({Unsigned(m_bRxAscii), Unsigned(m_bAutoClear)}).Write(kSectionRx, "opt", path) &&
-        Record<3>::From({Unsigned(m_bTxAscii), Unsigned(m_bAutoSend), m_nTxCycle}).Write(kSectionTx, "opt", path) &&
-        settings::WriteProfileString(kSectionFile, "protocol", Decimal(m_nProtocol), path) &&
-        settings::WriteProfileString(kSectionFile, "file", m_strFilePath, path);
+            .Write(kSectionPort, "setup", path, &failure) &&
+        Record<2>::From({Unsigned(m_bRxAscii), Unsigned(m_bAutoClear)}).Write(kSectionRx, "opt", path, &failure) &&
+        Record<3>::From({Unsigned(m_bTxAscii), Unsigned(m_bAutoSend), m_nTxCycle})
+            .Write(kSectionTx, "opt", path, &failure) &&
+        settings::WriteProfileString(kSectionFile, "protocol", Decimal(m_nProtocol), path, &failure) &&
+        settings::WriteProfileString(kSectionFile, "file", m_strFilePath, path, &failure);
+    if (!saved)
+        ui::AfxMessageBox(SettingsNotSavedText(failure));
 }
 
 std::optional<std::string> CSerialDlg::ReadAdvertSetting() const

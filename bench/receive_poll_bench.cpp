@@ -1,16 +1,30 @@
 // The window's receive poll against a pseudo-terminal whose far end streams
-// bytes: first as fast as it can, then paced at 115200 and 921600 baud.
-// Reports whether the received counter equals the bytes sent, and the
-// longest time one tick of the poll holds the user-interface thread
-// (the goal is under 20 ms).
+// bytes (every byte value, zero bytes included).
 //
-//   receive_poll_bench [seconds per phase]      (default 10)
+// First a fixed amount as fast as the pseudo-terminal takes it, in
+// hexadecimal and in text display, each with automatic emptying on and off:
+// the time until the received counter reaches the last byte gives the
+// throughput end to end (goal: 2 MB/s or more). Then a steady stream paced
+// at 115200 and 921600 baud and at 2 MB/s for some seconds, with the longest
+// time the far end waited for the line to take a block: a long wait means
+// the program's buffer was full, where a line without flow control would
+// have lost bytes.
+//
+// For every run: whether the counter equals the bytes sent, the longest time
+// one tick of the poll holds the user-interface thread (goal: under 20 ms),
+// and the processor time per megabyte of the user-interface thread and of
+// the whole program (that thread and the port's reader, without the far
+// end's writer).
+//
+//   receive_poll_bench [megabytes] [seconds per paced run]      (default 20, 5)
 
 #include "app/serial_dlg.h"
 #include "fakes/pty_pair.h"
 #include "res/resource_ids.h"
 #include "serial/device.h"
 #include "serial/port_names.h"
+#include "settings/profile.h"
+#include "settings/record.h"
 #include "ui_headless/headless_backend.h"
 
 #include <algorithm>
@@ -18,8 +32,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <sys/resource.h>
 #include <thread>
 #include <vector>
 
@@ -28,20 +44,55 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
+double ThreadCpuSeconds()
+{
+    timespec t{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+double ProcessCpuSeconds()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+struct Stream {
+    bool ascii = false;
+    bool autoClear = true;
+    std::uint64_t bytes = 0;          // a fixed amount, or 0 for a paced run
+    unsigned bytesPerSecond = 0;      // 0: as fast as the line takes them
+    std::chrono::seconds duration{0}; // of a paced run
+};
+
 struct Result {
     std::uint64_t sent = 0;
     std::uint64_t received = 0;
+    double seconds = 0; // from the first byte sent to the last one counted
     double longestTickMs = 0;
+    double uiCpu = 0;
+    double programCpu = 0;
     int ticks = 0;
+    double longestSendMs = 0; // the far end's longest wait for the line to take a block
 };
 
-// Streams for `duration`; bytesPerSecond 0 means as fast as the line takes.
-Result RunPhase(unsigned bytesPerSecond, std::chrono::seconds duration)
+std::string RxOptions(const Stream& s)
+{
+    const auto record = settings::Record<2>::From({s.ascii ? 1u : 0u, s.autoClear ? 1u : 0u});
+    return settings::FormatStruct(record.bytes.data(), record.bytes.size());
+}
+
+Result Run(const Stream& s)
 {
     fakes::PtyPair pty;
     char pattern[] = "/tmp/vantrel-bench-XXXXXX";
     const std::string dir = ::mkdtemp(pattern);
-    std::ofstream(dir + "/vantrel.ini") << "[PORTS]\nextra=" << pty.SlavePath() << "\n";
+    std::ofstream(dir + "/vantrel.ini") << "[PORTS]\nextra=" << pty.SlavePath() << "\n[RX]\nopt=" << RxOptions(s)
+                                        << "\n";
 
     ui::headless::HeadlessBackend ui;
     CSerialDlg dlg(serial::LinuxDeviceSystem());
@@ -60,18 +111,28 @@ Result RunPhase(unsigned bytesPerSecond, std::chrono::seconds duration)
 
     Result result;
     std::atomic<bool> done{false};
+    std::atomic<double> peerCpu{0};
+    const double uiCpu0 = ThreadCpuSeconds();
+    const double processCpu0 = ProcessCpuSeconds();
+    const auto start = Clock::now();
     std::thread peer([&] {
-        const auto start = Clock::now();
-        std::vector<std::uint8_t> block(bytesPerSecond ? std::max(1u, bytesPerSecond / 100) : 4096);
+        const double cpu0 = ThreadCpuSeconds();
+        std::vector<std::uint8_t> block(s.bytesPerSecond ? std::max(1u, s.bytesPerSecond / 100) : 4096);
         std::uint64_t position = 0;
-        while (Clock::now() - start < duration) {
+        while (s.bytes ? result.sent < s.bytes : Clock::now() - start < s.duration) {
+            if (s.bytes)
+                block.resize(static_cast<std::size_t>(std::min<std::uint64_t>(block.size(), s.bytes - result.sent)));
             for (auto& b : block)
                 b = static_cast<std::uint8_t>(position++ * 31);
+            const auto t0 = Clock::now();
             pty.SendFromFarEnd(block);
+            result.longestSendMs =
+                std::max(result.longestSendMs, std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
             result.sent += block.size();
-            if (bytesPerSecond) // one block every 10 ms
+            if (s.bytesPerSecond) // one block every 10 ms
                 std::this_thread::sleep_until(start + std::chrono::milliseconds(10 * (result.sent / block.size())));
         }
+        peerCpu = ThreadCpuSeconds() - cpu0;
         done = true;
     });
 
@@ -80,39 +141,64 @@ Result RunPhase(unsigned bytesPerSecond, std::chrono::seconds duration)
         std::this_thread::sleep_for(std::chrono::milliseconds(kPollPeriodMs));
         const auto t0 = Clock::now();
         ui.Advance(kPollPeriodMs);
-        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
-        result.longestTickMs = std::max(result.longestTickMs, ms);
+        const auto t1 = Clock::now();
+        result.longestTickMs =
+            std::max(result.longestTickMs, std::chrono::duration<double, std::milli>(t1 - t0).count());
         result.ticks++;
         if (done && settle == Clock::time_point::max())
             settle = Clock::now() + 10s;
-        if (done && (dlg.m_nRxCount == result.sent || Clock::now() > settle))
+        if (done && dlg.m_nRxCount == result.sent) {
+            result.seconds = std::chrono::duration<double>(t1 - start).count();
+            break;
+        }
+        if (done && Clock::now() > settle)
             break;
     }
     peer.join();
+    result.uiCpu = ThreadCpuSeconds() - uiCpu0;
+    result.programCpu = ProcessCpuSeconds() - processCpu0 - peerCpu;
     result.received = dlg.m_nRxCount;
     w.PressEscape();
     std::filesystem::remove_all(dir);
     return result;
 }
 
+bool Report(const char* name, const Stream& s, const Result& r)
+{
+    const bool equal = r.sent == r.received;
+    const double mb = static_cast<double>(r.sent) / 1e6;
+    std::printf("%-12s %-5s autoclear %-3s  sent %9llu  %s", name, s.ascii ? "text" : "hex", s.autoClear ? "on" : "off",
+                static_cast<unsigned long long>(r.sent), equal ? "equal" : "LOST ");
+    if (s.bytes)
+        std::printf("  %6.2f MB/s", equal && r.seconds > 0 ? mb / r.seconds : 0.0);
+    else
+        std::printf("  far end waited %6.2f ms at most", r.longestSendMs);
+    std::printf("  ticks %4d  longest tick %6.2f ms  cpu/MB: ui %6.2f ms, program %6.2f ms\n", r.ticks, r.longestTickMs,
+                1000 * r.uiCpu / mb, 1000 * r.programCpu / mb);
+    std::fflush(stdout);
+    return equal && r.longestTickMs < 20;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const std::chrono::seconds duration(argc > 1 ? std::atoi(argv[1]) : 10);
-    struct Phase {
+    const std::uint64_t megabytes = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 20;
+    const std::chrono::seconds paced(argc > 2 ? std::atoi(argv[2]) : 5);
+    bool ok = true;
+    for (const bool ascii : {false, true})
+        for (const bool autoClear : {true, false}) {
+            const Stream s{ascii, autoClear, megabytes * 1000 * 1000, 0, {}};
+            ok = Report("full speed", s, Run(s)) && ok;
+        }
+    struct Paced {
         const char* name;
         unsigned bytesPerSecond;
     };
-    const Phase phases[] = {{"full speed", 0}, {"115200 baud", 11520}, {"921600 baud", 92160}};
-    bool ok = true;
-    for (const Phase& p : phases) {
-        const Result r = RunPhase(p.bytesPerSecond, duration);
-        const bool equal = r.sent == r.received;
-        ok = ok && equal;
-        std::printf("%-12s sent %10llu  received %10llu  %s  ticks %4d  longest tick %.2f ms\n", p.name,
-                    static_cast<unsigned long long>(r.sent), static_cast<unsigned long long>(r.received),
-                    equal ? "equal" : "LOST", r.ticks, r.longestTickMs);
-    }
+    for (const Paced& p : {Paced{"115200 baud", 11520}, Paced{"921600 baud", 92160}, Paced{"2 MB/s", 2000000}})
+        for (const bool ascii : {false, true}) {
+            const Stream s{ascii, true, 0, p.bytesPerSecond, paced};
+            ok = Report(p.name, s, Run(s)) && ok;
+        }
     return ok ? 0 : 1;
 }

@@ -39,9 +39,11 @@ struct Record {
         return GetProfileStruct(section, key, bytes.data(), bytes.size(), path);
     }
 
-    bool Write(const char* section, const char* key, const std::string& path) const
+    // False when the file cannot be written; *failure, when given, says
+    // where and why.
+    bool Write(const char* section, const char* key, const std::string& path, WriteFailure* failure = nullptr) const
     {
-        return WriteProfileStruct(section, key, bytes.data(), bytes.size(), path);
+        return WriteProfileStruct(section, key, bytes.data(), bytes.size(), path, failure);
     }
 };
 

@@ -2,11 +2,11 @@
 // Received text gathered over one poll tick and written to the receive box
 // in one edit at its end.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
-
-#include "terminal/rx_text.h"
+#include <vector>
 
 namespace terminal {
 
@@ -16,6 +16,10 @@ namespace terminal {
 // from the write position to the end and replaces the selection with its
 // text; when a chunk would pass the box's text limit and automatic emptying
 // is on, the box is emptied first and the position starts again at 0.
+//
+// Only what can end in the box is kept: the bytes since the last emptying,
+// and no more once their text fills the box. Their text is made by Take, so
+// a tick that receives megabytes makes at most about one box of text.
 class ReceiveBatch {
 public:
     // The one edit to make: empty the box first if asked, then select from
@@ -26,17 +30,30 @@ public:
         std::string text;        // UTF-8
     };
 
-    // Adds one chunk's text. `shown` is the box's write position in
-    // characters; it advances by the chunk's length, as it would have.
+    // Adds one chunk of n bytes, shown as text (ascii) or hexadecimal as
+    // MakeRxDisplay shows it. `shown` is the box's write position in
+    // characters; it advances by the chunk's positions, as it would have.
     // `limit` is the box's text limit in characters.
-    void Add(const RxDisplay& chunk, std::uint32_t& shown, std::uint32_t limit, bool autoClear);
+    void Add(const std::uint8_t* data, std::size_t n, bool ascii, std::uint32_t& shown, std::uint32_t limit,
+             bool autoClear);
 
     // The edit gathered so far, or nothing when no chunk was added; the
     // batch is empty again afterwards.
     std::optional<Edit> Take();
 
 private:
-    std::optional<Edit> edit_;
+    // Where the bytes shown in one display mode begin in bytes_.
+    struct ModeRun {
+        std::size_t begin;
+        bool ascii;
+    };
+
+    bool pending_ = false;
+    bool emptyFirst_ = false;
+    std::uint32_t start_ = 0;
+    std::uint64_t characters_ = 0; // of the text of bytes_
+    std::vector<std::uint8_t> bytes_;
+    std::vector<ModeRun> runs_;
 };
 
 } // namespace terminal

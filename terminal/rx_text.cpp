@@ -1,5 +1,6 @@
 #include "terminal/rx_text.h"
 
+#include <cstring>
 #include <string_view>
 
 namespace terminal {
@@ -23,37 +24,44 @@ void AppendUtf8(std::string& out, char32_t c)
     }
 }
 
-std::string HexText(const std::uint8_t* data, std::size_t n)
-{
-    std::string text;
-    text.reserve(n * kHexCharsPerByte);
-    for (std::size_t i = 0; i < n; ++i) {
-        text += kUpperHexDigits[data[i] >> 4];
-        text += kUpperHexDigits[data[i] & 0x0Fu];
-        text += ' ';
-    }
-    return text;
-}
-
-std::string CharacterText(const std::uint8_t* data, std::size_t n)
-{
-    std::string text;
-    for (std::size_t i = 0; i < n && data[i] != 0; ++i)
-        AppendUtf8(text, ByteToChar(data[i]));
-    return text;
-}
-
 } // namespace
+
+std::size_t RxShownBytes(const std::uint8_t* data, std::size_t n, bool ascii)
+{
+    if (!ascii || n == 0)
+        return n;
+    const void* zero = std::memchr(data, 0, n);
+    return zero ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - data) : n;
+}
+
+std::uint32_t RxPositions(std::size_t n, bool ascii)
+{
+    // The box's position counter is 32 bits and wraps like the byte
+    // counters; a chunk is at most 128 bytes, far from that.
+    return static_cast<std::uint32_t>(ascii ? n : n * kHexCharsPerByte);
+}
+
+void AppendRxText(std::string& out, const std::uint8_t* data, std::size_t n, bool ascii)
+{
+    if (ascii) {
+        for (std::size_t i = 0; i < n; ++i)
+            AppendUtf8(out, ByteToChar(data[i]));
+        return;
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        out += kUpperHexDigits[data[i] >> 4];
+        out += kUpperHexDigits[data[i] & 0x0Fu];
+        out += ' ';
+    }
+}
 
 RxDisplay MakeRxDisplay(const std::uint8_t* data, std::size_t n, bool ascii)
 {
     if (data == nullptr)
         n = 0;
-    // The box's position counter is 32 bits and wraps like the byte counters;
-    // a chunk is at most 128 bytes, far from that.
-    if (ascii)
-        return {CharacterText(data, n), static_cast<std::uint32_t>(n)};
-    return {HexText(data, n), static_cast<std::uint32_t>(n * kHexCharsPerByte)};
+    RxDisplay display{{}, RxPositions(n, ascii)};
+    AppendRxText(display.text, data, RxShownBytes(data, n, ascii), ascii);
+    return display;
 }
 
 } // namespace terminal

@@ -21,4 +21,14 @@ struct RxDisplay {
 // A null `data` is an empty chunk.
 RxDisplay MakeRxDisplay(const std::uint8_t* data, std::size_t n, bool ascii);
 
+// The pieces of MakeRxDisplay, for callers that keep a chunk's bytes and
+// make its text later (or never, when it would not stay in the box):
+// - RxShownBytes: how many of the chunk's first bytes show: in text all
+//   before the first zero byte, in hexadecimal all n;
+// - RxPositions: the character positions the chunk takes, n or 3n;
+// - AppendRxText: appends the text of bytes that all show (no zero cut).
+std::size_t RxShownBytes(const std::uint8_t* data, std::size_t n, bool ascii);
+std::uint32_t RxPositions(std::size_t n, bool ascii);
+void AppendRxText(std::string& out, const std::uint8_t* data, std::size_t n, bool ascii);
+
 } // namespace terminal

@@ -156,18 +156,21 @@ TEST_F(ReceiveTest, ATickWithNothingReceivedChangesNothing)
 
 TEST_F(ReceiveTest, OneTickDrainsEverythingWaitingChunkByChunk)
 {
-    // Ten thousand bytes wait: a design reading one chunk per tick would
-    // take 79 ticks; the poll drains them all at once, in order.
-    std::vector<std::uint8_t> bytes(10000);
+    // 200 000 bytes wait, three times what a tick once took at most; the
+    // poll drains them all at once, in order. The zero byte ends the text of
+    // the first chunk only: the second chunk shows again from its first byte.
+    std::vector<std::uint8_t> bytes(200000);
     for (std::size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<std::uint8_t>('a' + i % 26);
+    bytes[5] = 0;
     Win().Click(IDC_RX_ASCII);
     Win().Click(IDC_AUTO_CLEAR); // keep everything that fits
     Receive(bytes);
-    EXPECT_EQ(Dlg().m_nRxCount, 10000u);
-    EXPECT_EQ(Win().Text(IDC_RX_COUNT), "RX: 10000");
-    EXPECT_EQ(Rx(), std::string(bytes.begin(), bytes.begin() + 4096));
-    EXPECT_EQ(Dlg().m_nRxShown, 10000u);
+    EXPECT_EQ(Dlg().m_nRxCount, 200000u);
+    EXPECT_EQ(Win().Text(IDC_RX_COUNT), "RX: 200000");
+    EXPECT_EQ(Rx(), std::string(bytes.begin(), bytes.begin() + 5) +
+                        std::string(bytes.begin() + 128, bytes.begin() + 128 + 4091));
+    EXPECT_EQ(Dlg().m_nRxShown, 200000u);
 }
 
 TEST_F(ReceiveTest, DrainingEmptiesTheBoxJustAsChunkByChunkWould)

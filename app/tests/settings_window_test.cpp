@@ -1,6 +1,8 @@
 // The window's settings file: read at start-up, written by the close box.
 #include "app/tests/window_fixture.h"
 
+#include <functional>
+
 using namespace res;
 
 namespace {
@@ -109,16 +111,46 @@ TEST_F(WindowTest, AnEmptyNumberKeepsTheMemberAsItWas)
     EXPECT_EQ(Win().Selection(IDC_ADDR_SIZE), -1); // kept from construction
 }
 
-TEST_F(WindowTest, AFailedWriteSkipsTheRestWithoutAMessage)
+TEST_F(WindowTest, AFailedWriteIsReportedOnceWithPathAndReasonAndTheCloseGoesOn)
 {
-    devices_.AddPort(kPort);
-    Start();
-    WriteIni("");
-    Dlg().m_strIniPath = ini_ + "/vantrel.ini"; // its folder is a file
-    Win().CloseBox();
-    EXPECT_TRUE(Win().Destroyed());
-    EXPECT_TRUE(ui_.Boxes().empty());
-    EXPECT_FALSE(std::filesystem::exists(Dlg().m_strIniPath));
+    struct Case {
+        const char* name;
+        std::function<std::string(const std::string& dir)> prepare; // gives the settings path
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"the path is a folder",
+         [](const std::string& dir) {
+             std::filesystem::create_directory(dir + "/folder.ini");
+             return dir + "/folder.ini";
+         },
+         "Is a directory"},
+        {"its folder is a file",
+         [](const std::string& dir) {
+             std::ofstream(dir + "/plain");
+             return dir + "/plain/vantrel.ini";
+         },
+         "Not a directory"},
+        {"a read-only file",
+         [](const std::string& dir) {
+             std::ofstream(dir + "/locked.ini") << "[COMM_ADDR]\nsize=1\n";
+             std::filesystem::permissions(dir + "/locked.ini", std::filesystem::perms::owner_read);
+             return dir + "/locked.ini";
+         },
+         "Permission denied"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui::headless::HeadlessBackend ui;
+        devices_.AddPort(kPort);
+        CSerialDlg dlg(devices_);
+        dlg.m_strIniPath = c.prepare(dir_);
+        ui.RunModal(dlg);
+        ui.WindowOf(dlg).CloseBox();
+        EXPECT_TRUE(ui.WindowOf(dlg).Destroyed());
+        ASSERT_EQ(ui.Boxes().size(), 1u);
+        EXPECT_EQ(ui.Boxes()[0].text, "Settings not saved to '" + dlg.m_strIniPath + "': " + c.reason);
+    }
 }
 
 TEST_F(WindowTest, AnUntouchedFilePathThatIsNotUtf8KeepsItsBytes)

@@ -51,6 +51,7 @@ TEST(ParseHexBytes, SaturationSignsAndSeparators)
     const std::vector<ParseCase> cases = {
         {"FFFFFFFF", {0xFF}},
         {"100000000", {0xFF}},       // one past 32 bits saturates, not wraps to 0
+        {"123456789", {0xFF}},       // not 0x89: saturation comes first
         {"000000000000041", {0x41}}, // leading zeros never saturate
         {"-1FFFFFFFF", {0x01}},      // negated after saturation
         {"-0", {0x00}},
