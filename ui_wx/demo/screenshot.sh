@@ -3,6 +3,8 @@
 #   screenshot.sh path/to/executable [output.png]
 # Waits until a window titled "Vantrel" is shown, lets it settle, saves the
 # whole screen as a PNG (default: vantrel-screenshot.png) and ends the program.
+# SETTLE=seconds waits longer before the shot (the HTML pane's fallback page
+# appears a few seconds after start when there is no network).
 set -u
 [ $# -ge 1 ] || { echo "usage: $0 executable [output.png]" >&2; exit 2; }
 here=$(cd "$(dirname "$0")" && pwd)
@@ -17,7 +19,7 @@ exec "$here/../../tests/e2e/with_xvfb.sh" sh -c '
         [ $tries -le 100 ] || { echo "no Vantrel window" >&2; kill $app; exit 1; }
         sleep 0.1
     done
-    sleep 1
+    sleep "${SETTLE:-1}"
     import -window root "$2"
     status=$?
     kill $app 2>/dev/null; wait $app 2>/dev/null
