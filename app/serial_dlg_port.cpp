@@ -28,7 +28,7 @@ void CSerialDlg::OnOpenPort()
 
     // The list itself is read, not the member: a rate chosen while closed
     // counts. A list without a selection opens at the table's default row.
-    if (const CComPort::OpenResult result = m_pPort->Open(BaudRateAt(m_cboBaud.GetCurSel())); !result.opened) {
+    if (const CComPort::OpenResult result = m_pPort->Open(serial::BaudRateAt(m_cboBaud.GetCurSel())); !result.opened) {
         m_pPort.reset();
         if (!result.failure.empty())
             ui::AfxMessageBox(result.failure);
@@ -36,8 +36,8 @@ void CSerialDlg::OnOpenPort()
     }
     m_btnOpen.EnableWindow(false);
     UpdateData(true);
-    m_pPort->m_dcb.ByteSize = ByteSizeAt(m_nByteSizeIndex);
-    m_pPort->m_dcb.StopBits = StopBitsAt(m_nStopBitsIndex);
+    m_pPort->m_dcb.ByteSize = serial::ByteSizeAt(m_nByteSizeIndex);
+    m_pPort->m_dcb.StopBits = serial::StopBitsAt(m_nStopBitsIndex);
     m_pPort->m_dcb.fDtrControl = DTR_CONTROL_HANDSHAKE;
     m_pPort->m_dcb.fRtsControl = RTS_CONTROL_HANDSHAKE;
     m_pPort->ApplySettings();
@@ -86,25 +86,25 @@ void CSerialDlg::SetLineSetting(T DCB::*field, T value)
 void CSerialDlg::OnSelChangeBaud()
 {
     UpdateData(true);
-    SetLineSetting(&DCB::BaudRate, BaudRateAt(m_nBaudIndex));
+    SetLineSetting(&DCB::BaudRate, serial::BaudRateAt(m_nBaudIndex));
 }
 
 void CSerialDlg::OnSelChangeByteSize()
 {
     UpdateData(true);
-    SetLineSetting(&DCB::ByteSize, ByteSizeAt(m_nByteSizeIndex));
+    SetLineSetting(&DCB::ByteSize, serial::ByteSizeAt(m_nByteSizeIndex));
 }
 
 void CSerialDlg::OnSelChangeParity()
 {
     UpdateData(true);
-    SetLineSetting(&DCB::Parity, ParityAt(m_nParityIndex));
+    SetLineSetting(&DCB::Parity, serial::ParityAt(m_nParityIndex));
 }
 
 void CSerialDlg::OnSelChangeStopBits()
 {
     UpdateData(true);
-    SetLineSetting(&DCB::StopBits, StopBitsAt(m_nStopBitsIndex));
+    SetLineSetting(&DCB::StopBits, serial::StopBitsAt(m_nStopBitsIndex));
 }
 
 void CSerialDlg::FillPortList()

@@ -10,16 +10,18 @@
 // The line settings the window's lists offer, in list order. The settings
 // file stores row indexes into these tables.
 
+namespace serial {
 struct LineSettingRow {
     std::string_view text;
     std::uint8_t value;
 };
+} // namespace serial
 
 inline constexpr std::array<std::uint32_t, 13> kBaudRates{
     110, 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 56000, 57600, 115200,
 };
 
-inline constexpr std::array<LineSettingRow, 5> kParityNames{{
+inline constexpr std::array<serial::LineSettingRow, 5> kParityNames{{
     {"None", NOPARITY},
     {"Odd", ODDPARITY},
     {"Even", EVENPARITY},
@@ -27,18 +29,20 @@ inline constexpr std::array<LineSettingRow, 5> kParityNames{{
     {"Space", SPACEPARITY},
 }};
 
-inline constexpr std::array<LineSettingRow, 4> kByteSizes{{
+inline constexpr std::array<serial::LineSettingRow, 4> kByteSizes{{
     {"5", 5},
     {"6", 6},
     {"7", 7},
     {"8", 8},
 }};
 
-inline constexpr std::array<LineSettingRow, 3> kStopBitNames{{
+inline constexpr std::array<serial::LineSettingRow, 3> kStopBitNames{{
     {"1", ONESTOPBIT},
     {"1.5", ONE5STOPBITS},
     {"2", TWOSTOPBITS},
 }};
+
+namespace serial {
 
 // The rows the settings file selects by default: 9600 baud, no parity,
 // 8 data bits, one stop bit.
@@ -72,3 +76,5 @@ constexpr std::uint8_t StopBitsAt(int index)
 {
     return RowOrDefault(kStopBitNames, index, kDefaultStopBitsRow).value;
 }
+
+} // namespace serial

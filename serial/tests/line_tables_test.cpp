@@ -7,16 +7,16 @@ namespace {
 
 TEST(LineTables, RowsOutsideATableFallBackToItsDefaultRow)
 {
-    EXPECT_EQ(BaudRateAt(0), 110u);
-    EXPECT_EQ(BaudRateAt(12), 115200u);
-    EXPECT_EQ(BaudRateAt(13), 9600u);
-    EXPECT_EQ(BaudRateAt(-1), 9600u);
-    EXPECT_EQ(ByteSizeAt(0), 5);
-    EXPECT_EQ(ByteSizeAt(4), 8);
-    EXPECT_EQ(StopBitsAt(1), ONE5STOPBITS);
-    EXPECT_EQ(StopBitsAt(3), ONESTOPBIT);
-    EXPECT_EQ(ParityAt(4), SPACEPARITY);
-    EXPECT_EQ(ParityAt(5), NOPARITY);
+    EXPECT_EQ(serial::BaudRateAt(0), 110u);
+    EXPECT_EQ(serial::BaudRateAt(12), 115200u);
+    EXPECT_EQ(serial::BaudRateAt(13), 9600u);
+    EXPECT_EQ(serial::BaudRateAt(-1), 9600u);
+    EXPECT_EQ(serial::ByteSizeAt(0), 5);
+    EXPECT_EQ(serial::ByteSizeAt(4), 8);
+    EXPECT_EQ(serial::StopBitsAt(1), ONE5STOPBITS);
+    EXPECT_EQ(serial::StopBitsAt(3), ONESTOPBIT);
+    EXPECT_EQ(serial::ParityAt(4), SPACEPARITY);
+    EXPECT_EQ(serial::ParityAt(5), NOPARITY);
     EXPECT_EQ(kParityNames[3].text, "Mark");
     EXPECT_EQ(kStopBitNames[1].text, "1.5");
 }
