@@ -6,6 +6,7 @@
 #include "res/strings.h"
 #include "serial/line_tables.h"
 #include "settings/profile.h"
+#include "transfer/file_sender.h"
 #include "ui/open_address.h"
 #include "ui/window_impl.h"
 #include "web/about_dlg.h"
@@ -155,7 +156,8 @@ bool CSerialDlg::OnInitDialog()
     m_ctlProgress.SetRange(0, 100);
     m_edtRx.LimitText(4096);
 
-    // Links that ask for a new window open in the user's browser.
+    // A page asking for a new window gets the user's browser; as with the
+    // help page, a failed opening is not reported.
     m_wndAdvert.SetNewWindowHandler([](std::string_view url) { ui::OpenAddress(url); });
     if (m_wndAdvert.CreateFromStatic(IDC_ADVERT, *this)) {
         if (const auto start = web::AdvertStartUrl(ReadAdvertSetting()))
@@ -195,17 +197,14 @@ void CSerialDlg::OnTimer(unsigned id)
 {
     switch (id) {
     case TIMER_POLL:
-        WatchDevice();
         PollReceive();
+        WatchDevice();
         break;
     case TIMER_AUTOSEND:
         SendTxData();
         break;
     case TIMER_XMODEM:
-        KillTimer(TIMER_XMODEM);
-        FreeFileData();
-        ResetTransfer();
-        ReportNoResponse();
+        transfer::HandleResponseTimeout(m_send, *this);
         break;
     default:
         break;

@@ -123,7 +123,6 @@ public:
     void OnBrowseFile();
     void OnSendFile();
     void HandleXmodemReply(const std::uint8_t* reply);
-    void ReportNoResponse();
     // The port's reader has bytes: while a transfer runs they are read at
     // once, so each reply is acted on as soon as it arrives.
     void OnPortDataArrived();

@@ -52,12 +52,6 @@ void CSerialDlg::HandleXmodemReply(const std::uint8_t* reply)
     transfer::HandleXmodemReply(m_send, *this, reply[0]);
 }
 
-void CSerialDlg::ReportNoResponse()
-{
-    ui::AfxMessageBox(transfer::kNoResponse);
-    m_ctlProgress.SetPos(0);
-}
-
 void CSerialDlg::WatchPortArrivals()
 {
     // Called on the port's reader thread: only a message is posted, and it

@@ -4,6 +4,7 @@
 #include "serial/line_tables.h"
 #include "serial/port_names.h"
 #include "settings/profile.h"
+#include "transfer/file_sender.h"
 #include "ui/backend.h"
 
 #include <cstdio>
@@ -59,8 +60,7 @@ void CSerialDlg::OnClosePort()
         ShowDeviceState();
     }
     m_btnOpen.EnableWindow(true);
-    FreeFileData();
-    ResetTransfer();
+    transfer::AbandonTransfer(m_send, *this);
 }
 
 void CSerialDlg::ShowPortNotOpen()

@@ -43,7 +43,7 @@ void CSerialDlg::PollReceive()
                 break;
             drained = static_cast<std::size_t>(got) < terminal::ChunkQueue::kCapacity;
         }
-        std::uint8_t chunk[kChunkSize + 1];
+        std::uint8_t chunk[kChunkSize];
         const std::size_t n = m_rxChunks.TakeChunk(chunk);
         ReceiveChunk(chunk, static_cast<std::uint32_t>(n));
     }

@@ -31,6 +31,9 @@ public:
 
     ~FakeDevice() override
     {
+        // A lost device's unread input goes with it, as a real one's buffer does.
+        if (IsGone())
+            m_port.incoming.clear();
         m_port.onArrival = nullptr;
         m_port.open = false;
         m_system.m_log.push_back({SerialEvent::Kind::Close, m_port.path, {}, {}, true});

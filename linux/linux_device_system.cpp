@@ -3,6 +3,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <sys/eventfd.h>
 
 #include "linux/exclusive_open.h"
 #include "linux/hotplug_watch.h"
@@ -28,7 +29,14 @@ std::unique_ptr<serial::Device> LinuxDevices::Open(const std::string& path, int&
         ReleaseExclusive(fd);
         return nullptr;
     }
-    return std::make_unique<TtyDevice>(fd, path);
+    // Without its wake-up descriptor the I/O thread could not be stopped.
+    const int wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (wakeFd < 0) {
+        error = errno;
+        ReleaseExclusive(fd);
+        return nullptr;
+    }
+    return std::make_unique<TtyDevice>(fd, wakeFd, path);
 }
 
 std::string LinuxDevices::ErrorText(int error)

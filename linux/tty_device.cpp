@@ -4,7 +4,6 @@
 #include <array>
 #include <cerrno>
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,9 +55,9 @@ dev_t DeviceOf(int fd)
 
 } // namespace
 
-TtyDevice::TtyDevice(int fd, std::string path)
-    : m_fd(fd), m_wakeFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)), m_lineNeedsTime(!IsPseudoTerminal(fd)),
-      m_path(std::move(path)), m_device(DeviceOf(fd))
+TtyDevice::TtyDevice(int fd, int wakeFd, std::string path)
+    : m_fd(fd), m_wakeFd(wakeFd), m_lineNeedsTime(!IsPseudoTerminal(fd)), m_path(std::move(path)),
+      m_device(DeviceOf(fd))
 {
     ReadRecord(m_fd, m_applied);
     m_characterTime = serial::CharacterTime(m_applied);

@@ -25,8 +25,9 @@ namespace linux_tty {
 class TtyDevice : public serial::Device {
 public:
     // Takes ownership of a non-blocking descriptor from OpenExclusive, already
-    // in raw mode, opened through path (watched to tell when it vanishes).
-    TtyDevice(int fd, std::string path);
+    // in raw mode, opened through path (watched to tell when it vanishes),
+    // and of wakeFd, a non-blocking eventfd that wakes its I/O thread.
+    TtyDevice(int fd, int wakeFd, std::string path);
     ~TtyDevice() override;
 
     TtyDevice(const TtyDevice&) = delete;

@@ -58,6 +58,8 @@ void CComPort::Close()
     m_hComm->Release(m_dcbSaved);
     m_hComm.reset();
     m_onArrival = nullptr;
+    m_lostInput.clear();
+    m_lostInputRead = 0;
 }
 
 bool CComPort::IsDeviceGone()
@@ -71,8 +73,9 @@ int CComPort::Reopen()
         return 0;
     if (!m_hComm->IsGone())
         return 1;
-    // The lost device goes first: its lock must not stand in the way when
-    // the same device node is still there.
+    // What the lost device received is kept for Read; then the device goes,
+    // so its lock does not stand in the way when the same node is still there.
+    KeepLostInput();
     m_hComm.reset();
     int error = 0;
     m_hComm = m_system.Open(serial::PortDevicePath(m_strPort), error);
@@ -129,5 +132,22 @@ std::int32_t CComPort::Read(std::uint8_t* buffer, std::uint32_t count)
     if (!m_hComm)
         return -1;
     const std::uint32_t limit = std::min<std::uint32_t>(count, std::numeric_limits<std::int32_t>::max());
+    if (m_lostInputRead < m_lostInput.size()) {
+        const std::size_t n = std::min<std::size_t>(limit, m_lostInput.size() - m_lostInputRead);
+        std::copy_n(m_lostInput.begin() + static_cast<std::ptrdiff_t>(m_lostInputRead), n, buffer);
+        m_lostInputRead += n;
+        if (m_lostInputRead == m_lostInput.size()) {
+            m_lostInput.clear();
+            m_lostInputRead = 0;
+        }
+        return static_cast<std::int32_t>(n);
+    }
     return static_cast<std::int32_t>(m_hComm->Read(buffer, limit));
+}
+
+void CComPort::KeepLostInput()
+{
+    std::uint8_t block[4096];
+    while (const std::size_t n = m_hComm->Read(block, sizeof block))
+        m_lostInput.insert(m_lostInput.end(), block, block + n);
 }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "serial/dcb.h"
 #include "serial/device.h"
@@ -73,7 +74,9 @@ public:
     // While the device is gone: opens m_strPort again, without any message,
     // and gives it m_dcb, the line settings in force before the loss.
     // 1 when the port works again (also when it never went away), 0 while
-    // the device is still missing; safe to call on every timer tick.
+    // the device is still missing; safe to call on every timer tick. Bytes
+    // the lost device received and nobody read yet are kept and come first
+    // from Read (a board's last words before its reset are not lost).
     int Reopen();
 
     std::unique_ptr<serial::Device> m_hComm; // null while closed
@@ -82,6 +85,11 @@ public:
     DCB m_dcbSaved;                          // the settings after Open, restored by Close
 
 private:
+    // Moves every byte the (lost) device still holds into m_lostInput.
+    void KeepLostInput();
+
     serial::DeviceSystem& m_system;
     std::function<void()> m_onArrival;
+    std::vector<std::uint8_t> m_lostInput; // unread bytes of a lost device, served first by Read
+    std::size_t m_lostInputRead = 0;       // how many of them Read has given out
 };

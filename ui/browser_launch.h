@@ -7,8 +7,10 @@ namespace ui {
 
 // How long LaunchBrowser waits for the opener to finish. A browser that is
 // not running yet can keep the opener busy for as long as the browser runs,
-// so an opener still running after this time counts as a success.
-inline constexpr std::chrono::milliseconds kOpenerWait{3000};
+// so an opener still running after this time counts as a success. The wait
+// holds the window, so it is kept short: an opener that cannot open the
+// address says so within a fraction of a second.
+inline constexpr std::chrono::milliseconds kOpenerWait{1000};
 
 // Opens an address in the user's browser: runs xdg-open or, when it is not
 // installed, each program named in $BROWSER (a colon-separated list) in

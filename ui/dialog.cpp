@@ -91,10 +91,12 @@ std::intptr_t Dialog::Dispatch(const Message& message)
 {
     if (!window_)
         return 0;
-    const bool timer = message.kind == Msg::Timer;
-    timerDepth_ += timer ? 1 : 0;
+    // Timer ticks and the program's own posted messages (a port's arrival
+    // report) run without the user doing anything.
+    const bool background = message.kind == Msg::Timer || message.kind == Msg::App;
+    backgroundDepth_ += background ? 1 : 0;
     const std::intptr_t result = WindowProc(message);
-    timerDepth_ -= timer ? 1 : 0;
+    backgroundDepth_ -= background ? 1 : 0;
     return result;
 }
 
@@ -184,7 +186,7 @@ void Dialog::ReportFieldFailure(int id, std::string_view message)
     if (failureBoxOpen_)
         return;
     std::string text = window_->GetText(id);
-    if (IsTimerDispatch() && lastFailure_ && lastFailure_->first == id && lastFailure_->second == text)
+    if (IsBackgroundDispatch() && lastFailure_ && lastFailure_->first == id && lastFailure_->second == text)
         return;
     lastFailure_.emplace(id, std::move(text));
     failureBoxOpen_ = true;

@@ -51,7 +51,7 @@ public:
     void PostMessage(const Message& message);
 
     WindowImpl* Window() const { return window_; }
-    bool IsTimerDispatch() const { return timerDepth_ > 0; }
+    bool IsBackgroundDispatch() const { return backgroundDepth_ > 0; }
 
     // Called by the back end.
     void AttachWindow(WindowImpl* window);
@@ -93,7 +93,7 @@ protected:
 private:
     const DialogTemplate& template_;
     WindowImpl* window_ = nullptr;
-    int timerDepth_ = 0;
+    int backgroundDepth_ = 0;
     bool failureBoxOpen_ = false;
     // The last field failure reported, so periodic refreshes do not repeat it.
     std::optional<std::pair<int, std::string>> lastFailure_;

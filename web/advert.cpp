@@ -26,12 +26,17 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix)
 
 } // namespace
 
+bool IsWebAddress(std::string_view address)
+{
+    return StartsWithIgnoringCase(address, "https://") || StartsWithIgnoringCase(address, "http://");
+}
+
 std::optional<std::string> AdvertStartUrl(const std::optional<std::string>& setting)
 {
     if (!setting)
         return std::string(res::kAdvertUrl);
     // Only web addresses: the pane never opens local files or other schemes.
-    if (!StartsWithIgnoringCase(*setting, "https://") && !StartsWithIgnoringCase(*setting, "http://"))
+    if (!IsWebAddress(*setting))
         return std::nullopt;
     return *setting;
 }

@@ -54,6 +54,9 @@ void CHTMLCtrl::DocumentComplete(std::string_view url, std::string_view title)
 
 void CHTMLCtrl::NewWindowRequested(std::string_view url)
 {
-    if (newWindow_)
+    // A remote page may send the user's browser to another web page, never
+    // make the program open a local file or hand an address to some other
+    // scheme's handler.
+    if (newWindow_ && web::IsWebAddress(url))
         newWindow_(url);
 }

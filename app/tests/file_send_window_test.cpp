@@ -146,6 +146,16 @@ TEST_F(FileSendTest, XmodemTransferMovesOnEachReplyAsItArrives)
     EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: " + std::to_string(3 * 133 + 2));
     EXPECT_EQ(w.Text(IDC_RX_COUNT), "RX: 6"); // replies are received bytes too
 
+    // A TX Cycle text that cannot be read is reported by the click, not
+    // again at every reply of the transfer it started.
+    w.Type(IDC_TX_CYCLE, "abc");
+    w.Click(IDC_SEND_FILE);
+    for (const std::uint8_t reply : {transfer::kCrcRequest, transfer::kAck, transfer::kAck, transfer::kAck})
+        Reply(reply);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Please enter a positive integer."});
+    EXPECT_TRUE(SendControlsEnabled());
+    w.Type(IDC_TX_CYCLE, "1000");
+
     // A receiver that cancels, and one that never answers.
     w.Click(IDC_SEND_FILE);
     Reply(transfer::kNak);

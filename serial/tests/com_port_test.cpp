@@ -195,6 +195,7 @@ TEST_F(ComPortTest, AGoneDeviceIsReopenedWithTheSettingsInForce)
     port->m_dcb.StopBits = TWOSTOPBITS;
     port->ApplySettings();
     const std::uint8_t byte = 0x55;
+    devices.Feed(kPort, {'b', 'y', 'e'}); // the board's last words, not read yet
     devices.RemovePort(kPort);
     EXPECT_TRUE(port->IsDeviceGone());
     EXPECT_EQ(port->Write(&byte, 1), 0);
@@ -205,6 +206,9 @@ TEST_F(ComPortTest, AGoneDeviceIsReopenedWithTheSettingsInForce)
     EXPECT_TRUE(port->IsDeviceGone()); // the old device stays gone
     EXPECT_EQ(port->Reopen(), 1);
     EXPECT_FALSE(port->IsDeviceGone());
+    std::uint8_t last[8]{};
+    EXPECT_EQ(port->Read(last, sizeof last), 3); // kept across the reopening
+    EXPECT_EQ(std::string(last, last + 3), "bye");
     EXPECT_EQ(devices.State(kPort), port->m_dcb);
     EXPECT_EQ(port->Write(&byte, 1), 1);
     EXPECT_TRUE(backend.messages.empty());

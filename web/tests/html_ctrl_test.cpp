@@ -95,9 +95,11 @@ TEST_F(HtmlPane, EmbeddedPageThatFailsIsNotReloadedForEver)
     EXPECT_EQ(w.Navigations(kPane).size(), 2u);
 }
 
-TEST_F(HtmlPane, NewWindowGoesToTheOwnerNotThePane)
+TEST_F(HtmlPane, NewWindowGoesToTheOwnerNotThePaneAndOnlyForWebAddresses)
 {
     HeadlessWindow& w = Start();
+    w.RequestNewWindow(kPane, "file:///etc/passwd");
+    w.RequestNewWindow(kPane, "smb://server/share");
     w.RequestNewWindow(kPane, "https://www.vantrel.org/upload.html");
     EXPECT_EQ(dialog.opened, std::vector<std::string>{"https://www.vantrel.org/upload.html"});
     EXPECT_EQ(w.Navigations(kPane).size(), 1u);
