@@ -4,15 +4,19 @@
 #include "ui_wx/wx_text.h"
 #include "ui_wx/wx_window.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
 #include <wx/app.h>
+#include <wx/display.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/msgdlg.h>
 #include <wx/settings.h>
 #include <wx/utils.h>
+
+#include <gtk/gtk.h>
 
 namespace ui_wx {
 
@@ -74,6 +78,43 @@ std::string FileNameBytes(const wxString& name)
     return FromWx(name);
 }
 
+// GTK's chooser sizes itself from its font when it is shown, which can be
+// taller than a small screen and put its buttons out of reach; just after
+// it is shown it is brought down to the given size (never grown) and
+// centred.
+struct ChooserFit {
+    int width;
+    int height;
+};
+
+gboolean ShrinkChooser(gpointer data)
+{
+    auto* window = GTK_WINDOW(data);
+    const auto* fit = static_cast<const ChooserFit*>(g_object_get_data(G_OBJECT(window), "vantrel-fit"));
+    int width = 0;
+    int height = 0;
+    gtk_window_get_size(window, &width, &height);
+    if (fit && (width > fit->width || height > fit->height)) {
+        gtk_window_resize(window, std::min(width, fit->width), std::min(height, fit->height));
+        gtk_window_set_position(window, GTK_WIN_POS_CENTER_ALWAYS);
+    }
+    return G_SOURCE_REMOVE;
+}
+
+void ShrinkChooserOnceShown(GtkWidget* widget, gpointer)
+{
+    g_idle_add_full(G_PRIORITY_HIGH_IDLE, ShrinkChooser, g_object_ref(widget), g_object_unref);
+}
+
+void FitChooserOnScreen(GtkWindow* window, int width, int height)
+{
+    if (!window)
+        return;
+    g_object_set_data_full(G_OBJECT(window), "vantrel-fit", new ChooserFit{width, height},
+                           [](gpointer fit) { delete static_cast<ChooserFit*>(fit); });
+    g_signal_connect(window, "map", G_CALLBACK(ShrinkChooserOnceShown), nullptr);
+}
+
 } // namespace
 
 std::optional<std::string> WxBackend::ChooseFileToOpen(std::string_view initialPath)
@@ -81,6 +122,13 @@ std::optional<std::string> WxBackend::ChooseFileToOpen(std::string_view initialP
     const wxFileName initial(ToWx(initialPath));
     wxFileDialog chooser(BoxOwner(), wxFileSelectorPromptStr, initial.GetPath(), initial.GetFullName(),
                          "All Files (*.*)|*.*", wxFD_OPEN | wxFD_MULTIPLE);
+    // GTK's chooser remembers a size of its own that can be taller than a
+    // small screen, which would put its buttons out of reach.
+    const int display = wxDisplay::GetFromWindow(BoxOwner());
+    const wxRect area = wxDisplay(display == wxNOT_FOUND ? 0u : static_cast<unsigned>(display)).GetClientArea();
+    const int width = std::min(900, area.width * 9 / 10);
+    const int height = std::min(600, area.height * 8 / 10);
+    FitChooserOnScreen(GTK_WINDOW(chooser.GetHandle()), width, height);
     if (chooser.ShowModal() != wxID_OK)
         return std::nullopt;
     // Several files chosen answer with the folder that holds them.
