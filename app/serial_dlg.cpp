@@ -226,15 +226,5 @@ void CSerialDlg::OnDestroy()
         m_pPort->Close();
         m_pPort.reset();
     }
-    FreeFileData();
-}
-
-void CSerialDlg::ResetTransfer()
-{
-    transfer::ResetTransfer(m_send, *this);
-}
-
-void CSerialDlg::FreeFileData()
-{
     transfer::FreeFileData(m_send);
 }

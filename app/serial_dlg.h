@@ -88,10 +88,6 @@ public:
     // count and the loaded file (m_send.m_nXState, m_send.m_pFileData, ...).
     transfer::FileSendState m_send;
 
-    // --- Main window (serial_dlg.cpp) -----------------------------------------
-    void ResetTransfer();
-    void FreeFileData();
-
     // --- Settings file (serial_dlg_settings.cpp) ------------------------------
     bool LoadSettings();
     void SaveSettings();

@@ -19,10 +19,10 @@
 //   receive_poll_bench [megabytes] [seconds per paced run]      (default 20, 5)
 
 #include "app/serial_dlg.h"
+#include "bench/open_on_pty.h"
 #include "fakes/pty_pair.h"
 #include "res/resource_ids.h"
 #include "serial/device.h"
-#include "serial/port_names.h"
 #include "settings/profile.h"
 #include "settings/record.h"
 #include "ui_headless/headless_backend.h"
@@ -99,15 +99,7 @@ Result Run(const Stream& s)
     dlg.m_strIniPath = dir + "/vantrel.ini";
     ui.RunModal(dlg);
     auto& w = ui.WindowOf(dlg);
-    const auto items = w.Items(res::IDC_PORT);
-    w.Choose(res::IDC_PORT,
-             static_cast<int>(std::find(items.begin(), items.end(), serial::PortDisplayName(pty.SlavePath())) -
-                              items.begin()));
-    w.Click(res::IDC_OPEN);
-    if (!dlg.m_pPort) {
-        std::fprintf(stderr, "could not open %s\n", pty.SlavePath().c_str());
-        std::exit(1);
-    }
+    bench::OpenPortOnPty(w, dlg, pty.SlavePath());
 
     Result result;
     std::atomic<bool> done{false};

@@ -9,10 +9,10 @@
 //   xmodem_send_bench [KiB]      (default 64)
 
 #include "app/serial_dlg.h"
+#include "bench/open_on_pty.h"
 #include "fakes/pty_pair.h"
 #include "res/resource_ids.h"
 #include "serial/device.h"
-#include "serial/port_names.h"
 #include "transfer/block_check.h"
 #include "transfer/xmodem_packet.h"
 #include "ui_headless/headless_backend.h"
@@ -106,15 +106,7 @@ Result Run(const Mode& mode, std::size_t fileSize)
     dlg.m_strIniPath = dir + "/vantrel.ini";
     ui.RunModal(dlg);
     auto& w = ui.WindowOf(dlg);
-    const auto items = w.Items(res::IDC_PORT);
-    w.Choose(res::IDC_PORT,
-             static_cast<int>(std::find(items.begin(), items.end(), serial::PortDisplayName(pty.SlavePath())) -
-                              items.begin()));
-    w.Click(res::IDC_OPEN);
-    if (!dlg.m_pPort) {
-        std::fprintf(stderr, "could not open %s\n", pty.SlavePath().c_str());
-        std::exit(1);
-    }
+    bench::OpenPortOnPty(w, dlg, pty.SlavePath());
     w.Type(res::IDC_FILE_PATH, path);
     w.Choose(res::IDC_PROTOCOL, mode.protocol);
 

@@ -1,6 +1,6 @@
 #include "settings/atomic_replace.h"
 
-#include "settings/file_descriptor.h"
+#include "posix/file_descriptor.h"
 
 #include <atomic>
 #include <cerrno>
@@ -113,7 +113,7 @@ void CopyOwnershipAndMode(int fd, const std::string& target)
 
 void SyncFolder(const std::string& folder)
 {
-    FileDescriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    posix::FileDescriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (directory.valid())
         ::fsync(directory.get());
 }
@@ -149,7 +149,7 @@ int ReplaceFileAtomically(const std::string& path, std::string_view text)
     const TemporaryFile temporary = CreateTemporaryBeside(target);
     if (temporary.fd < 0)
         return temporary.error;
-    FileDescriptor file(temporary.fd);
+    posix::FileDescriptor file(temporary.fd);
     CopyOwnershipAndMode(file.get(), target);
     int error = WriteAll(file.get(), text);
     if (error == 0 && ::fsync(file.get()) != 0)

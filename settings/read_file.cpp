@@ -1,6 +1,6 @@
 #include "settings/read_file.h"
 
-#include "settings/file_descriptor.h"
+#include "posix/file_descriptor.h"
 
 #include <cerrno>
 #include <cstring>
@@ -42,7 +42,7 @@ FileContent ReadSettingsFile(const std::string& path)
     if (path.empty())
         return {};
     // O_NONBLOCK: a FIFO at the path must not hang the caller; it is refused below.
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    posix::FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0)
         return errno == ENOENT ? FileContent{} : Unreadable(std::strerror(errno));
     struct stat info {};

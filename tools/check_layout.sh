@@ -1,6 +1,6 @@
 #!/bin/sh
 # Fails when a source breaks the folder include rules:
-# - serial/, terminal/, transfer/, settings/ and linux/ (outside their tests
+# - serial/, terminal/, transfer/, settings/, linux/ and posix/ (outside their tests
 #   and fuzz targets) include nothing of app/, ui/, ui_wx/, ui_headless/,
 #   res/ or web/;
 # - only ui_wx/ includes wx headers; only linux/, the test doubles and the
@@ -22,7 +22,7 @@ sources() {
         -not -path '*/tests/*' -not -path '*/fuzz/*' 2>/dev/null
 }
 
-hits=$(sources serial terminal transfer settings linux |
+hits=$(sources serial terminal transfer settings linux posix |
     xargs -r grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"(app|ui|ui_wx|ui_headless|res|web)/')
 report "$hits" "Logic folders must not include window headers:"
 

@@ -1,5 +1,7 @@
 #include "transfer/load_file.h"
 
+#include "posix/file_descriptor.h"
+
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -8,23 +10,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Closes the descriptor however the function is left.
-class OpenFile {
-public:
-    explicit OpenFile(const char* path) : fd_(::open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)) {}
-    ~OpenFile()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-    int fd() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 // Reads until `size` bytes are in or the file ends; one read call may
 // return less than asked. -1 on a read error.
@@ -52,11 +37,11 @@ std::int32_t LoadFile(std::uint8_t** out, const char* path)
         return 0;
     // Opening without waiting keeps a named pipe from blocking the window;
     // anything but a regular file is refused below.
-    const OpenFile file(path);
-    if (file.fd() < 0)
+    const posix::FileDescriptor file(::open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!file.valid())
         return 0;
     struct stat info {};
-    if (::fstat(file.fd(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
         return 0;
     // The count is a signed 32-bit number: 2 GiB and more cannot be told.
     if (info.st_size < 0 || info.st_size > INT32_MAX)
@@ -67,7 +52,7 @@ std::int32_t LoadFile(std::uint8_t** out, const char* path)
     auto* block = static_cast<std::uint8_t*>(std::malloc(size > 0 ? size : 1));
     if (block == nullptr)
         return 0;
-    const std::int64_t n = ReadWhole(file.fd(), block, size);
+    const std::int64_t n = ReadWhole(file.get(), block, size);
     if (n < 0) {
         std::free(block);
         return 0;

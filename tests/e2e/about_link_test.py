@@ -6,13 +6,11 @@ turns the link to the followed colour; the next About box shows the link
 unvisited again.
    about_link_test.py path/to/vantrel path/to/x11_close_window"""
 
-import os
-import stat
 import subprocess
-import tempfile
 
 from gi.repository import Atspi
 
+from desktop import centre, click, install_fake_opener, opened, park_mouse, screen_colours
 from vantrel_session import VantrelSession, run_test, step
 from vantrel_window import _descendants, wait_until
 
@@ -20,54 +18,6 @@ ADDRESS = "https://www.vantrel.org/"
 SHOWN = "www.vantrel.org/"
 NORMAL = (0x00, 0x00, 0xEE)
 FOLLOWED = (0x55, 0x1A, 0x8B)
-
-FAKE_OPENER = """#!/bin/sh
-printf '%s\\n' "$1" >> "$VANTREL_E2E_OPENED"
-"""
-
-
-def install_fake_opener():
-    folder = tempfile.mkdtemp(prefix="vantrel-opener-")
-    opener = os.path.join(folder, "xdg-open")
-    with open(opener, "w") as f:
-        f.write(FAKE_OPENER)
-    os.chmod(opener, stat.S_IRWXU)
-    record = os.path.join(folder, "opened.txt")
-    os.environ["PATH"] = folder + os.pathsep + os.environ.get("PATH", "")
-    os.environ["VANTREL_E2E_OPENED"] = record
-    os.environ.pop("BROWSER", None)
-    return record
-
-
-def opened(record):
-    try:
-        with open(record) as f:
-            return f.read().splitlines()
-    except FileNotFoundError:
-        return []
-
-
-def screen_colours(x, y, width, height):
-    """The set of (r, g, b) colours on the screen in that rectangle."""
-    ppm = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (width, height, x, y),
-                          "+repage", "-depth", "8", "ppm:-"], capture_output=True, check=True).stdout
-    # P6 header: magic, width, height, maximum, each followed by one blank.
-    fields = ppm.split(maxsplit=4)
-    pixels = fields[4]
-    return {tuple(pixels[i:i + 3]) for i in range(0, len(pixels) - 2, 3)}
-
-
-def click(x, y, button=1):
-    subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", str(button)], check=True)
-
-
-def park_mouse():
-    subprocess.run(["xdotool", "mousemove", "0", "0"], check=True)
-
-
-def centre(control):
-    box = control.get_extents(Atspi.CoordType.SCREEN)
-    return box.x + box.width // 2, box.y + box.height // 2
 
 
 def about_box(window):

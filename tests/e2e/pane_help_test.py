@@ -12,7 +12,7 @@ from urllib.parse import unquote, urlparse
 
 from gi.repository import Atspi, GLib
 
-from about_link_test import centre, click, install_fake_opener, opened
+from desktop import centre, click, install_fake_opener, opened
 from vantrel_session import VantrelSession, run_test, step
 from vantrel_window import _descendants, wait_until
 

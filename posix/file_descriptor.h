@@ -3,7 +3,7 @@
 
 #include <unistd.h>
 
-namespace settings {
+namespace posix {
 
 class FileDescriptor {
 public:
@@ -31,4 +31,4 @@ private:
     int fd_;
 };
 
-} // namespace settings
+} // namespace posix

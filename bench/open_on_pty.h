@@ -1,0 +1,32 @@
+#pragma once
+// Opens the window's port on a pseudo-terminal, as a user would: the
+// terminal is listed through the settings file's [PORTS] extra list, chosen
+// in the port list, and opened with the Open button.
+
+#include "app/serial_dlg.h"
+#include "res/resource_ids.h"
+#include "serial/port_names.h"
+#include "ui_headless/headless_window.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace bench {
+
+// Chooses `slavePath` in the started window's port list and opens it; a
+// benchmark cannot go on without its port, so a failure ends the program.
+inline void OpenPortOnPty(ui::headless::HeadlessWindow& w, const CSerialDlg& dlg, const std::string& slavePath)
+{
+    const auto items = w.Items(res::IDC_PORT);
+    const auto row = std::find(items.begin(), items.end(), serial::PortDisplayName(slavePath)) - items.begin();
+    w.Choose(res::IDC_PORT, static_cast<int>(row));
+    w.Click(res::IDC_OPEN);
+    if (!dlg.m_pPort) {
+        std::fprintf(stderr, "could not open %s\n", slavePath.c_str());
+        std::exit(1);
+    }
+}
+
+} // namespace bench
