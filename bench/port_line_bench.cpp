@@ -28,23 +28,12 @@
 #include "fakes/fake_serial.h"
 #include "fakes/pty_pair.h"
 #include "serial/com_port.h"
-#include "ui/backend.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
-
-// Shows message boxes on the console; the bench has no window.
-class ConsoleBackend : public ui::Backend {
-public:
-    int RunModal(ui::Dialog&) override { return 0; }
-    void MessageBox(std::string_view, std::string_view text) override { std::cerr << text << '\n'; }
-    std::optional<std::string> ChooseFileToOpen(std::string_view) override { return std::nullopt; }
-    void Sleep(unsigned ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-    void Post(std::function<void()> task) override { task(); }
-};
 
 double Ms(Clock::duration d)
 {
@@ -287,14 +276,11 @@ bool WritesIntoAFarEndThatNeverReads(int seconds)
 int main(int argc, char** argv)
 {
     const int cycles = argc > 1 ? std::atoi(argv[1]) : 1000;
-    ConsoleBackend backend;
-    ui::SetBackend(&backend);
     bool ok = CloseWithAStalledReader(20);
     ok = OpenWhileStreaming(cycles) && ok;
     AddressDataGapOnTheFake(1000);
     AddressDataGapOnAPty(500);
     ok = WritesIntoAFarEndThatNeverReads(3) && ok;
-    ui::SetBackend(nullptr);
     std::printf("result:                        %s\n", ok ? "all goals met" : "GOALS MISSED");
     return ok ? 0 : 2;
 }

@@ -15,22 +15,11 @@
 
 #include "fakes/pty_pair.h"
 #include "serial/com_port.h"
-#include "ui/backend.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
-
-// Shows message boxes on the console; the bench has no window.
-class ConsoleBackend : public ui::Backend {
-public:
-    int RunModal(ui::Dialog&) override { return 0; }
-    void MessageBox(std::string_view, std::string_view text) override { std::cerr << text << '\n'; }
-    std::optional<std::string> ChooseFileToOpen(std::string_view) override { return std::nullopt; }
-    void Sleep(unsigned ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-    void Post(std::function<void()> task) override { task(); }
-};
 
 // The byte at a position of the stream, a sequence that is not periodic in
 // any chunk size the layers use, so a lost or repeated chunk shows.
@@ -49,8 +38,6 @@ double Microseconds(Clock::duration d)
 int main(int argc, char** argv)
 {
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 10;
-    ConsoleBackend backend;
-    ui::SetBackend(&backend);
 
     fakes::PtyPair pty;
     CComPort port(serial::LinuxDeviceSystem());
@@ -111,6 +98,5 @@ int main(int argc, char** argv)
     std::printf("longest Read of any kind:   %.1f us\n", Microseconds(longestAny));
     const bool whole = sent.load() == received && misplaced == 0;
     std::printf("result:                     %s\n", whole ? "every byte arrived in order" : "BYTES LOST OR DISORDERED");
-    ui::SetBackend(nullptr);
     return whole ? 0 : 2;
 }
