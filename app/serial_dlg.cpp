@@ -48,6 +48,7 @@ const ui::MessageMap<CSerialDlg>& CSerialDlg::GetMessageMap()
         ui::MapMessage(Msg::App, &D::OnPortDataArrived),
         MapCommand(IDC_OPEN, Notify::Clicked, &D::OnOpenPort),
         MapCommand(IDC_CLOSE, Notify::Clicked, &D::OnClosePort),
+        MapCommand(IDC_PORT, Notify::SelChange, &D::OnSelChangePort),
         MapCommand(IDC_BAUD, Notify::SelChange, &D::OnSelChangeBaud),
         MapCommand(IDC_BYTE_SIZE, Notify::SelChange, &D::OnSelChangeByteSize),
         MapCommand(IDC_PARITY, Notify::SelChange, &D::OnSelChangeParity),
@@ -132,6 +133,7 @@ bool CSerialDlg::OnInitDialog()
 
     FillPortList();
     LoadSettings();
+    ShowPortDescription(); // the stored port may not be the first
 
     char text[16];
     for (int size = 0; size <= 8; ++size) {

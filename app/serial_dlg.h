@@ -103,6 +103,9 @@ public:
     void OnSelChangeByteSize();
     void OnSelChangeParity();
     void OnSelChangeStopBits();
+    // The port list's selection changed: only its tooltip follows, the
+    // port in use stays until the next opening.
+    void OnSelChangePort();
     void ShowPortNotOpen();
 
     // --- Terminal (serial_dlg_receive.cpp, serial_dlg_transmit.cpp) -----------
@@ -163,6 +166,8 @@ private:
     // reopens it with its line settings as soon as it is back.
     void WatchDevice();
     void ShowDeviceState();
+    // The port list's tooltip says what stands behind the selected port.
+    void ShowPortDescription();
     void FlushReceiveDisplay();
     // Sets one field of an open port's line settings and applies them.
     template <typename T>

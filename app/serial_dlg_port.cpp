@@ -117,6 +117,21 @@ void CSerialDlg::FillPortList()
         m_cboPort.AddString(serial::PortDisplayName(name));
     if (m_cboPort.GetCount() > 0)
         m_cboPort.SetCurSel(0);
+    ShowPortDescription();
+}
+
+void CSerialDlg::OnSelChangePort()
+{
+    ShowPortDescription();
+}
+
+// With two adapters plugged in, their names alone do not tell which is
+// which; the rows stay names, since the settings file stores a row.
+void CSerialDlg::ShowPortDescription()
+{
+    const int row = m_cboPort.GetCurSel();
+    const std::string path = row >= 0 ? serial::PortDevicePath(m_cboPort.GetLBText(row)) : std::string();
+    m_cboPort.SetToolTip(path.empty() ? std::string() : serial::PortDescription(m_devices.DescribeHardware(path)));
 }
 
 std::intptr_t CSerialDlg::OnDeviceChange(std::uintptr_t event, std::intptr_t)

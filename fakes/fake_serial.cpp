@@ -18,6 +18,7 @@ struct FakeDeviceSystem::Port {
     bool writesFail = false;
     std::optional<std::size_t> outputRoom; // bytes still taken, when limited
     int openError = 0;
+    serial::PortHardware hardware;
     std::function<bool(const DCB&)> rejectState;
     DCB state{};
     std::deque<std::uint8_t> incoming;
@@ -163,6 +164,12 @@ void FakeDeviceSystem::FailOpen(const std::string& path, int errnoCode)
     Find(path)->openError = errnoCode;
 }
 
+void FakeDeviceSystem::SetHardware(const std::string& path, serial::PortHardware hardware)
+{
+    AddPort(path);
+    Find(path)->hardware = std::move(hardware);
+}
+
 void FakeDeviceSystem::RejectState(const std::string& path, std::function<bool(const DCB&)> reject)
 {
     AddPort(path);
@@ -246,6 +253,12 @@ std::unique_ptr<serial::Device> FakeDeviceSystem::Open(const std::string& path, 
 std::string FakeDeviceSystem::ErrorText(int error)
 {
     return std::strerror(error);
+}
+
+serial::PortHardware FakeDeviceSystem::DescribeHardware(const std::string& path)
+{
+    const Port* port = Find(path);
+    return port && port->present ? port->hardware : serial::PortHardware{};
 }
 
 std::vector<std::string> FakeDeviceSystem::ListPorts(const std::vector<std::string>& extra)

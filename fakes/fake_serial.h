@@ -39,6 +39,8 @@ public:
     // Removing an open port makes it fail like an unplugged adapter.
     void RemovePort(const std::string& path);
     void FailOpen(const std::string& path, int errnoCode);
+    // What DescribeHardware reports for the port.
+    void SetHardware(const std::string& path, serial::PortHardware hardware);
     void RejectState(const std::string& path, std::function<bool(const DCB&)> reject);
     // Refuses every record, or none (exactly bool: a lambda would convert).
     template <std::same_as<bool> Bool>
@@ -66,6 +68,7 @@ public:
     std::unique_ptr<serial::Device> Open(const std::string& path, int& error) override;
     std::string ErrorText(int error) override;
     std::vector<std::string> ListPorts(const std::vector<std::string>& extra) override;
+    serial::PortHardware DescribeHardware(const std::string& path) override;
     std::unique_ptr<serial::HotplugWatch> WatchHotplug(std::function<void(std::uint32_t)> onChange) override;
 
     struct Port;

@@ -7,6 +7,7 @@
 
 #include "linux/exclusive_open.h"
 #include "linux/hotplug_watch.h"
+#include "linux/port_hardware.h"
 #include "linux/tty_control.h"
 #include "linux/tty_device.h"
 
@@ -49,6 +50,16 @@ std::string LinuxDevices::ErrorText(int error)
 std::vector<std::string> LinuxDevices::ListPorts(const std::vector<std::string>& extra)
 {
     return FindSerialPorts(m_roots, extra, m_uartIsFitted);
+}
+
+serial::PortHardware LinuxDevices::DescribeHardware(const std::string& path)
+{
+    return ReadPortHardware(m_roots, path);
+}
+
+std::string LinuxDevices::AccessGroup(const std::string& path)
+{
+    return DeviceAccessGroup(path);
 }
 
 std::unique_ptr<serial::HotplugWatch> LinuxDevices::WatchHotplug(std::function<void(std::uint32_t)> onChange)

@@ -14,6 +14,8 @@ public:
     std::unique_ptr<serial::Device> Open(const std::string& path, int& error) override;
     std::string ErrorText(int error) override;
     std::vector<std::string> ListPorts(const std::vector<std::string>& extra) override;
+    serial::PortHardware DescribeHardware(const std::string& path) override;
+    std::string AccessGroup(const std::string& path) override;
     std::unique_ptr<serial::HotplugWatch> WatchHotplug(std::function<void(std::uint32_t)> onChange) override;
 
 private:

@@ -4,6 +4,7 @@
 #include "serial/port_names.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <limits>
 #include <utility>
@@ -23,6 +24,14 @@ std::string FormatOpenFailure(const std::string& port, const std::string& reason
     return text.data();
 }
 
+// A port the user may not open: which group to join, and that the joining
+// takes effect only in a new login session.
+std::string AccessHint(const std::string& group)
+{
+    return "Members of the group '" + group + "' may use it: add yourself with 'sudo usermod -aG " + group +
+           " $USER', then log out and in again.";
+}
+
 } // namespace
 
 CComPort::CComPort(serial::DeviceSystem& system) : m_system(system)
@@ -38,9 +47,15 @@ CComPort::~CComPort()
 CComPort::OpenResult CComPort::Open(std::uint32_t baud)
 {
     int error = 0;
-    m_hComm = m_system.Open(serial::PortDevicePath(m_strPort), error);
-    if (!m_hComm)
-        return {false, FormatOpenFailure(m_strPort, m_system.ErrorText(error))};
+    const std::string path = serial::PortDevicePath(m_strPort);
+    m_hComm = m_system.Open(path, error);
+    if (!m_hComm) {
+        std::string failure = FormatOpenFailure(m_strPort, m_system.ErrorText(error));
+        if (error == EACCES)
+            if (const std::string group = m_system.AccessGroup(path); !group.empty())
+                failure += "\n" + AccessHint(group);
+        return {false, failure};
+    }
     const bool configured = SetupComm(kQueueSize, kQueueSize) && SetBaudRate(baud) && SetTimeouts(kOpenReadTimeoutMs);
     if (!configured) {
         m_hComm.reset();

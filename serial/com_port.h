@@ -24,8 +24,9 @@ public:
     struct OpenResult {
         bool opened = false;
         // When the device cannot be opened: the text for the user,
-        // "Open '<port>': Failed.\n<reason>". Empty when it opened, and when
-        // it rejected its first settings: nothing is shown then.
+        // "Open '<port>': Failed.\n<reason>", and when permission was denied
+        // a line naming the device's group and how to join it. Empty when it
+        // opened, and when it rejected its first settings: nothing is shown then.
         std::string failure;
 
         operator int() const { return opened ? 1 : 0; }

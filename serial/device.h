@@ -66,6 +66,18 @@ public:
     virtual ~HotplugWatch() = default;
 };
 
+// What stands behind a port, so users can tell two adapters apart.
+struct PortHardware {
+    enum class Kind { Unknown, Usb, OnBoardUart, PseudoTerminal };
+    Kind kind = Kind::Unknown;
+    // For a USB device, as it reports itself; any of them may be empty.
+    std::string vendorId; // four hexadecimal digits, "0403"
+    std::string productId;
+    std::string manufacturer;
+    std::string product;
+    std::string serialNumber;
+};
+
 inline constexpr std::uint32_t kDeviceArrived = 0x8000;
 inline constexpr std::uint32_t kDeviceRemoved = 0x8004;
 
@@ -83,6 +95,23 @@ public:
     // The present serial ports in a stable order, then each path of extra
     // that exists and is not listed yet. A port held open by anyone is listed.
     virtual std::vector<std::string> ListPorts(const std::vector<std::string>& extra) = 0;
+
+    // What stands behind the port at path; Unknown when the system cannot tell.
+    virtual PortHardware DescribeHardware(const std::string& path)
+    {
+        (void)path;
+        return {};
+    }
+
+    // The group whose members may read and write the device at path, by
+    // name, to tell a user who was refused what to join. Empty when there is
+    // none worth naming: no such device, a group without a name, root's
+    // group, or one that lacks read or write permission itself.
+    virtual std::string AccessGroup(const std::string& path)
+    {
+        (void)path;
+        return {};
+    }
 
     // Calls onChange, from any thread, with kDeviceArrived or kDeviceRemoved.
     virtual std::unique_ptr<HotplugWatch> WatchHotplug(std::function<void(std::uint32_t event)> onChange) = 0;

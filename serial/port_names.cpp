@@ -20,4 +20,28 @@ std::string PortDevicePath(const std::string& name)
     return std::string(kDevFolder) + name;
 }
 
+std::string PortDescription(const PortHardware& hardware)
+{
+    switch (hardware.kind) {
+    case PortHardware::Kind::OnBoardUart:
+        return "on-board UART";
+    case PortHardware::Kind::PseudoTerminal:
+        return "pseudo-terminal";
+    case PortHardware::Kind::Unknown:
+        return {};
+    case PortHardware::Kind::Usb:
+        break;
+    }
+    std::string name = hardware.manufacturer;
+    if (!name.empty() && !hardware.product.empty())
+        name += ' ';
+    name += hardware.product;
+    std::string text = "USB " + hardware.vendorId + ":" + hardware.productId;
+    if (!name.empty())
+        text = name + " (" + text + ")";
+    if (!hardware.serialNumber.empty())
+        text += ", serial number " + hardware.serialNumber;
+    return text;
+}
+
 } // namespace serial

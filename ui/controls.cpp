@@ -65,6 +65,12 @@ void Control::MoveWindow(const Rect& rect)
         w->Move(id_, rect);
 }
 
+void Control::SetToolTip(std::string_view text)
+{
+    if (auto* w = Window())
+        w->SetToolTip(id_, text);
+}
+
 std::uint32_t Control::GetStyle() const
 {
     const ControlTemplate* c = dialog_ ? dialog_->Template().Find(id_) : nullptr;

@@ -32,6 +32,8 @@ public:
     std::string GetWindowText() const;
     Rect GetRect() const; // in the dialog's client pixels
     void MoveWindow(const Rect& rect);
+    // The tip shown while the mouse rests on the control; empty: none.
+    void SetToolTip(std::string_view text);
     // The control's style bits from its dialog template; 0 when unbound.
     std::uint32_t GetStyle() const;
 

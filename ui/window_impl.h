@@ -79,7 +79,7 @@ public:
     virtual void MakeLink(int, bool /*underlined*/, LinkListener*) {}
     // The colour of a link's text; the control is redrawn at once.
     virtual void SetTextColour(int, COLORREF) {}
-    // The tip shown while the mouse rests on the control.
+    // The tip shown while the mouse rests on the control; empty: none.
     virtual void SetToolTip(int, std::string_view) {}
     // The size of the control's text in the control's font, in pixels.
     virtual Size GetTextExtent(int) const { return {}; }

@@ -36,6 +36,7 @@ void HeadlessWindow::SetTextColour(int id, COLORREF colour)
 
 void HeadlessWindow::SetToolTip(int id, std::string_view text)
 {
+    Set(id, &State::toolTip, std::string(text));
     if (auto it = links_.find(id); it != links_.end())
         it->second.look.toolTip = text;
 }

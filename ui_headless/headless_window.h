@@ -77,6 +77,7 @@ public:
     // Every address a web view was sent to, oldest first.
     std::vector<std::string> Navigations(int id) const { return Get(id, &State::navigations, {}); }
     std::span<const char* const> Bitmap(int id) const { return Get(id, &State::bitmap, {}); }
+    std::string ToolTip(int id) const { return Get(id, &State::toolTip, {}); }
 
     // --- WindowImpl -----------------------------------------------------------
     std::string GetText(int id) const override;
@@ -153,6 +154,7 @@ private:
         std::span<const char* const> bitmap;
         WebViewClient* webClient = nullptr; // set once the control is a web view
         std::vector<std::string> navigations;
+        std::string toolTip;
     };
     State* Find(int id);
     const State* Find(int id) const;

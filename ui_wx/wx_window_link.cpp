@@ -1,11 +1,69 @@
-// Static texts of a wx dialog window shown as web links.
+// Static texts of a wx dialog window shown as web links, and tooltips.
 #include "ui_wx/link_label.h"
 #include "ui_wx/wx_text.h"
 #include "ui_wx/wx_window.h"
 
 #include <algorithm>
+#include <gtk/gtk.h>
+#include <string>
 
 namespace ui_wx {
+
+namespace {
+
+// The sibling with a tip of its own under a point of the parent, if any.
+gboolean ForwardTipQuery(GtkWidget* box, gint x, gint y, gboolean, GtkTooltip* tooltip, gpointer)
+{
+    GtkAllocation boxArea;
+    gtk_widget_get_allocation(box, &boxArea);
+    struct Query {
+        GtkWidget* box;
+        GdkPoint point;
+        GtkWidget* found;
+    } query{box, {boxArea.x + x, boxArea.y + y}, nullptr};
+    gtk_container_forall(
+        GTK_CONTAINER(gtk_widget_get_parent(box)),
+        [](GtkWidget* child, gpointer data) {
+            auto* q = static_cast<Query*>(data);
+            GtkAllocation area;
+            gtk_widget_get_allocation(child, &area);
+            if (child != q->box && !GTK_IS_FRAME(child) && gtk_widget_get_has_tooltip(child) &&
+                gtk_widget_get_visible(child) && q->point.x >= area.x && q->point.x < area.x + area.width &&
+                q->point.y >= area.y && q->point.y < area.y + area.height)
+                q->found = child;
+        },
+        &query);
+    if (!query.found)
+        return FALSE;
+    gchar* text = gtk_widget_get_tooltip_text(query.found);
+    gtk_tooltip_set_text(tooltip, text);
+    const bool shown = text != nullptr;
+    g_free(text);
+    return shown;
+}
+
+// A group box is the controls' sibling, not their parent, and GTK looks
+// for the widget under the pointer among siblings in the order they were
+// made, so a box made before its controls takes their tips: boxes hand
+// tip queries on to the control under the pointer.
+void LetGroupBoxesPassTips(GtkWidget* control)
+{
+    GtkWidget* parent = gtk_widget_get_parent(control);
+    if (!parent || !GTK_IS_CONTAINER(parent))
+        return;
+    gtk_container_forall(
+        GTK_CONTAINER(parent),
+        [](GtkWidget* child, gpointer) {
+            if (!GTK_IS_FRAME(child) || g_object_get_data(G_OBJECT(child), "vantrel-passes-tips"))
+                return;
+            g_object_set_data(G_OBJECT(child), "vantrel-passes-tips", child);
+            gtk_widget_set_has_tooltip(child, TRUE);
+            g_signal_connect(child, "query-tooltip", G_CALLBACK(ForwardTipQuery), nullptr);
+        },
+        nullptr);
+}
+
+} // namespace
 
 void WxWindow::MakeLink(int id, bool underlined, ui::LinkListener* listener)
 {
@@ -43,8 +101,15 @@ void WxWindow::SetTextColour(int id, ui::COLORREF colour)
 
 void WxWindow::SetToolTip(int id, std::string_view text)
 {
-    if (wxWindow* w = Control(id))
+    wxWindow* w = Control(id);
+    if (!w)
+        return;
+    if (text.empty())
+        w->UnsetToolTip(); // nothing to show: no empty tip box either
+    else
         w->SetToolTip(ToWx(text));
+    if (auto* widget = static_cast<GtkWidget*>(w->GetHandle()); widget && !text.empty())
+        LetGroupBoxesPassTips(widget);
 }
 
 ui::Size WxWindow::GetTextExtent(int id) const

@@ -162,6 +162,31 @@ TEST_F(WindowTest, DeviceChangesRefillThePortList)
     EXPECT_EQ(w.Items(IDC_PORT), (std::vector<std::string>{"ttyUSB0", "ttyUSB1"}));
 }
 
+TEST_F(WindowTest, ThePortListsTooltipDescribesTheSelectedPort)
+{
+    using Hw = serial::PortHardware;
+    devices_.SetHardware("/dev/ttyUSB0", {Hw::Kind::Usb, "0403", "6001", "FTDI", "FT232R USB UART", "A50285BI"});
+    devices_.SetHardware("/dev/ttyUSB1", {Hw::Kind::Usb, "10c4", "ea60", "", "", "0001"});
+    // The stored row, not the list's first, is selected at start.
+    WriteIni("[COMM_PORT]\nsetup=01000000060000000000000003000000000000000A\n");
+    Start();
+    auto& w = Win();
+    ASSERT_EQ(w.Selection(IDC_PORT), 1);
+    EXPECT_EQ(w.ToolTip(IDC_PORT), "USB 10c4:ea60, serial number 0001");
+    w.Choose(IDC_PORT, 0);
+    EXPECT_EQ(w.ToolTip(IDC_PORT), "FTDI FT232R USB UART (USB 0403:6001), serial number A50285BI");
+    EXPECT_EQ(w.Items(IDC_PORT), (std::vector<std::string>{"ttyUSB0", "ttyUSB1"}));
+
+    devices_.RemovePort("/dev/ttyUSB0");
+    devices_.AddPseudoTerminal("/dev/pts/4");
+    devices_.SetHardware("/dev/pts/4", {Hw::Kind::PseudoTerminal, "", "", "", "", ""});
+    WriteIni("[PORTS]\nextra=/dev/pts/4\n");
+    Dlg().Dispatch(ui::Message{ui::Msg::DeviceChange, 0, ui::Notify::Clicked, 0x8004});
+    EXPECT_EQ(w.ToolTip(IDC_PORT), "USB 10c4:ea60, serial number 0001");
+    w.Choose(IDC_PORT, 1);
+    EXPECT_EQ(w.ToolTip(IDC_PORT), "pseudo-terminal");
+}
+
 TEST_F(WindowTest, ExtraPathsFromTheSettingsFileAreListedWhileTheyExist)
 {
     devices_.AddPort(kPort);

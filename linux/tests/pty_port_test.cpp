@@ -6,8 +6,10 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <grp.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -93,6 +95,31 @@ TEST_F(PtyPortTest, OpeningSomethingThatIsNotATerminalIsExplained)
     const CComPort::OpenResult result = port.Open(9600);
     EXPECT_EQ(result, 0);
     EXPECT_EQ(result.failure, std::string("Open '/dev/null': Failed.\n") + std::strerror(ENOTTY));
+}
+
+// Root passes any mode; tools/test_unprivileged.sh runs this as a normal user.
+TEST_F(PtyPortTest, PermissionDeniedNamesTheGroupToJoin)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root is never refused; runs as a normal user";
+    struct stat st {};
+    ASSERT_EQ(::stat(pty.SlavePath().c_str(), &st), 0);
+    const group* owner = ::getgrgid(st.st_gid);
+    ASSERT_NE(owner, nullptr);
+    const std::string name = owner->gr_name;
+    const std::string refused = "Open '" + pty.SlavePath() + "': Failed.\n" + std::strerror(EACCES);
+
+    // The group may read and write, its owner (this user) may not.
+    ASSERT_EQ(::chmod(pty.SlavePath().c_str(), 0060), 0);
+    CComPort port(devices);
+    port.m_strPort = pty.SlavePath();
+    EXPECT_EQ(port.Open(9600).failure, refused + "\nMembers of the group '" + name +
+                                           "' may use it: add yourself with 'sudo usermod -aG " + name +
+                                           " $USER', then log out and in again.");
+
+    // Joining a group that may not write either would not help.
+    ASSERT_EQ(::chmod(pty.SlavePath().c_str(), 0040), 0);
+    EXPECT_EQ(port.Open(9600).failure, refused);
 }
 
 TEST_F(PtyPortTest, ReadWithNothingWaitingReturnsAtOnce)

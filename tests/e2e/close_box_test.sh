@@ -9,13 +9,19 @@ program=$1
 closer=$2
 
 # The program keeps its settings beside itself: run a copy in a scratch
-# directory so the build tree stays clean.
-workdir=$(mktemp -d)
-trap 'rm -rf "$workdir"' EXIT
-cp "$program" "$workdir/"
-copy="$workdir/$(basename "$program")"
+# directory so the build tree stays clean. CLOSE_BOX_IN_PLACE=1 runs it where
+# it stands (an installed program); RUN_AS is a command that starts it as
+# another user and then becomes it (setpriv ...).
+if [ -n "${CLOSE_BOX_IN_PLACE:-}" ]; then
+    copy=$program
+else
+    workdir=$(mktemp -d)
+    trap 'rm -rf "$workdir"' EXIT
+    cp "$program" "$workdir/"
+    copy="$workdir/$(basename "$program")"
+fi
 
-"$copy" &
+${RUN_AS:-} "$copy" &
 pid=$!
 
 window=""
