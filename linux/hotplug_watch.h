@@ -32,6 +32,8 @@ private:
     void Run();
     void HandleEvents();
 
+    // Set before the thread starts and closed after it has ended: the thread
+    // reads them without a lock, and nothing else touches them meanwhile.
     std::function<void(std::uint32_t)> m_onChange;
     int m_inotifyFd = -1;
     int m_stopFd = -1;

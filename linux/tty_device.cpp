@@ -84,14 +84,17 @@ void TtyDevice::Finish(const DCB* restore)
     const auto deadline = Clock::now() + kCloseDrainWait;
     bool failed = false;
     {
-        std::unique_lock lock(m_mutex);
-        m_progress.wait_until(lock, deadline, [this] { return m_output.empty() || m_failed; });
+        threads::MutexLock lock(m_mutex);
+        m_progress.wait_until(lock.Native(), deadline, [this] {
+            m_mutex.AssertHeld();
+            return m_output.empty() || m_failed;
+        });
         failed = m_failed;
     }
     while (!failed && Clock::now() < deadline && PendingOutput(m_fd) > 0)
         std::this_thread::sleep_for(kCloseDrainStep);
     {
-        std::lock_guard lock(m_mutex);
+        threads::MutexLock lock(m_mutex);
         m_stopping = true;
         failed = m_failed;
         DropOutput();
@@ -113,7 +116,7 @@ bool TtyDevice::SetState(const DCB& dcb)
     auto outcome = std::make_shared<RecordOutcome>();
     bool behindOutput = false;
     {
-        std::lock_guard lock(m_mutex);
+        threads::MutexLock lock(m_mutex);
         if (m_failed || m_stopping)
             return false;
         behindOutput = !m_output.empty();
@@ -126,8 +129,11 @@ bool TtyDevice::SetState(const DCB& dcb)
     if (behindOutput)
         return true;
 
-    std::unique_lock lock(m_mutex);
-    m_progress.wait_for(lock, kSettingsWait, [&] { return outcome->done || m_failed; });
+    threads::MutexLock lock(m_mutex);
+    m_progress.wait_for(lock.Native(), kSettingsWait, [&] {
+        m_mutex.AssertHeld();
+        return outcome->done || m_failed;
+    });
     if (outcome->done)
         return outcome->accepted;
     return !m_failed;
@@ -138,7 +144,7 @@ bool TtyDevice::GetState(DCB& dcb)
     if (m_released)
         return false;
     {
-        std::lock_guard lock(m_mutex);
+        threads::MutexLock lock(m_mutex);
         dcb = m_applied;
     }
     return ReadRecord(m_fd, dcb);
@@ -147,7 +153,7 @@ bool TtyDevice::GetState(DCB& dcb)
 bool TtyDevice::Write(const std::uint8_t* data, std::size_t count)
 {
     {
-        std::lock_guard lock(m_mutex);
+        threads::MutexLock lock(m_mutex);
         if (m_failed || m_stopping || m_queuedBytes >= QueueLimit())
             return false;
         if (count == 0)
@@ -165,7 +171,7 @@ bool TtyDevice::Write(const std::uint8_t* data, std::size_t count)
 // the room left are all taken, the last one even when it passes the limit.
 std::size_t TtyDevice::OutputRoom()
 {
-    std::lock_guard lock(m_mutex);
+    threads::MutexLock lock(m_mutex);
     if (m_failed || m_stopping)
         return 0;
     const std::size_t limit = QueueLimit();
@@ -186,7 +192,7 @@ std::size_t TtyDevice::Read(std::uint8_t* buffer, std::size_t count)
     bool wasFull = false;
     std::size_t n = 0;
     {
-        std::lock_guard lock(m_mutex);
+        threads::MutexLock lock(m_mutex);
         m_arrivalArmed = true;
         wasFull = m_input.size() >= kInputCapacity;
         n = std::min(count, m_input.size());
@@ -200,7 +206,7 @@ std::size_t TtyDevice::Read(std::uint8_t* buffer, std::size_t count)
 
 void TtyDevice::NotifyArrival(std::function<void()> onArrival)
 {
-    std::lock_guard lock(m_mutex);
+    threads::MutexLock lock(m_mutex);
     m_onArrival = std::move(onArrival);
     m_arrivalArmed = true;
 }
@@ -208,7 +214,7 @@ void TtyDevice::NotifyArrival(std::function<void()> onArrival)
 bool TtyDevice::IsGone()
 {
     {
-        std::lock_guard lock(m_mutex);
+        threads::MutexLock lock(m_mutex);
         if (m_failed || m_stopping)
             return m_failed;
     }
@@ -241,7 +247,7 @@ void TtyDevice::Run()
         bool recordFirst = false;
         bool failed = false;
         {
-            std::lock_guard lock(m_mutex);
+            threads::MutexLock lock(m_mutex);
             if (m_stopping)
                 return;
             failed = m_failed;
@@ -297,7 +303,7 @@ void TtyDevice::ReadAvailable()
     if (got > 0) {
         std::function<void()> tell;
         {
-            std::lock_guard lock(m_mutex);
+            threads::MutexLock lock(m_mutex);
             m_input.insert(m_input.end(), chunk.begin(), chunk.begin() + got);
             if (m_onArrival && m_arrivalArmed) {
                 m_arrivalArmed = false;
@@ -318,7 +324,7 @@ void TtyDevice::WriteSome()
     std::array<std::uint8_t, kChunkSize> chunk{};
     std::size_t length = 0;
     {
-        std::lock_guard lock(m_mutex);
+        threads::MutexLock lock(m_mutex);
         if (m_output.empty() || m_output.front().record)
             return;
         const Outgoing& front = m_output.front();
@@ -334,7 +340,7 @@ void TtyDevice::WriteSome()
     const auto written = static_cast<std::size_t>(put);
     m_bytesSinceRecord += written;
 
-    std::lock_guard lock(m_mutex);
+    threads::MutexLock lock(m_mutex);
     if (m_output.empty()) // dropped by Fail or Release meanwhile
         return;
     Outgoing& front = m_output.front();
@@ -361,7 +367,7 @@ void TtyDevice::ApplyQueuedRecord()
         return;
     DCB record;
     {
-        std::lock_guard lock(m_mutex);
+        threads::MutexLock lock(m_mutex);
         if (m_stopping || m_failed || m_output.empty())
             return;
         record = *m_output.front().record;
@@ -371,7 +377,7 @@ void TtyDevice::ApplyQueuedRecord()
         m_characterTime = serial::CharacterTime(record);
         m_bytesSinceRecord = 0;
     }
-    std::lock_guard lock(m_mutex);
+    threads::MutexLock lock(m_mutex);
     if (m_output.empty())
         return;
     if (accepted)
@@ -385,13 +391,16 @@ void TtyDevice::ApplyQueuedRecord()
 // Sleeps until when; false when the device is stopping or has failed.
 bool TtyDevice::PauseUntil(Clock::time_point when)
 {
-    std::unique_lock lock(m_mutex);
-    return !m_progress.wait_until(lock, when, [this] { return m_stopping || m_failed; });
+    threads::MutexLock lock(m_mutex);
+    return !m_progress.wait_until(lock.Native(), when, [this] {
+        m_mutex.AssertHeld();
+        return m_stopping || m_failed;
+    });
 }
 
 void TtyDevice::Fail()
 {
-    std::lock_guard lock(m_mutex);
+    threads::MutexLock lock(m_mutex);
     m_failed = true;
     DropOutput();
     m_progress.notify_all();

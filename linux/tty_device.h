@@ -6,7 +6,6 @@
 #include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <sys/types.h>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "serial/device.h"
+#include "threads/mutex.h"
 
 namespace linux_tty {
 
@@ -33,16 +33,17 @@ public:
     TtyDevice(const TtyDevice&) = delete;
     TtyDevice& operator=(const TtyDevice&) = delete;
 
-    bool SetState(const DCB& dcb) override;
-    bool GetState(DCB& dcb) override;
-    bool Write(const std::uint8_t* data, std::size_t count) override;
-    std::size_t OutputRoom() override;
-    std::size_t Read(std::uint8_t* buffer, std::size_t count) override;
-    void Release(const DCB& restore) override;
-    bool IsGone() override;
-    void NotifyArrival(std::function<void()> onArrival) override;
+    bool SetState(const DCB& dcb) override EXCLUDES(m_mutex);
+    bool GetState(DCB& dcb) override EXCLUDES(m_mutex);
+    bool Write(const std::uint8_t* data, std::size_t count) override EXCLUDES(m_mutex);
+    std::size_t OutputRoom() override EXCLUDES(m_mutex);
+    std::size_t Read(std::uint8_t* buffer, std::size_t count) override EXCLUDES(m_mutex);
+    void Release(const DCB& restore) override EXCLUDES(m_mutex);
+    bool IsGone() override EXCLUDES(m_mutex);
+    void NotifyArrival(std::function<void()> onArrival) override EXCLUDES(m_mutex);
 
 private:
+    // Written by the I/O thread and read by SetState, both with m_mutex held.
     struct RecordOutcome {
         bool done = false;
         bool accepted = false;
@@ -56,39 +57,41 @@ private:
         std::shared_ptr<RecordOutcome> outcome;
     };
 
-    // With the mutex held: the most output the queue takes.
-    std::size_t QueueLimit() const;
+    // The most output the queue takes.
+    std::size_t QueueLimit() const REQUIRES(m_mutex);
     void Wake();
-    void Finish(const DCB* restore);
+    void Finish(const DCB* restore) EXCLUDES(m_mutex);
     bool PathStillLeadsHere() const;
 
     // The I/O thread and its steps.
-    void Run();
+    void Run() EXCLUDES(m_mutex);
     int DrainPollTimeout(std::size_t pendingInDriver) const;
-    void ReadAvailable();
-    void WriteSome();
-    void ApplyQueuedRecord();
-    bool PauseUntil(std::chrono::steady_clock::time_point when);
-    void Fail();
-    void DropOutput(); // with the mutex held
+    void ReadAvailable() EXCLUDES(m_mutex);
+    void WriteSome() EXCLUDES(m_mutex);
+    void ApplyQueuedRecord() EXCLUDES(m_mutex);
+    bool PauseUntil(std::chrono::steady_clock::time_point when) EXCLUDES(m_mutex);
+    void Fail() EXCLUDES(m_mutex);
+    void DropOutput() REQUIRES(m_mutex);
 
+    // Set before the I/O thread starts and never changed: both threads read them.
     const int m_fd;
     const int m_wakeFd;
     const bool m_lineNeedsTime;
     const std::string m_path;
-    dev_t m_device = 0;
+    const dev_t m_device;
     bool m_released = false; // caller's thread only
 
-    std::mutex m_mutex;
+    // Shared between the caller's thread and the I/O thread.
+    threads::Mutex m_mutex;
     std::condition_variable m_progress; // output completed, device failed, stopping
-    std::deque<std::uint8_t> m_input;
-    std::function<void()> m_onArrival;
-    bool m_arrivalArmed = true; // set by Read, cleared when m_onArrival is called
-    std::deque<Outgoing> m_output;
-    std::size_t m_queuedBytes = 0; // bytes in m_output not yet handed to the driver
-    bool m_failed = false;
-    bool m_stopping = false;
-    DCB m_applied{};
+    std::deque<std::uint8_t> m_input GUARDED_BY(m_mutex);
+    std::function<void()> m_onArrival GUARDED_BY(m_mutex);
+    bool m_arrivalArmed GUARDED_BY(m_mutex) = true;    // set by Read, cleared when m_onArrival is called
+    std::deque<Outgoing> m_output GUARDED_BY(m_mutex); // the outcomes they point to too
+    std::size_t m_queuedBytes GUARDED_BY(m_mutex) = 0; // bytes in m_output not yet handed to the driver
+    bool m_failed GUARDED_BY(m_mutex) = false;
+    bool m_stopping GUARDED_BY(m_mutex) = false;
+    DCB m_applied GUARDED_BY(m_mutex){};
 
     // Used by the I/O thread only.
     std::chrono::microseconds m_characterTime{0};

@@ -2,9 +2,38 @@
 # Builds Vantrel with its tests and runs them all, the end-to-end tests
 # under Xvfb included. With --fuzz: a short fuzzing run (see below). With --sanitize: the logic's tests (no wx window)
 # under AddressSanitizer and UndefinedBehaviorSanitizer, in build-sanitize/.
+# With --thread-safety: the libraries without wx built by clang, where a
+# broken lock rule is an error, in build-thread-safety/. With --tsan: the
+# port's pseudo-terminal tests and the window's tests over a pseudo-terminal
+# under ThreadSanitizer, in build-tsan/.
+# VANTREL_WERROR=ON in the environment makes every warning an error.
 set -eu
 cd "$(dirname "$0")/.."
 tools/deps.sh
+werror=-DVANTREL_WERROR=${VANTREL_WERROR:-OFF}
+launcher=""
+command -v ccache >/dev/null 2>&1 && launcher=-DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+
+# --thread-safety: every library that knows no window system, compiled by
+# clang with -Wthread-safety (see threads/mutex.h); a violation fails.
+if [ "${1:-}" = "--thread-safety" ]; then
+    dir=build-thread-safety
+    CXX=clang++ CXXFLAGS="-Werror=thread-safety" cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug \
+        -DVANTREL_WX=OFF -DVANTREL_TESTS=OFF "$werror" $launcher >/dev/null
+    exec cmake --build "$dir" -j"$(nproc)" --target vantrel_app vantrel_linux vantrel_ui_headless
+fi
+
+# --tsan: the tests where a port's I/O thread, the window and the posting
+# threads meet, under ThreadSanitizer; any report fails.
+if [ "${1:-}" = "--tsan" ]; then
+    dir=build-tsan
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_TSAN=ON -DVANTREL_WX=OFF -DVANTREL_TESTS=ON \
+        "$werror" $launcher >/dev/null
+    cmake --build "$dir" -j"$(nproc)" --target linux_serial_tests app_tests
+    export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+    "$dir/linux/linux_serial_tests" --gtest_brief=1
+    exec "$dir/app/app_tests" --gtest_brief=1 --gtest_filter='PtyWindowTest.*:BridgeWindowTest.*'
+fi
 
 # --fuzz: a short libFuzzer run of the settings reader, where clang is present.
 if [ "${1:-}" = "--fuzz" ]; then
@@ -28,10 +57,11 @@ fi
 
 if [ "${1:-}" = "--sanitize" ]; then
     dir=build-sanitize
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug -DVANTREL_SANITIZE=ON -DVANTREL_WX=OFF -DVANTREL_TESTS=ON >/dev/null
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug -DVANTREL_SANITIZE=ON -DVANTREL_WX=OFF -DVANTREL_TESTS=ON "$werror" >/dev/null
 else
     dir=build
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_WX=ON -DVANTREL_TESTS=ON -DVANTREL_SANITIZE=OFF >/dev/null
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_WX=ON -DVANTREL_TESTS=ON -DVANTREL_SANITIZE=OFF \
+        "$werror" >/dev/null
 fi
 cmake --build "$dir" -j"$(nproc)"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

@@ -103,6 +103,8 @@ private:
     };
     std::map<int, GivenText> givenTexts_; // only fields showing otherwise than given
     // Shared with posted messages so they can tell the dialog is gone.
+    // PostMessage copies it from any thread; it is set for the dialog's whole
+    // life, and the pointee is cleared and read on the dialog's thread only.
     std::shared_ptr<Dialog*> alive_;
 };
 

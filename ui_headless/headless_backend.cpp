@@ -62,7 +62,7 @@ std::optional<std::string> HeadlessBackend::ChooseFileToOpen(std::string_view)
 void HeadlessBackend::Post(std::function<void()> task)
 {
     {
-        std::lock_guard lock(postedMutex_);
+        threads::MutexLock lock(postedMutex_);
         posted_.push_back(std::move(task));
     }
     postedChanged_.notify_all();
@@ -70,8 +70,11 @@ void HeadlessBackend::Post(std::function<void()> task)
 
 bool HeadlessBackend::WaitForPosted(std::chrono::microseconds timeout)
 {
-    std::unique_lock lock(postedMutex_);
-    return postedChanged_.wait_for(lock, timeout, [this] { return !posted_.empty(); });
+    threads::MutexLock lock(postedMutex_);
+    return postedChanged_.wait_for(lock.Native(), timeout, [this] {
+        postedMutex_.AssertHeld();
+        return !posted_.empty();
+    });
 }
 
 void HeadlessBackend::RunPosted()
@@ -79,7 +82,7 @@ void HeadlessBackend::RunPosted()
     for (;;) {
         std::function<void()> task;
         {
-            std::lock_guard lock(postedMutex_);
+            threads::MutexLock lock(postedMutex_);
             if (posted_.empty())
                 return;
             task = std::move(posted_.front());

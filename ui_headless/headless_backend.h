@@ -3,6 +3,7 @@
 #include "ui/backend.h"
 #include "ui/open_address.h"
 #include "ui_headless/headless_window.h"
+#include "threads/mutex.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -11,7 +12,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,17 +44,17 @@ public:
     }
     void MessageBeep() override { ++beeps_; }
     void Sleep(unsigned ms) override { now_ += ms; }
-    void Post(std::function<void()> task) override;
+    void Post(std::function<void()> task) override EXCLUDES(postedMutex_);
 
     // --- The test's side ---
     HeadlessWindow& WindowOf(const Dialog& dialog);
     // Lets virtual time pass: timer ticks fall due in order, each timer at
     // most once per period; posted tasks run.
     void Advance(unsigned ms);
-    void RunPosted();
+    void RunPosted() EXCLUDES(postedMutex_);
     // Blocks until a task has been posted (true) or `timeout` has passed;
     // for tests that serve other threads' posts as they come.
-    bool WaitForPosted(std::chrono::microseconds timeout);
+    bool WaitForPosted(std::chrono::microseconds timeout) EXCLUDES(postedMutex_);
     std::uint64_t Now() const { return now_; }
 
     // The captions of the dialogs run modally, in order.
@@ -88,9 +88,10 @@ private:
     int openAddressResult_ = kOpenSucceeded;
     int beeps_ = 0;
     bool webViewsAvailable_ = true;
-    std::mutex postedMutex_;
+    // Post comes from any thread (a port's I/O thread, the hot-plug watcher).
+    threads::Mutex postedMutex_;
     std::condition_variable postedChanged_;
-    std::deque<std::function<void()>> posted_;
+    std::deque<std::function<void()>> posted_ GUARDED_BY(postedMutex_);
 };
 
 } // namespace ui::headless
