@@ -76,7 +76,7 @@ public:
     int GetPos(int id) const override;
     void SetBitmap(int id, std::span<const char* const> xpm) override;
     bool CreateWebView(int id, ui::WebViewClient& client) override;
-    void Navigate(int id, std::string_view url) override;
+    void Navigate(int id, std::string_view url, std::chrono::milliseconds answerWithin) override;
     ui::Rect GetClientRect() const override;
     void SetTitle(std::string_view text) override;
     std::string GetTitle() const override;
