@@ -45,6 +45,9 @@ public:
     // Links: the mouse moves onto or off the control; a click on it (the
     // mouse moves onto it first).
     void HoverLink(int id, bool inside);
+    // The mouse moves onto or off the control while a modal box holds it:
+    // the control is told nothing.
+    void MoveMouseUnseen(int id, bool inside);
     void ClickLink(int id);
     // A web view reports that its latest navigation finished loading and
     // that the document's title is `title` (a failed load, or one that gave
@@ -125,6 +128,7 @@ public:
     void SetTextColour(int id, COLORREF colour) override;
     void SetToolTip(int id, std::string_view text) override;
     Size GetTextExtent(int id) const override;
+    bool IsMouseOver(int id) const override;
 
     // --- Used by the back end -------------------------------------------------
     struct Timer {

@@ -90,6 +90,7 @@ public:
     void SetTextColour(int id, ui::COLORREF colour) override;
     void SetToolTip(int id, std::string_view text) override;
     ui::Size GetTextExtent(int id) const override;
+    bool IsMouseOver(int id) const override;
 
 private:
     struct ControlState {

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include <wx/utils.h>
+
 namespace ui_wx {
 
 void WxWindow::MakeLink(int id, bool underlined, ui::LinkListener* listener)
@@ -55,6 +57,12 @@ ui::Size WxWindow::GetTextExtent(int id) const
     const auto* link = dynamic_cast<const LinkLabel*>(w);
     const wxSize size = link ? link->TextExtent() : w->GetTextExtent(w->GetLabel());
     return ui::Size{size.x, size.y};
+}
+
+bool WxWindow::IsMouseOver(int id) const
+{
+    const wxWindow* w = Control(id);
+    return w && w->IsShownOnScreen() && w->GetScreenRect().Contains(wxGetMousePosition());
 }
 
 } // namespace ui_wx
