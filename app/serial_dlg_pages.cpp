@@ -1,5 +1,6 @@
 #include "app/serial_dlg.h"
 
+#include "ui/backend.h"
 #include "ui/open_address.h"
 #include "web/help_page.h"
 
@@ -8,11 +9,14 @@
 void CSerialDlg::OpenHelpPage()
 {
     // A browser cannot read a page inside the executable: the page is
-    // written to a private folder first and opened from there. A page that
-    // cannot be written or opened is not reported; the window goes on as
-    // before.
-    if (const auto address = web::WriteHelpPage())
-        ui::OpenAddress(*address);
+    // written to a private folder first and opened from there. A folder
+    // that is not safe to write to is named in one box; a page that cannot
+    // be opened is not reported, and the window goes on as before.
+    const web::HelpPageResult page = web::WriteHelpPage();
+    if (!page.reason.empty())
+        ui::AfxMessageBox(web::HelpRefusalText(page));
+    if (page.address)
+        ui::OpenAddress(*page.address);
 }
 
 void CSerialDlg::OnHideAdvert()

@@ -24,10 +24,12 @@ namespace {
 constexpr int kXdgOpenNoMethod = 3;
 constexpr std::chrono::milliseconds kPollStep{10};
 
-// Starts `program` (looked up on PATH) with the address as its one
-// argument; nothing when it cannot be started.
-std::optional<pid_t> Spawn(const std::string& program, const std::string& address)
+// Starts a command (its program looked up on PATH); nothing when it cannot
+// be started.
+std::optional<pid_t> Spawn(const std::vector<std::string>& command)
 {
+    if (command.empty())
+        return std::nullopt;
     posix_spawnattr_t attr;
     if (posix_spawnattr_init(&attr) != 0)
         return std::nullopt;
@@ -42,9 +44,12 @@ std::optional<pid_t> Spawn(const std::string& program, const std::string& addres
     posix_spawnattr_setsigdefault(&attr, &defaults);
     posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
 
-    std::vector<char*> argv = {const_cast<char*>(program.c_str()), const_cast<char*>(address.c_str()), nullptr};
+    std::vector<char*> argv;
+    for (const std::string& argument : command)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
     pid_t pid = 0;
-    const int error = posix_spawnp(&pid, program.c_str(), nullptr, &attr, argv.data(), environ);
+    const int error = posix_spawnp(&pid, argv[0], nullptr, &attr, argv.data(), environ);
     posix_spawnattr_destroy(&attr);
     if (error != 0)
         return std::nullopt;
@@ -81,6 +86,7 @@ void ReapLater(pid_t pid)
     }).detach();
 }
 
+// The result code of an opener that was started.
 int Finish(pid_t pid, std::chrono::milliseconds wait, bool isXdgOpen)
 {
     const std::optional<int> status = WaitFor(pid, wait);
@@ -95,21 +101,75 @@ int Finish(pid_t pid, std::chrono::milliseconds wait, bool isXdgOpen)
     return *status;
 }
 
-std::vector<std::string> BrowsersFromEnvironment()
+// Replaces %s by the address and %% by a percent sign; notes whether the
+// address went in.
+std::string Substitute(std::string_view argument, std::string_view address, bool& used)
 {
-    std::vector<std::string> names;
+    std::string out;
+    for (std::size_t i = 0; i < argument.size(); ++i) {
+        if (argument[i] == '%' && i + 1 < argument.size() && (argument[i + 1] == 's' || argument[i + 1] == '%')) {
+            const bool isAddress = argument[++i] == 's';
+            out.append(isAddress ? address : "%");
+            used = used || isAddress;
+        } else {
+            out += argument[i];
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::vector<std::string> BrowserCommand(std::string_view entry, std::string_view address)
+{
+    std::vector<std::string> command;
+    bool used = false;
+    std::string word;
+    bool inWord = false;
+    char quote = 0;
+    for (const char c : entry) {
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+            else
+                word += c;
+        } else if (c == '\'' || c == '"') {
+            quote = c;
+            inWord = true;
+        } else if (c == ' ' || c == '\t') {
+            if (inWord)
+                command.push_back(Substitute(word, address, used));
+            word.clear();
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord)
+        command.push_back(Substitute(word, address, used));
+    if (!command.empty() && !used)
+        command.emplace_back(address);
+    return command;
+}
+
+namespace {
+
+std::vector<std::string> BrowserEntries()
+{
+    std::vector<std::string> entries;
     const char* value = std::getenv("BROWSER");
     if (!value)
-        return names;
+        return entries;
     const std::string list(value);
     std::size_t start = 0;
     while (start <= list.size()) {
         const std::size_t end = std::min(list.find(':', start), list.size());
         if (end > start)
-            names.push_back(list.substr(start, end - start));
+            entries.push_back(list.substr(start, end - start));
         start = end + 1;
     }
-    return names;
+    return entries;
 }
 
 } // namespace
@@ -120,13 +180,19 @@ int LaunchBrowser(std::string_view address, std::chrono::milliseconds wait)
     // the opener (or a browser) read the address as an option.
     if (address.find('\0') != std::string_view::npos || (!address.empty() && address.front() == '-'))
         return kOpenNoOpener;
-    const std::string argument(address);
-    if (const auto pid = Spawn("xdg-open", argument))
-        return Finish(*pid, wait, /*isXdgOpen=*/true);
-    for (const std::string& browser : BrowsersFromEnvironment())
-        if (const auto pid = Spawn(browser, argument))
-            return Finish(*pid, wait, /*isXdgOpen=*/false);
-    return kOpenNoOpener;
+    int result = kOpenNoOpener;
+    if (const auto pid = Spawn({"xdg-open", std::string(address)})) {
+        result = Finish(*pid, wait, /*isXdgOpen=*/true);
+        if (OpenSucceeded(result))
+            return result;
+    }
+    for (const std::string& entry : BrowserEntries()) {
+        const auto pid = Spawn(BrowserCommand(entry, address));
+        result = pid ? Finish(*pid, wait, /*isXdgOpen=*/false) : kOpenNoOpener;
+        if (OpenSucceeded(result))
+            return result;
+    }
+    return result;
 }
 
 } // namespace ui

@@ -86,4 +86,8 @@ void CLinkStatic::OnLinkClicked()
     Repaint();
     ui::CurrentBackend().MessageBeep();
     ui::ShowOpenError(result);
+    // The box held the mouse, so no leave was reported while it was open:
+    // the colour follows where the mouse is now.
+    if (auto* w = Window())
+        OnLinkHover(w->IsMouseOver(Id()));
 }

@@ -4,6 +4,7 @@
 #include "ui/geometry.h"
 #include "ui/link_listener.h"
 
+#include <chrono>
 #include <span>
 #include <string>
 #include <string_view>
@@ -63,9 +64,11 @@ public:
     // id (same rectangle, identifier and visibility; the control is gone
     // afterwards) and reports to client from then on. False, with the control
     // left as it was, when no browser view can be made. Navigate starts
-    // loading an address in the view and returns at once.
+    // loading an address in the view and returns at once; a web address
+    // still loading after `answerWithin` (when above zero) is stopped and
+    // reported complete with an empty title, as a failed load is.
     virtual bool CreateWebView(int id, WebViewClient& client) = 0;
-    virtual void Navigate(int id, std::string_view url) = 0;
+    virtual void Navigate(int id, std::string_view url, std::chrono::milliseconds answerWithin) = 0;
 
     // Progress bars.
     virtual void SetRange(int id, int lower, int upper) = 0;
@@ -83,6 +86,10 @@ public:
     virtual void SetToolTip(int, std::string_view) {}
     // The size of the control's text in the control's font, in pixels.
     virtual Size GetTextExtent(int) const { return {}; }
+    // Whether the mouse pointer is over the control now. A modal box holds
+    // the mouse while it is open, so a control learns nothing of the
+    // pointer leaving it meanwhile; after the box it asks.
+    virtual bool IsMouseOver(int) const { return false; }
 
     // The window itself.
     virtual Rect GetClientRect() const = 0;

@@ -67,6 +67,18 @@ void HeadlessWindow::HoverLink(int id, bool inside)
         it->second.listener->OnLinkHover(inside);
 }
 
+void HeadlessWindow::MoveMouseUnseen(int id, bool inside)
+{
+    if (auto it = links_.find(id); it != links_.end())
+        it->second.hovered = inside;
+}
+
+bool HeadlessWindow::IsMouseOver(int id) const
+{
+    auto it = links_.find(id);
+    return it != links_.end() && it->second.hovered;
+}
+
 void HeadlessWindow::ClickLink(int id)
 {
     HoverLink(id, true);

@@ -411,10 +411,12 @@ bool HeadlessWindow::CreateWebView(int id, WebViewClient& client)
     return true;
 }
 
-void HeadlessWindow::Navigate(int id, std::string_view url)
+void HeadlessWindow::Navigate(int id, std::string_view url, std::chrono::milliseconds answerWithin)
 {
-    if (State* s = Find(id); s && s->webClient)
+    if (State* s = Find(id); s && s->webClient) {
         s->navigations.emplace_back(url);
+        s->answerWithin = answerWithin;
+    }
 }
 
 void HeadlessWindow::FinishLoad(int id, std::string_view title)

@@ -6,6 +6,7 @@
 #include "ui/web_view.h"
 #include "ui/window_impl.h"
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -44,10 +45,13 @@ public:
     // Links: the mouse moves onto or off the control; a click on it (the
     // mouse moves onto it first).
     void HoverLink(int id, bool inside);
+    // The mouse moves onto or off the control while a modal box holds it:
+    // the control is told nothing.
+    void MoveMouseUnseen(int id, bool inside);
     void ClickLink(int id);
     // A web view reports that its latest navigation finished loading and
-    // that the document's title is `title` (a failed load reports the title
-    // of the error page, often empty).
+    // that the document's title is `title` (a failed load, or one that gave
+    // no answer within its wait, reports an empty title).
     void FinishLoad(int id, std::string_view title);
     // A page in a web view asks for a new window (a target="_blank" link).
     void RequestNewWindow(int id, std::string_view url);
@@ -76,6 +80,8 @@ public:
     bool IsWebView(int id) const { return Get(id, &State::webClient, static_cast<WebViewClient*>(nullptr)); }
     // Every address a web view was sent to, oldest first.
     std::vector<std::string> Navigations(int id) const { return Get(id, &State::navigations, {}); }
+    // How long the latest navigation may go unanswered (zero: no limit).
+    std::chrono::milliseconds AnswerWait(int id) const { return Get(id, &State::answerWithin, {}); }
     std::span<const char* const> Bitmap(int id) const { return Get(id, &State::bitmap, {}); }
     std::string ToolTip(int id) const { return Get(id, &State::toolTip, {}); }
 
@@ -108,7 +114,7 @@ public:
     int GetPos(int id) const override;
     void SetBitmap(int id, std::span<const char* const> xpm) override { Set(id, &State::bitmap, xpm); }
     bool CreateWebView(int id, WebViewClient& client) override;
-    void Navigate(int id, std::string_view url) override;
+    void Navigate(int id, std::string_view url, std::chrono::milliseconds answerWithin) override;
     Rect GetClientRect() const override { return client_; }
     void SetTitle(std::string_view text) override { title_ = std::string(text); }
     std::string GetTitle() const override { return title_; }
@@ -123,6 +129,7 @@ public:
     void SetTextColour(int id, COLORREF colour) override;
     void SetToolTip(int id, std::string_view text) override;
     Size GetTextExtent(int id) const override;
+    bool IsMouseOver(int id) const override;
 
     // --- Used by the back end -------------------------------------------------
     struct Timer {
@@ -155,6 +162,7 @@ private:
         WebViewClient* webClient = nullptr; // set once the control is a web view
         std::vector<std::string> navigations;
         std::string toolTip;
+        std::chrono::milliseconds answerWithin{};
     };
     State* Find(int id);
     const State* Find(int id) const;

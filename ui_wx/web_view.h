@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <string_view>
 
 class wxRect;
@@ -12,13 +14,31 @@ class WebViewClient;
 
 namespace ui_wx {
 
-// A browser view (WebKitGTK) on `parent`, set up as a plain pane: no context
-// menu, no developer tools, no script bridge to the program. Null when no
-// browser engine is available or the view cannot be made.
-wxWebView* MakeWebView(wxWindow& parent, int id, const wxRect& rect);
+// The client a view reports to; null once its owner can no longer hear.
+using WebClientFinder = std::function<ui::WebViewClient*()>;
 
-// Starts showing an address: an embedded page is built in memory from the
-// client's files, with its images inlined; any other address is loaded.
-void ShowAddress(wxWebView& view, std::string_view url, const ui::WebViewClient& client);
+// A browser view (WebKitGTK) on `parent`, set up as a plain pane. Null when
+// no browser engine is available or the view cannot be made.
+//
+// - No context menu, no developer tools, no script bridge to the program.
+// - Website data (cache, cookies, local storage) lives in memory only:
+//   nothing is written to the user's folders.
+// - Pages navigate only to addresses ui::IsNavigationAllowed admits; other
+//   navigations (a redirect to file: or to another program's scheme) are
+//   refused.
+// - A page's request for a new window (a link or form with a target,
+//   window.open) is handed to the client's NewWindowRequested when a user's
+//   gesture caused it, after the engine's signal has returned; the engine
+//   never builds a window.
+// - DocumentComplete reports each finished load (a failed one included)
+//   except loads that were cancelled by a newer one or by stopping.
+wxWebView* MakeWebView(wxWindow& parent, int id, const wxRect& rect, WebClientFinder client);
+
+// Starts showing an address in a view made by MakeWebView: an embedded page
+// is built in memory from the client's files, with its images inlined; any
+// other address is loaded, and when it is still loading after
+// `answerWithin` (above zero) the load is stopped and reported complete
+// with an empty title.
+void ShowAddress(wxWebView& view, std::string_view url, std::chrono::milliseconds answerWithin);
 
 } // namespace ui_wx

@@ -613,26 +613,11 @@ bool WxWindow::CreateWebView(int id, ui::WebViewClient& client)
     if (!s || s->webClient)
         return false;
     wxWindow* placeholder = s->window;
-    wxWebView* view = MakeWebView(*frame_, id, placeholder->GetRect());
+    wxWebView* view =
+        MakeWebView(*frame_, id, placeholder->GetRect(), [this, &client]() { return dialog_ ? &client : nullptr; });
     if (!view)
         return false;
     view->Show(placeholder->IsShown());
-    // Pages go to the web and to the embedded files only: no local files,
-    // no other program's scheme.
-    view->Bind(wxEVT_WEBVIEW_NAVIGATING, [](wxWebViewEvent& event) {
-        if (!ui::IsNavigationAllowed(FromWx(event.GetURL())))
-            event.Veto();
-    });
-    // A failed load ends with the engine's error page, reported here too.
-    view->Bind(wxEVT_WEBVIEW_LOADED, [this, view, &client](wxWebViewEvent& event) {
-        if (dialog_)
-            client.DocumentComplete(FromWx(event.GetURL()), FromWx(view->GetCurrentTitle()));
-    });
-    // The engine opens no window of its own; the owner decides.
-    view->Bind(wxEVT_WEBVIEW_NEWWINDOW, [this, &client](wxWebViewEvent& event) {
-        if (dialog_)
-            client.NewWindowRequested(FromWx(event.GetURL()));
-    });
     std::replace(created_.begin(), created_.end(), placeholder, static_cast<wxWindow*>(view));
     s->window = view;
     s->webClient = &client;
@@ -640,11 +625,11 @@ bool WxWindow::CreateWebView(int id, ui::WebViewClient& client)
     return true;
 }
 
-void WxWindow::Navigate(int id, std::string_view url)
+void WxWindow::Navigate(int id, std::string_view url, std::chrono::milliseconds answerWithin)
 {
     ControlState* s = Find(id);
     if (s && s->webClient)
-        ShowAddress(*static_cast<wxWebView*>(s->window), url, *s->webClient);
+        ShowAddress(*static_cast<wxWebView*>(s->window), url, answerWithin);
 }
 
 // --- The window itself -------------------------------------------------------------

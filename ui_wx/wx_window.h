@@ -76,7 +76,7 @@ public:
     int GetPos(int id) const override;
     void SetBitmap(int id, std::span<const char* const> xpm) override;
     bool CreateWebView(int id, ui::WebViewClient& client) override;
-    void Navigate(int id, std::string_view url) override;
+    void Navigate(int id, std::string_view url, std::chrono::milliseconds answerWithin) override;
     ui::Rect GetClientRect() const override;
     void SetTitle(std::string_view text) override;
     std::string GetTitle() const override;
@@ -90,6 +90,7 @@ public:
     void SetTextColour(int id, ui::COLORREF colour) override;
     void SetToolTip(int id, std::string_view text) override;
     ui::Size GetTextExtent(int id) const override;
+    bool IsMouseOver(int id) const override;
 
 private:
     struct ControlState {

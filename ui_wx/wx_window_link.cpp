@@ -7,6 +7,8 @@
 #include <gtk/gtk.h>
 #include <string>
 
+#include <wx/utils.h>
+
 namespace ui_wx {
 
 namespace {
@@ -120,6 +122,12 @@ ui::Size WxWindow::GetTextExtent(int id) const
     const auto* link = dynamic_cast<const LinkLabel*>(w);
     const wxSize size = link ? link->TextExtent() : w->GetTextExtent(w->GetLabel());
     return ui::Size{size.x, size.y};
+}
+
+bool WxWindow::IsMouseOver(int id) const
+{
+    const wxWindow* w = Control(id);
+    return w && w->IsShownOnScreen() && w->GetScreenRect().Contains(wxGetMousePosition());
 }
 
 } // namespace ui_wx

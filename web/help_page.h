@@ -10,24 +10,45 @@ namespace web {
 // The help page the Help button and F1 open in the user's browser.
 inline constexpr std::string_view kHelpPage = "VANTREL.HTML";
 
-// Where the help page is written, given the values of XDG_RUNTIME_DIR,
-// XDG_CACHE_HOME and HOME (null or empty when unset): a folder of our own
-// under the runtime folder, else under the cache folder (~/.cache when
-// XDG_CACHE_HOME is unset). Relative values are not used. Nothing when no
-// folder can be named.
-std::optional<std::filesystem::path> HelpFolder(const char* runtimeDir, const char* cacheHome, const char* home);
+// Where the help page is written: a folder of our own (`own`, relative)
+// below a base folder. Given the values of XDG_RUNTIME_DIR, XDG_CACHE_HOME
+// and HOME (null or empty when unset), the base is the runtime folder, else
+// the cache folder (~/.cache when XDG_CACHE_HOME is unset). Relative values
+// are not used. Nothing when no base can be named.
+struct HelpPlace {
+    std::filesystem::path base;
+    std::filesystem::path own = std::filesystem::path("vantrel") / "help";
+    std::filesystem::path Folder() const { return base / own; }
+};
+std::optional<HelpPlace> HelpFolder(const char* runtimeDir, const char* cacheHome, const char* home);
 
-// Writes the help page and its images into `folder`, which is created when
-// missing (with its missing parents), readable and writable by the user
-// alone (0700). An existing folder must be a real folder of the user's, not
-// a link; it is made private when it is not. Each file is replaced
-// atomically: a browser reading the page meanwhile sees the old file or the
-// new, never a mix. Returns the page's file:// address; nothing on any
-// failure.
-std::optional<std::string> WriteHelpPage(const std::filesystem::path& folder);
+// What writing the help page came to: the page's file:// address, or
+// nothing; and a folder that was refused, with the reason, if any.
+struct HelpPageResult {
+    std::optional<std::string> address;
+    std::filesystem::path folder; // where the page went
+    std::filesystem::path refused;
+    std::string reason; // empty when nothing was refused
+};
 
-// The same, in the folder HelpFolder names from this process's environment.
-std::optional<std::string> WriteHelpPage();
+// Writes the help page and its images into the place's folder. The base
+// must be an absolute folder of the user's that group and others cannot
+// write to; it is made (private) when missing. Each folder below it is
+// made when missing, private to the user (0700); an existing one must be
+// a real folder (no symbolic link) of the user's, and is made private when
+// it is not. When one is not, the page goes into a fresh private folder in
+// the base instead ("vantrel-help-XXXXXX", the same one for the rest of the
+// process), and the refused folder is named in the result. Each file is
+// replaced atomically: a browser reading the page meanwhile sees the old
+// file or the new, never a mix.
+HelpPageResult WriteHelpPage(const HelpPlace& place);
+
+// The same, in the place HelpFolder names from this process's environment.
+HelpPageResult WriteHelpPage();
+
+// The text of the box that reports a refused folder: the folder, the
+// reason, and where the page went instead, if anywhere.
+std::string HelpRefusalText(const HelpPageResult& result);
 
 // The file:// address of an absolute path, with every byte outside the
 // unreserved characters and "/" percent-encoded.

@@ -20,7 +20,7 @@ bool CHTMLCtrl::CreateFromStatic(int id, ui::Dialog& parent)
 void CHTMLCtrl::Navigate2(std::string_view url)
 {
     if (browser_ && Window())
-        Window()->Navigate(Id(), url);
+        Window()->Navigate(Id(), url, web::IsWebAddress(url) ? answerWait_ : std::chrono::milliseconds::zero());
 }
 
 void CHTMLCtrl::LoadFromResource(std::string_view name)
@@ -30,11 +30,10 @@ void CHTMLCtrl::LoadFromResource(std::string_view name)
 
 void CHTMLCtrl::OnDocumentComplete(std::string_view url, std::string_view title)
 {
-    if (!web::NeedsEmbeddedAdvert(title))
-        return;
-    // The embedded page always carries the advert title; should it ever fail
-    // to load, going to it again would only repeat the failure for ever.
-    if (ui::EmbeddedName(url) == web::kAdvertPage)
+    // Only web pages decide. The view's blank start page finishes with an
+    // empty title before the remote page has even been asked for, and the
+    // embedded page, should it ever fail to load, would only fail again.
+    if (!web::IsWebAddress(url) || !web::NeedsEmbeddedAdvert(title))
         return;
     LoadFromResource(web::kAdvertPage);
 }

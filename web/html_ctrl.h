@@ -3,6 +3,7 @@
 #include "ui/controls.h"
 #include "ui/web_view.h"
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -12,17 +13,26 @@ class Dialog;
 }
 
 // The HTML pane of the main window: a browser view in the place and size of
-// a static placeholder control. Whenever a document finishes loading whose
-// title is not "advert", the pane shows the embedded advert page instead, so
-// it ends on that page without a network. A page's request for a new window
-// (a link with target="_blank") never opens in the pane: the address goes to
-// the owner's handler, which may open it in the user's browser.
+// a static placeholder control. Whenever a web page (http or https) finishes
+// loading whose title is not "advert", or fails to load, or gives no answer
+// within the wait given at construction, the pane shows the embedded advert
+// page instead, so it ends on that page without a network. Completions of
+// anything else (the view's blank start page, the embedded page itself)
+// decide nothing. A page's request for a new window (a link with
+// target="_blank", window.open) never opens in the pane: a web address goes
+// to the owner's handler, which may open it in the user's browser; any other
+// is dropped.
 //
 // When no browser view can be made, the placeholder stays as an empty
 // static, CreateFromStatic answers false and navigation does nothing.
 class CHTMLCtrl : public ui::Static, private ui::WebViewClient {
 public:
     using NewWindowHandler = std::function<void(std::string_view url)>;
+
+    // How long a web page may take to load before the embedded page replaces it.
+    static constexpr std::chrono::milliseconds kDefaultAnswerWait{10000};
+
+    explicit CHTMLCtrl(std::chrono::milliseconds answerWait = kDefaultAnswerWait) : answerWait_(answerWait) {}
 
     // Puts the browser view in the place of the placeholder with this
     // identifier and binds the pane to it; false when it cannot.
@@ -44,6 +54,7 @@ private:
     void DocumentComplete(std::string_view url, std::string_view title) override;
     void NewWindowRequested(std::string_view url) override;
 
+    std::chrono::milliseconds answerWait_;
     bool browser_ = false;
     NewWindowHandler newWindow_;
 };

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -66,12 +67,15 @@ protected:
         std::ofstream(path) << "#!/bin/sh\n"
                             << "printf '%s' \"$#\" > '" << (dir_ / (name + ".count")).string() << "'\n"
                             << "printf '%s' \"$1\" > '" << (dir_ / (name + ".arg")).string() << "'\n"
+                            << "printf '%s|' \"$@\" > '" << (dir_ / (name + ".args")).string() << "'\n"
                             << (sleepSeconds ? "/bin/sleep " + std::to_string(sleepSeconds) + "\n" : "") << "exit "
                             << status << "\n";
         fs::permissions(path, fs::perms::owner_all);
     }
     std::string ArgumentOf(const std::string& name) const { return ReadFile(dir_ / (name + ".arg")); }
     std::string CountOf(const std::string& name) const { return ReadFile(dir_ / (name + ".count")); }
+    // Every argument, each followed by '|'.
+    std::string ArgumentsOf(const std::string& name) const { return ReadFile(dir_ / (name + ".args")); }
 
     fs::path dir_;
     ScopedEnv path_{"PATH", dir_.string()};
@@ -106,6 +110,38 @@ TEST_F(BrowserLaunchTest, WithoutXdgOpenTheBrowsersOfTheEnvironmentAreTried)
     }
     ::unsetenv("BROWSER");
     EXPECT_EQ(ui::LaunchBrowser("https://b.example/"), ui::kOpenNoOpener);
+}
+
+TEST(BrowserCommand, SplitsWithoutAShellAndPutsTheAddressWherePercentSStands)
+{
+    using V = std::vector<std::string>;
+    const std::string a = "https://a.example/x y;$(id)";
+    EXPECT_EQ(ui::BrowserCommand("firefox", a), (V{"firefox", a}));
+    EXPECT_EQ(ui::BrowserCommand("  firefox\t--new-tab  ", a), (V{"firefox", "--new-tab", a}));
+    EXPECT_EQ(ui::BrowserCommand("browse --url=%s --zoom=100%%", a), (V{"browse", "--url=" + a, "--zoom=100%"}));
+    EXPECT_EQ(ui::BrowserCommand("'/opt/My Browser/run' \"%s\" %d", a), (V{"/opt/My Browser/run", a, "%d"}));
+    EXPECT_EQ(ui::BrowserCommand("run '' %%s", a), (V{"run", "", "%s", a}));
+    EXPECT_TRUE(ui::BrowserCommand(" ", a).empty());
+}
+
+TEST_F(BrowserLaunchTest, EachFailingOpenerHandsOnToTheNextAndOnlyTheLastFailureIsReported)
+{
+    AddProgram("xdg-open", 4);
+    AddProgram("broken-browser", 1);
+    AddProgram("good-browser", 0);
+    {
+        ScopedEnv browser("BROWSER", "missing-browser:broken-browser %s --x:good-browser --open=%s 'a b'");
+        EXPECT_EQ(ui::LaunchBrowser("https://d.example/"), ui::kOpenSucceeded);
+        EXPECT_EQ(ArgumentsOf("xdg-open"), "https://d.example/|");
+        EXPECT_EQ(ArgumentsOf("broken-browser"), "https://d.example/|--x|");
+        EXPECT_EQ(ArgumentsOf("good-browser"), "--open=https://d.example/|a b|");
+    }
+    {
+        ScopedEnv browser("BROWSER", "broken-browser:missing-browser");
+        EXPECT_EQ(ui::LaunchBrowser("https://d.example/"), ui::kOpenNoOpener);
+    }
+    ScopedEnv browser("BROWSER", "missing-browser:broken-browser");
+    EXPECT_EQ(ui::LaunchBrowser("https://d.example/"), 1);
 }
 
 TEST_F(BrowserLaunchTest, AddressesThatWouldBeReadAsOptionsAreRefused)

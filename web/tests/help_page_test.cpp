@@ -41,10 +41,13 @@ protected:
 
 TEST_F(HelpPageWriter, WritesThePageAndImagesIntoAPrivateFolder)
 {
-    const fs::path folder = base_ / "runtime" / "vantrel" / "help";
-    const auto url = web::WriteHelpPage(folder);
-    ASSERT_TRUE(url);
-    EXPECT_EQ(*url, web::FileUrl(folder / "VANTREL.HTML"));
+    const web::HelpPlace place{base_, fs::path("runtime") / "vantrel" / "help"};
+    const auto result = web::WriteHelpPage(place);
+    const fs::path folder = place.Folder();
+    ASSERT_TRUE(result.address);
+    EXPECT_EQ(*result.address, web::FileUrl(folder / "VANTREL.HTML"));
+    EXPECT_EQ(result.reason, "");
+    EXPECT_EQ(ModeOf(base_ / "runtime"), 0700u);
     EXPECT_EQ(ModeOf(folder), 0700u);
     const std::string page = ReadAll(folder / "VANTREL.HTML");
     EXPECT_EQ(page, res::EmbeddedText("VANTREL.HTML"));
@@ -53,6 +56,8 @@ TEST_F(HelpPageWriter, WritesThePageAndImagesIntoAPrivateFolder)
     EXPECT_EQ(ModeOf(folder / "VANTREL.HTML") & 0077, 0u);
     // Nothing else is left behind: no temporary files.
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
+    // The page says what the sender does: 11 re-sends, 12 writes in all.
+    EXPECT_NE(page.find("up to 11 times"), std::string::npos);
 }
 
 TEST_F(HelpPageWriter, ReplacesOldFilesAndLinksWithoutFollowingThem)
@@ -65,7 +70,7 @@ TEST_F(HelpPageWriter, ReplacesOldFilesAndLinksWithoutFollowingThem)
     fs::create_symlink(victim, folder / "VANTREL.HTML");
     std::ofstream(folder / "vantrel-logo.svg") << "old";
 
-    ASSERT_TRUE(web::WriteHelpPage(folder));
+    ASSERT_TRUE(web::WriteHelpPage({base_, "help"}).address);
     EXPECT_EQ(ModeOf(folder), 0700u);
     EXPECT_EQ(ReadAll(victim), "keep me");
     EXPECT_FALSE(fs::is_symlink(folder / "VANTREL.HTML"));
@@ -73,23 +78,51 @@ TEST_F(HelpPageWriter, ReplacesOldFilesAndLinksWithoutFollowingThem)
     EXPECT_EQ(ReadAll(folder / "vantrel-logo.svg"), res::EmbeddedText("vantrel-logo.svg"));
 }
 
-TEST_F(HelpPageWriter, RefusesALinkOrAFileInPlaceOfTheFolder)
+TEST_F(HelpPageWriter, AFolderThatIsNotSafeGivesWayToAFreshPrivateOneAndIsNamed)
 {
+    // A link anywhere below the base: the page goes elsewhere, once per process.
     fs::create_directory(base_ / "elsewhere");
-    fs::create_directory_symlink(base_ / "elsewhere", base_ / "linked");
-    EXPECT_FALSE(web::WriteHelpPage(base_ / "linked"));
+    fs::create_directory_symlink(base_ / "elsewhere", base_ / "vantrel");
+    const auto linked = web::WriteHelpPage({base_});
+    ASSERT_TRUE(linked.address);
+    EXPECT_EQ(linked.refused, base_ / "vantrel");
+    EXPECT_EQ(linked.reason, "it is a symbolic link");
+    EXPECT_EQ(linked.folder.parent_path(), base_);
+    EXPECT_EQ(ModeOf(linked.folder), 0700u);
     EXPECT_TRUE(fs::is_empty(base_ / "elsewhere"));
+    EXPECT_EQ(web::HelpRefusalText(linked), "The folder " + (base_ / "vantrel").string() +
+                                                " is not used for the help page: it is a symbolic link.\n\n"
+                                                "The page is opened from " +
+                                                linked.folder.string() + " instead.");
+    EXPECT_EQ(web::WriteHelpPage({base_}).folder, linked.folder);
+
+    // Someone else's folder (only root can make one here).
+    fs::remove(base_ / "vantrel");
+    fs::create_directories(base_ / "vantrel" / "help");
+    if (::geteuid() == 0 && ::chown((base_ / "vantrel" / "help").c_str(), 4242, 4242) == 0) {
+        const auto foreign = web::WriteHelpPage({base_});
+        EXPECT_EQ(foreign.refused, base_ / "vantrel" / "help");
+        EXPECT_EQ(foreign.reason, "it belongs to another user");
+        EXPECT_EQ(foreign.folder, linked.folder);
+    }
+
+    // A base others can write to: nothing is written, and the box says why.
+    ::chmod(base_.c_str(), 0777);
+    const auto open = web::WriteHelpPage({base_});
+    EXPECT_FALSE(open.address);
+    EXPECT_EQ(web::HelpRefusalText(open),
+              "The folder " + base_.string() + " is not used for the help page: others can write to it.");
     std::ofstream(base_ / "file") << "x";
-    EXPECT_FALSE(web::WriteHelpPage(base_ / "file"));
-    EXPECT_FALSE(web::WriteHelpPage("relative/help"));
+    EXPECT_FALSE(web::WriteHelpPage({base_ / "file"}).address);
+    EXPECT_FALSE(web::WriteHelpPage({"relative"}).address);
 }
 
 TEST(HelpFolder, RuntimeFolderFirstThenTheCache)
 {
-    EXPECT_EQ(web::HelpFolder("/run/user/1000", "/c", "/home/u"), fs::path("/run/user/1000/vantrel/help"));
-    EXPECT_EQ(web::HelpFolder(nullptr, "/c", "/home/u"), fs::path("/c/vantrel/help"));
-    EXPECT_EQ(web::HelpFolder("", nullptr, "/home/u"), fs::path("/home/u/.cache/vantrel/help"));
-    EXPECT_EQ(web::HelpFolder("relative", "also", nullptr), std::nullopt);
+    EXPECT_EQ(web::HelpFolder("/run/user/1000", "/c", "/home/u")->Folder(), fs::path("/run/user/1000/vantrel/help"));
+    EXPECT_EQ(web::HelpFolder(nullptr, "/c", "/home/u")->Folder(), fs::path("/c/vantrel/help"));
+    EXPECT_EQ(web::HelpFolder("", nullptr, "/home/u")->Folder(), fs::path("/home/u/.cache/vantrel/help"));
+    EXPECT_FALSE(web::HelpFolder("relative", "also", nullptr));
 }
 
 TEST(HelpFolder, FileUrlEncodesEveryUnsafeByte)

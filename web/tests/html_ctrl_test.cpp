@@ -9,6 +9,7 @@
 #include "ui_headless/headless_backend.h"
 
 #include <array>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,7 @@ TEST_F(HtmlPane, FailedLoadEndsOnTheEmbeddedAdvert)
     ASSERT_TRUE(dialog.created);
     EXPECT_TRUE(w.IsWebView(kPane));
     EXPECT_EQ(w.Navigations(kPane), std::vector<std::string>{kRemote});
+    EXPECT_EQ(w.AnswerWait(kPane), std::chrono::seconds(10)); // no answer by then counts as a failure
 
     w.FinishLoad(kPane, "Problem loading page"); // the engine's error page
     EXPECT_EQ(w.Navigations(kPane), (std::vector<std::string>{kRemote, kEmbeddedAdvert}));
@@ -87,12 +89,19 @@ TEST_F(HtmlPane, RemoteAdvertStaysWhateverItsCaseAnotherPageGoes)
     EXPECT_EQ(w.Navigations(kPane).back(), kEmbeddedAdvert);
 }
 
-TEST_F(HtmlPane, EmbeddedPageThatFailsIsNotReloadedForEver)
+TEST_F(HtmlPane, OnlyWebPagesDecideNotTheBlankStartNorTheEmbeddedPage)
 {
     HeadlessWindow& w = Start();
+    dialog.pane.Navigate2("about:blank");
+    w.FinishLoad(kPane, ""); // the view's blank start page, before any request left
+    dialog.pane.Navigate2(kRemote);
+    w.FinishLoad(kPane, "Advert");
+    EXPECT_EQ(w.Navigations(kPane).back(), kRemote);
+
     w.FinishLoad(kPane, "");
+    EXPECT_EQ(w.AnswerWait(kPane), std::chrono::milliseconds::zero()); // the embedded page is not timed
     w.FinishLoad(kPane, ""); // the embedded page did not come out as the advert
-    EXPECT_EQ(w.Navigations(kPane).size(), 2u);
+    EXPECT_EQ(w.Navigations(kPane).size(), 4u);
 }
 
 TEST_F(HtmlPane, NewWindowGoesToTheOwnerNotThePaneAndOnlyForWebAddresses)

@@ -113,13 +113,23 @@ TEST_F(AboutBoxTest, AFailedOpeningBeepsReportsTheCodeAndClearsTheFollowedState)
     about.m_wndLink.MarkFollowed(true);
     ui_.SetOpenAddressResult(ui::kOpenNoHandler);
     int beepsBeforeBox = -1;
-    ui_.SetBoxResponder([&](const auto&) { beepsBeforeBox = ui_.Beeps(); });
+    // The user moves the mouse off the link to press the box's OK; the box
+    // holds the mouse, so the link hears nothing of it.
+    ui_.SetBoxResponder([&](const auto&) {
+        beepsBeforeBox = ui_.Beeps();
+        w.MoveMouseUnseen(web::IDC_WEB_LINK, false);
+    });
     w.ClickLink(web::IDC_WEB_LINK);
     ASSERT_EQ(ui_.Boxes().size(), 1u);
     EXPECT_EQ(ui_.Boxes()[0].text,
               "Unable to open hyperlink:\n\nThere is no application associated\nwith the given filename extension.");
     EXPECT_EQ(beepsBeforeBox, 1);
     EXPECT_FALSE(about.m_wndLink.IsFollowed());
+    EXPECT_EQ(Colour(w), ui::Rgb(0, 0, 238));
+    // Back on the link, the next failure's box closes with the mouse still there.
+    ui_.SetBoxResponder([](const auto&) {});
+    w.ClickLink(web::IDC_WEB_LINK);
+    EXPECT_EQ(Colour(w), ui_.HighlightColour());
     w.HoverLink(web::IDC_WEB_LINK, false);
     EXPECT_EQ(Colour(w), ui::Rgb(0, 0, 238));
 
