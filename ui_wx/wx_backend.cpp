@@ -131,12 +131,16 @@ std::optional<std::string> WxBackend::ChooseFileToOpen(std::string_view initialP
     FitChooserOnScreen(GTK_WINDOW(chooser.GetHandle()), width, height);
     if (chooser.ShowModal() != wxID_OK)
         return std::nullopt;
-    // Several files chosen answer with the folder that holds them.
+    // A chooser that takes several files answers through GetPaths only
+    // (GetPath asserts). Several files chosen answer with the folder that
+    // holds them.
     wxArrayString paths;
     chooser.GetPaths(paths);
+    if (paths.empty())
+        return std::string();
     if (paths.size() > 1)
-        return FileNameBytes(chooser.GetDirectory());
-    return FileNameBytes(chooser.GetPath());
+        return FileNameBytes(wxFileName(paths[0]).GetPath());
+    return FileNameBytes(paths[0]);
 }
 
 void WxBackend::MessageBeep()
