@@ -236,6 +236,11 @@ void WxWindow::StopTimers()
         timer->Halt();
 }
 
+void WxWindow::RequestQuit()
+{
+    Deliver(ui::Message{ui::Msg::QuitRequest});
+}
+
 void WxWindow::Deliver(const ui::Message& message)
 {
     if (delivering_ && dialog_)

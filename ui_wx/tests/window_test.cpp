@@ -5,11 +5,13 @@
 #include "ui_wx/accessibility.h"
 #include "ui_wx/compact_style.h"
 #include "ui_wx/dialog_geometry.h"
+#include "ui_wx/quit_signals.h"
 #include "ui_wx/wx_backend.h"
 #include "ui_wx/wx_window.h"
 
 #include <array>
 #include <chrono>
+#include <csignal>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -430,11 +432,55 @@ TEST(WxBackendTest, DialogEndedDuringInitialisationIsNeverShown)
     EXPECT_EQ(dialog.Count(Msg::Destroy), 1);
 }
 
+ui_wx::WxBackend& Backend()
+{
+    return static_cast<ui_wx::WxBackend&>(ui::CurrentBackend());
+}
+
+TEST(WxBackendTest, TerminationSignalDismissesTheOpenBoxThenClosesTheDialog)
+{
+    const ui_wx::QuitSignals signals([] { Backend().RequestQuit(); });
+    ASSERT_TRUE(signals.Active());
+    RecordingDialog dialog;
+    bool boxReturned = false;
+    dialog.onInit = [](RecordingDialog& d) {
+        d.SetTimer(1, 20);
+        return true;
+    };
+    dialog.onMessage = [&](RecordingDialog& d, const ui::Message& m) {
+        if (m.kind != Msg::Timer)
+            return;
+        d.KillTimer(1);
+        std::raise(SIGTERM);
+        ui::AfxMessageBox("The port is busy.");
+        boxReturned = true;
+    };
+    EXPECT_EQ(dialog.DoModal(), ui::IDCANCEL);
+    EXPECT_TRUE(boxReturned);
+    EXPECT_EQ(dialog.Count(Msg::QuitRequest), 1);
+    EXPECT_EQ(dialog.Count(Msg::Close), 1);
+    EXPECT_EQ(dialog.Count(Msg::Destroy), 1);
+}
+
+TEST(WxBackendTest, QuitWithNoDialogRunningCancelsTheChooserAndReachesTheNextDialog)
+{
+    const ui_wx::QuitSignals signals([] { Backend().RequestQuit(); });
+    std::raise(SIGINT);
+    EXPECT_EQ(Backend().ChooseFileToOpen(""), std::nullopt);
+    RecordingDialog dialog;
+    EXPECT_EQ(dialog.DoModal(), ui::IDCANCEL);
+    EXPECT_EQ(dialog.Count(Msg::QuitRequest), 1);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+    // Every assertion inside wx fails the test that made it.
+    wxSetAssertHandler([](const wxString& file, int line, const wxString&, const wxString& cond, const wxString& msg) {
+        ADD_FAILURE() << "wx assertion " << cond << " (" << msg << ") at " << file << ":" << line;
+    });
     wxApp::SetInstance(new wxApp);
     if (!wxEntryStart(argc, argv)) {
         std::fputs("no display: run under with_xvfb.sh\n", stderr);
