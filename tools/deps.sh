@@ -4,7 +4,7 @@
 set -eu
 
 PACKAGES="build-essential cmake pkg-config libgtest-dev libwxgtk3.2-dev libwxgtk-webview3.2-dev libgtk-3-dev \
-xvfb xauth xdotool x11-utils libx11-dev lrzsz socat util-linux imagemagick fonts-symbola dbus-bin dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0"
+xvfb xauth xdotool x11-utils libx11-dev lrzsz socat util-linux imagemagick fonts-symbola dbus-bin dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0 gir1.2-gtk-3.0"
 
 missing=""
 for p in $PACKAGES; do

@@ -221,6 +221,39 @@ TEST_F(WxWindowTest, MultiLineTextUsesCrLfAndCountsCharacters)
     EXPECT_EQ(W().GetText(kBox), "\xC3\xA4X\xC3\xBC!");
 }
 
+TEST_F(WxWindowTest, AVeryLongLineIsShownInShortParagraphsAndReadsBackWhole)
+{
+    const std::string blob = std::string(300000, 'A') + "\r\nend";
+    std::string words;
+    while (words.size() < 20000)
+        words += "word" + std::to_string(words.size()) + ' ';
+    auto* view = GTK_TEXT_VIEW(gtk_bin_get_child(GTK_BIN(Widget(kBox))));
+    GtkTextBuffer* buffer = gtk_text_view_get_buffer(view);
+    auto longestParagraph = [buffer] {
+        int longest = 0;
+        for (int line = 0; line < gtk_text_buffer_get_line_count(buffer); ++line) {
+            GtkTextIter at;
+            gtk_text_buffer_get_iter_at_line(buffer, &at, line);
+            longest = std::max(longest, gtk_text_iter_get_chars_in_line(&at));
+        }
+        return longest;
+    };
+
+    W().SetText(kBox, blob);
+    EXPECT_LE(longestParagraph(), 4097);
+    EXPECT_EQ(W().GetText(kBox), blob);
+
+    // Typed (pasted) by the user at the end, it breaks after a space.
+    W().SetText(kBox, "");
+    gtk_text_buffer_insert_interactive_at_cursor(buffer, words.data(), static_cast<int>(words.size()), TRUE);
+    EXPECT_LE(longestParagraph(), 4097);
+    EXPECT_EQ(W().GetText(kBox), words);
+    GtkTextIter second;
+    gtk_text_buffer_get_iter_at_line(buffer, &second, 1);
+    EXPECT_TRUE(gtk_text_iter_backward_char(&second) && gtk_text_iter_backward_char(&second));
+    EXPECT_EQ(gtk_text_iter_get_char(&second), static_cast<gunichar>(' '));
+}
+
 TEST_F(WxWindowTest, ReplaceSelTakesCharactersUpToTheLimit)
 {
     EXPECT_EQ(W().GetLimitText(kBox), 0x7FFFFFFE);
