@@ -3,10 +3,37 @@
 # any is missing. Run as root (or through sudo) on Debian 12.
 set -eu
 
-PACKAGES="build-essential cmake pkg-config libgtest-dev libwxgtk3.2-dev libwxgtk-webview3.2-dev libwebkit2gtk-4.0-dev libgtk-3-dev \
-xvfb xauth xdotool x11-utils libx11-dev lrzsz socat util-linux imagemagick fonts-symbola dbus-bin dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0 \
-dpkg-dev desktop-file-utils appstream \
-clang clang-format"
+PACKAGES="
+build-essential
+cmake
+pkg-config
+libgtest-dev
+libwxgtk3.2-dev
+libwxgtk-webview3.2-dev
+libwebkit2gtk-4.0-dev
+libgtk-3-dev
+xvfb
+xauth
+xdotool
+x11-utils
+libx11-dev
+lrzsz
+socat
+util-linux
+imagemagick
+fonts-symbola
+dbus-bin
+dbus-daemon
+at-spi2-core
+python3-gi
+gir1.2-atspi-2.0
+gir1.2-gtk-3.0
+dpkg-dev
+desktop-file-utils
+appstream
+clang
+clang-format
+"
 
 missing=""
 for p in $PACKAGES; do

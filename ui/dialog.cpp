@@ -149,6 +149,9 @@ std::intptr_t Dialog::Default(const Message& message)
     case Msg::Close:
         OnClose();
         return 0;
+    case Msg::QuitRequest:
+        Dispatch(Message{Msg::Close});
+        return 0;
     case Msg::SysCommand:
         OnSysCommand(static_cast<unsigned>(message.wParam), message.lParam);
         return 0;

@@ -27,6 +27,10 @@ enum class Msg {
     Help,         // F1
     Paint,
     App, // the program's own, posted to itself (from other threads too)
+    // The system asks the program to quit (a termination signal: kill,
+    // Ctrl+C in its terminal, the session ending). By default the close
+    // message, as if the user had pressed the close box.
+    QuitRequest,
 };
 
 struct Message {

@@ -186,6 +186,11 @@ void HeadlessWindow::CloseBox()
     Deliver(Message{Msg::SysCommand, 0, Notify::Clicked, SC_CLOSE});
 }
 
+void HeadlessWindow::RequestQuit()
+{
+    Deliver(Message{Msg::QuitRequest});
+}
+
 void HeadlessWindow::ChooseSystemMenu(unsigned commandId)
 {
     Deliver(Message{Msg::SysCommand, 0, Notify::Clicked, commandId});

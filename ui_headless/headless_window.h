@@ -39,7 +39,8 @@ public:
     void PressEnter(); // in the focused control
     void PressEscape();
     void PressF1();
-    void CloseBox(); // the title bar's close button
+    void CloseBox();    // the title bar's close button
+    void RequestQuit(); // the system asks the program to quit (a signal)
     void ChooseSystemMenu(unsigned commandId);
     void Resize(int clientWidth, int clientHeight);
     // Links: the mouse moves onto or off the control; a click on it (the

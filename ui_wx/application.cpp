@@ -2,6 +2,8 @@
 
 #include "ui/backend.h"
 #include "ui_wx/compact_style.h"
+#include "ui_wx/quit_signals.h"
+#include "ui_wx/toolkit_reports.h"
 #include "ui_wx/wx_backend.h"
 
 #include <cstdio>
@@ -38,6 +40,7 @@ public:
 
 int RunApplication(int argc, char** argv, const std::function<void()>& initInstance)
 {
+    ReportToolkitProblemsOnStderr();
     wxApp::SetInstance(new VantrelApp);
     if (!wxEntryStart(argc, argv)) {
         std::fputs("vantrel: cannot start the window system (is DISPLAY set?)\n", stderr);
@@ -49,6 +52,9 @@ int RunApplication(int argc, char** argv, const std::function<void()>& initInsta
     InstallCompactStyle();
     WxBackend backend;
     ui::SetBackend(&backend);
+    // kill, Ctrl+C in the terminal and the session's end close the window
+    // as its close box does.
+    const QuitSignals quitSignals([&backend] { backend.RequestQuit(); });
     initInstance();
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "ui_wx/accessibility.h"
 #include "ui_wx/compact_style.h"
+#include "ui_wx/long_lines.h"
 #include "ui_wx/wx_text.h"
 
 #include <array>
@@ -98,11 +99,14 @@ wxWindow* MakeEdit(const Placement& p)
 wxWindow* MakeMultiLineEdit(const Placement& p)
 {
     // Lines wrap at words, and inside a word longer than the line, so the box
-    // never scrolls sideways.
+    // never scrolls sideways; very long lines are shown in pieces, which GTK
+    // lays out quickly.
     long style = wxTE_MULTILINE | wxTE_BESTWRAP;
     if (p.control.style & ui::kVScroll)
         style |= wxVSCROLL;
-    return new wxTextCtrl(&p.parent, p.id, wxString(), p.position, p.size, style);
+    auto* box = new wxTextCtrl(&p.parent, p.id, wxString(), p.position, p.size, style);
+    KeepParagraphsShort(*box);
+    return box;
 }
 
 wxWindow* MakeProgressBar(const Placement& p)

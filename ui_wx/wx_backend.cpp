@@ -12,6 +12,7 @@
 #include <wx/display.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
+#include <wx/modalhook.h>
 #include <wx/msgdlg.h>
 #include <wx/settings.h>
 #include <wx/utils.h>
@@ -34,7 +35,48 @@ private:
     std::vector<WxWindow*>& running_;
 };
 
+// Ends a box the way its Cancel would. GTK's own dialogs (message boxes,
+// the file chooser) end through their response.
+void DismissBox(wxDialog& box)
+{
+    auto* widget = static_cast<GtkWidget*>(box.GetHandle());
+    if (widget && GTK_IS_DIALOG(widget))
+        gtk_dialog_response(GTK_DIALOG(widget), GTK_RESPONSE_CANCEL);
+    else if (box.IsModal())
+        box.EndModal(wxID_CANCEL);
+}
+
 } // namespace
+
+// Keeps the list of modal dialogs open (the dialog windows' own frames
+// among them), as wx reports them around every modal run.
+class WxBackend::ModalTracker final : public wxModalDialogHook {
+public:
+    explicit ModalTracker(WxBackend& backend) : backend_(backend) { Register(); }
+
+protected:
+    int Enter(wxDialog* dialog) override
+    {
+        backend_.modal_.push_back(dialog);
+        return wxID_NONE;
+    }
+    void Exit(wxDialog* dialog) override
+    {
+        auto& open = backend_.modal_;
+        open.erase(std::remove(open.begin(), open.end(), dialog), open.end());
+        if (backend_.quitting_)
+            backend_.GoOnQuittingSoon();
+    }
+
+private:
+    WxBackend& backend_;
+};
+
+WxBackend::WxBackend() : tracker_(std::make_unique<ModalTracker>(*this))
+{
+}
+
+WxBackend::~WxBackend() = default;
 
 int WxBackend::RunModal(ui::Dialog& dialog)
 {
@@ -44,6 +86,8 @@ int WxBackend::RunModal(ui::Dialog& dialog)
     window.BeginDelivery();
     if (dialog.InitDialog())
         window.FocusFirstTabStop();
+    if (quitting_)
+        GoOnQuittingSoon();
     const int result = window.ShowModal();
     // The window goes away with its timers: no tick reaches the dialog
     // between its destroy message and the end of the window.
@@ -56,6 +100,33 @@ wxWindow* WxBackend::BoxOwner() const
 {
     WxWindow* active = ActiveWindow();
     return active ? &active->Frame() : nullptr;
+}
+
+void WxBackend::RequestQuit()
+{
+    quitting_ = true;
+    GoOnQuitting();
+}
+
+void WxBackend::GoOnQuitting()
+{
+    if (!quitting_)
+        return;
+    WxWindow* active = ActiveWindow();
+    if (!modal_.empty() && (!active || modal_.back() != &active->Frame())) {
+        DismissBox(*modal_.back()); // its end goes on from ModalTracker::Exit
+        return;
+    }
+    if (!active)
+        return; // the next dialog run goes on
+    quitting_ = running_.size() > 1;
+    active->RequestQuit();
+}
+
+void WxBackend::GoOnQuittingSoon()
+{
+    // Once the box's or dialog's run has returned to the loop outside it.
+    later_.CallAfter([this] { GoOnQuitting(); });
 }
 
 void WxBackend::MessageBox(std::string_view caption, std::string_view text)
@@ -124,19 +195,24 @@ std::optional<std::string> WxBackend::ChooseFileToOpen(std::string_view initialP
                          "All Files (*.*)|*.*", wxFD_OPEN | wxFD_MULTIPLE);
     // GTK's chooser remembers a size of its own that can be taller than a
     // small screen, which would put its buttons out of reach.
-    const int display = wxDisplay::GetFromWindow(BoxOwner());
-    const wxRect area = wxDisplay(display == wxNOT_FOUND ? 0u : static_cast<unsigned>(display)).GetClientArea();
+    // (wxDisplay asserts when asked about no window.)
+    const wxWindow* owner = BoxOwner();
+    const wxRect area = (owner ? wxDisplay(owner) : wxDisplay()).GetClientArea();
     const int width = std::min(900, area.width * 9 / 10);
     const int height = std::min(600, area.height * 8 / 10);
     FitChooserOnScreen(GTK_WINDOW(chooser.GetHandle()), width, height);
     if (chooser.ShowModal() != wxID_OK)
         return std::nullopt;
-    // Several files chosen answer with the folder that holds them.
+    // A chooser that takes several files answers through GetPaths only
+    // (GetPath asserts). Several files chosen answer with the folder that
+    // holds them.
     wxArrayString paths;
     chooser.GetPaths(paths);
+    if (paths.empty())
+        return std::string();
     if (paths.size() > 1)
-        return FileNameBytes(chooser.GetDirectory());
-    return FileNameBytes(chooser.GetPath());
+        return FileNameBytes(wxFileName(paths[0]).GetPath());
+    return FileNameBytes(paths[0]);
 }
 
 void WxBackend::MessageBeep()

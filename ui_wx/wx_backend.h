@@ -2,8 +2,12 @@
 
 #include "ui/backend.h"
 
+#include <memory>
 #include <vector>
 
+#include <wx/event.h>
+
+class wxDialog;
 class wxWindow;
 
 namespace ui_wx {
@@ -14,6 +18,11 @@ class WxWindow;
 // thread, except Post, which any thread may call.
 class WxBackend final : public ui::Backend {
 public:
+    WxBackend();
+    ~WxBackend() override;
+    WxBackend(const WxBackend&) = delete;
+    WxBackend& operator=(const WxBackend&) = delete;
+
     int RunModal(ui::Dialog& dialog) override;
     void MessageBox(std::string_view caption, std::string_view text) override;
     std::optional<std::string> ChooseFileToOpen(std::string_view initialPath) override;
@@ -25,10 +34,24 @@ public:
     // The innermost dialog window being run, or null.
     WxWindow* ActiveWindow() const { return running_.empty() ? nullptr : running_.back(); }
 
+    // The system asks the program to quit. Boxes open over the dialogs (a
+    // message box, the file chooser) are dismissed as their Cancel would,
+    // then the innermost running dialog gets the quit request; when its run
+    // has ended, the next one out gets it, up to the outermost.
+    void RequestQuit();
+
 private:
+    class ModalTracker;
+
     wxWindow* BoxOwner() const;
+    void GoOnQuitting();
+    void GoOnQuittingSoon();
 
     std::vector<WxWindow*> running_; // nested modal runs, innermost last
+    std::vector<wxDialog*> modal_;   // every wx modal dialog shown, innermost last
+    std::unique_ptr<ModalTracker> tracker_;
+    bool quitting_ = false; // a quit request has not reached the outermost dialog yet
+    wxEvtHandler later_;    // the back end's own posted steps, dropped with it
 };
 
 } // namespace ui_wx

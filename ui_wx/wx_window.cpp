@@ -7,6 +7,7 @@
 #include "ui_wx/control_factory.h"
 #include "ui_wx/dialog_geometry.h"
 #include "ui_wx/edit_text.h"
+#include "ui_wx/long_lines.h"
 #include "ui_wx/web_view.h"
 #include "ui_wx/wx_text.h"
 #include "ui/web_view.h"
@@ -236,6 +237,11 @@ void WxWindow::StopTimers()
         timer->Halt();
 }
 
+void WxWindow::RequestQuit()
+{
+    Deliver(ui::Message{ui::Msg::QuitRequest});
+}
+
 void WxWindow::Deliver(const ui::Message& message)
 {
     if (delivering_ && dialog_)
@@ -345,8 +351,11 @@ std::string WxWindow::GetText(int id) const
     }
     case ControlKind::Edit:
         return FromWx(static_cast<const wxTextCtrl*>(s->window)->GetValue());
-    case ControlKind::MultiLineEdit:
-        return WithCrLfLineBreaks(FromWx(static_cast<const wxTextCtrl*>(s->window)->GetValue()));
+    case ControlKind::MultiLineEdit: {
+        const auto* box = static_cast<const wxTextCtrl*>(s->window);
+        const std::optional<std::string> unbroken = TextWithoutSoftBreaks(*box);
+        return WithCrLfLineBreaks(unbroken ? *unbroken : FromWx(box->GetValue()));
+    }
     default:
         return FromWx(s->window->GetLabel());
     }

@@ -46,6 +46,8 @@ public:
     // before it was shown.
     int ShowModal();
     void StopTimers();
+    // The system asks the program to quit: the dialog gets the quit request.
+    void RequestQuit();
 
     // --- ui::WindowImpl ----------------------------------------------------
     std::string GetText(int id) const override;

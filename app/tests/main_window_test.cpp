@@ -172,18 +172,25 @@ TEST_F(WindowTest, EscapeEndsWithoutWritingTheSettings)
     EXPECT_FALSE(std::filesystem::exists(ini_));
 }
 
-TEST_F(WindowTest, TheCloseBoxWritesTheSettingsClosesThePortAndFreesTheFile)
+TEST_F(WindowTest, TheCloseBoxAndAQuitRequestWriteTheSettingsCloseThePortAndFreeTheFile)
 {
-    StartOpen();
-    Dlg().m_send.m_pFileData = static_cast<std::uint8_t*>(std::malloc(16));
-    Dlg().m_send.m_nFileSize = 16;
-    Win().CloseBox();
-    EXPECT_TRUE(Win().Destroyed());
-    EXPECT_TRUE(ui_.Boxes().empty());
-    EXPECT_TRUE(std::filesystem::exists(ini_));
-    EXPECT_FALSE(devices_.IsOpen("/dev/ttyUSB0"));
-    EXPECT_EQ(Dlg().m_pPort, nullptr);
-    EXPECT_EQ(Dlg().m_send.m_pFileData, nullptr);
+    for (const bool bySignal : {false, true}) {
+        SCOPED_TRACE(bySignal ? "quit request" : "close box");
+        std::filesystem::remove(ini_);
+        StartOpen();
+        Dlg().m_send.m_pFileData = static_cast<std::uint8_t*>(std::malloc(16));
+        Dlg().m_send.m_nFileSize = 16;
+        if (bySignal)
+            Win().RequestQuit();
+        else
+            Win().CloseBox();
+        EXPECT_TRUE(Win().Destroyed());
+        EXPECT_TRUE(ui_.Boxes().empty());
+        EXPECT_TRUE(std::filesystem::exists(ini_));
+        EXPECT_FALSE(devices_.IsOpen("/dev/ttyUSB0"));
+        EXPECT_EQ(Dlg().m_pPort, nullptr);
+        EXPECT_EQ(Dlg().m_send.m_pFileData, nullptr);
+    }
 }
 
 TEST_F(WindowTest, UnknownTimersDoNothing)

@@ -14,6 +14,7 @@ import time
 from vantrel_window import VantrelWindow, WindowError, wait_until
 
 SETTINGS_NAME = "vantrel.ini"
+TOOLKIT_ASSERTION = "toolkit assertion failed"
 
 
 def read_ini(path):
@@ -98,6 +99,16 @@ class VantrelSession:
         if tail:
             sys.stderr.write("--- program output ---\n%s\n" % tail)
 
+    def _toolkit_assertions(self):
+        """Lines of the program's output that report a failed assertion
+        inside wx (the program writes them instead of showing a box)."""
+        if self._log is None:
+            return []
+        self._log.flush()
+        self._log.seek(0)
+        return [line for line in self._log.read().decode(errors="replace").splitlines()
+                if TOOLKIT_ASSERTION in line]
+
     def stop(self, failed=False):
         if failed:
             self._fail_with_log()
@@ -108,9 +119,12 @@ class VantrelSession:
             except subprocess.TimeoutExpired:
                 self.process.kill()
                 self.process.wait()
+        assertions = [] if failed else self._toolkit_assertions()
         if self._log is not None:
             self._log.close()
         shutil.rmtree(self.folder, ignore_errors=True)
+        if assertions:
+            raise AssertionError("the toolkit asserted: %s" % " | ".join(assertions))
 
 
 _started = time.monotonic()

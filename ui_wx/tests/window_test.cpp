@@ -5,11 +5,13 @@
 #include "ui_wx/accessibility.h"
 #include "ui_wx/compact_style.h"
 #include "ui_wx/dialog_geometry.h"
+#include "ui_wx/quit_signals.h"
 #include "ui_wx/wx_backend.h"
 #include "ui_wx/wx_window.h"
 
 #include <array>
 #include <chrono>
+#include <csignal>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -217,6 +219,39 @@ TEST_F(WxWindowTest, MultiLineTextUsesCrLfAndCountsCharacters)
     W().SetSel(kBox, 500, -1);
     W().ReplaceSel(kBox, "!");
     EXPECT_EQ(W().GetText(kBox), "\xC3\xA4X\xC3\xBC!");
+}
+
+TEST_F(WxWindowTest, AVeryLongLineIsShownInShortParagraphsAndReadsBackWhole)
+{
+    const std::string blob = std::string(300000, 'A') + "\r\nend";
+    std::string words;
+    while (words.size() < 20000)
+        words += "word" + std::to_string(words.size()) + ' ';
+    auto* view = GTK_TEXT_VIEW(gtk_bin_get_child(GTK_BIN(Widget(kBox))));
+    GtkTextBuffer* buffer = gtk_text_view_get_buffer(view);
+    auto longestParagraph = [buffer] {
+        int longest = 0;
+        for (int line = 0; line < gtk_text_buffer_get_line_count(buffer); ++line) {
+            GtkTextIter at;
+            gtk_text_buffer_get_iter_at_line(buffer, &at, line);
+            longest = std::max(longest, gtk_text_iter_get_chars_in_line(&at));
+        }
+        return longest;
+    };
+
+    W().SetText(kBox, blob);
+    EXPECT_LE(longestParagraph(), 4097);
+    EXPECT_EQ(W().GetText(kBox), blob);
+
+    // Typed (pasted) by the user at the end, it breaks after a space.
+    W().SetText(kBox, "");
+    gtk_text_buffer_insert_interactive_at_cursor(buffer, words.data(), static_cast<int>(words.size()), TRUE);
+    EXPECT_LE(longestParagraph(), 4097);
+    EXPECT_EQ(W().GetText(kBox), words);
+    GtkTextIter second;
+    gtk_text_buffer_get_iter_at_line(buffer, &second, 1);
+    EXPECT_TRUE(gtk_text_iter_backward_char(&second) && gtk_text_iter_backward_char(&second));
+    EXPECT_EQ(gtk_text_iter_get_char(&second), static_cast<gunichar>(' '));
 }
 
 TEST_F(WxWindowTest, ReplaceSelTakesCharactersUpToTheLimit)
@@ -430,11 +465,55 @@ TEST(WxBackendTest, DialogEndedDuringInitialisationIsNeverShown)
     EXPECT_EQ(dialog.Count(Msg::Destroy), 1);
 }
 
+ui_wx::WxBackend& Backend()
+{
+    return static_cast<ui_wx::WxBackend&>(ui::CurrentBackend());
+}
+
+TEST(WxBackendTest, TerminationSignalDismissesTheOpenBoxThenClosesTheDialog)
+{
+    const ui_wx::QuitSignals signals([] { Backend().RequestQuit(); });
+    ASSERT_TRUE(signals.Active());
+    RecordingDialog dialog;
+    bool boxReturned = false;
+    dialog.onInit = [](RecordingDialog& d) {
+        d.SetTimer(1, 20);
+        return true;
+    };
+    dialog.onMessage = [&](RecordingDialog& d, const ui::Message& m) {
+        if (m.kind != Msg::Timer)
+            return;
+        d.KillTimer(1);
+        std::raise(SIGTERM);
+        ui::AfxMessageBox("The port is busy.");
+        boxReturned = true;
+    };
+    EXPECT_EQ(dialog.DoModal(), ui::IDCANCEL);
+    EXPECT_TRUE(boxReturned);
+    EXPECT_EQ(dialog.Count(Msg::QuitRequest), 1);
+    EXPECT_EQ(dialog.Count(Msg::Close), 1);
+    EXPECT_EQ(dialog.Count(Msg::Destroy), 1);
+}
+
+TEST(WxBackendTest, QuitWithNoDialogRunningCancelsTheChooserAndReachesTheNextDialog)
+{
+    const ui_wx::QuitSignals signals([] { Backend().RequestQuit(); });
+    std::raise(SIGINT);
+    EXPECT_EQ(Backend().ChooseFileToOpen(""), std::nullopt);
+    RecordingDialog dialog;
+    EXPECT_EQ(dialog.DoModal(), ui::IDCANCEL);
+    EXPECT_EQ(dialog.Count(Msg::QuitRequest), 1);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+    // Every assertion inside wx fails the test that made it.
+    wxSetAssertHandler([](const wxString& file, int line, const wxString&, const wxString& cond, const wxString& msg) {
+        ADD_FAILURE() << "wx assertion " << cond << " (" << msg << ") at " << file << ":" << line;
+    });
     wxApp::SetInstance(new wxApp);
     if (!wxEntryStart(argc, argv)) {
         std::fputs("no display: run under with_xvfb.sh\n", stderr);
