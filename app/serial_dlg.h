@@ -145,6 +145,8 @@ protected:
 private:
     // What the file sender does to the window, the port and the timer.
     bool WritePort(const std::uint8_t* data, std::uint32_t length) override;
+    bool WritePortShared(std::shared_ptr<const std::uint8_t[]> block, std::uint32_t length) override;
+    bool PortStillSending() override;
     void StartResponseTimer() override;
     void StopResponseTimer() override;
     void SetProgress(std::uint32_t position) override;
@@ -156,9 +158,11 @@ private:
     void WatchPortArrivals();
 
     void ReceiveChunk(const std::uint8_t* chunk, std::uint32_t n);
-    // Sends a frame's address bytes with MARK parity and the rest with
-    // SPACE parity; true when the whole frame went to the port.
-    bool SendAddressedFrame(const std::vector<std::uint8_t>& frame, std::size_t addressBytes);
+    // What became of the transmit box's frame.
+    enum class FrameOutcome { Sent, Nothing, PortStillSending };
+    FrameOutcome SendTxFrame();
+    // Shows the sent counter's new value.
+    void ShowTxCount();
     // While the open port's device is gone: says so in the title bar and
     // reopens it with its line settings as soon as it is back.
     void WatchDevice();

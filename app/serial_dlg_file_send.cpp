@@ -73,6 +73,16 @@ bool CSerialDlg::WritePort(const std::uint8_t* data, std::uint32_t length)
     return m_pPort && m_pPort->Write(data, length) != 0;
 }
 
+bool CSerialDlg::WritePortShared(std::shared_ptr<const std::uint8_t[]> block, std::uint32_t length)
+{
+    return m_pPort && m_pPort->WriteShared(std::move(block), length) != 0;
+}
+
+bool CSerialDlg::PortStillSending()
+{
+    return m_pPort && m_pPort->IsOutputFull();
+}
+
 void CSerialDlg::StartResponseTimer()
 {
     SetTimer(TIMER_XMODEM, transfer::kResponseTimeoutMs);
@@ -91,9 +101,7 @@ void CSerialDlg::SetProgress(std::uint32_t position)
 void CSerialDlg::AddToSentCount(std::uint32_t bytes)
 {
     m_nTxCount += bytes;
-    char label[32];
-    std::snprintf(label, sizeof label, "TX: %u", m_nTxCount);
-    m_stcTxCount.SetWindowText(label);
+    ShowTxCount();
 }
 
 void CSerialDlg::SetSendControlsEnabled(bool enabled)

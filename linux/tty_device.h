@@ -36,7 +36,10 @@ public:
     bool SetState(const DCB& dcb) override;
     bool GetState(DCB& dcb) override;
     bool Write(const std::uint8_t* data, std::size_t count) override;
+    bool WriteShared(std::shared_ptr<const std::uint8_t[]> block, std::size_t count) override;
+    bool WriteFollowing(const std::uint8_t* data, std::size_t count) override;
     std::size_t OutputRoom() override;
+    std::uint64_t DiscardedOutput() override;
     std::size_t Read(std::uint8_t* buffer, std::size_t count) override;
     void Release(const DCB& restore) override;
     bool IsGone() override;
@@ -50,7 +53,9 @@ private:
     // One piece of the ordered output: bytes to send, or a record to apply
     // once everything before it has left the line.
     struct Outgoing {
-        std::vector<std::uint8_t> bytes;
+        std::shared_ptr<const std::uint8_t[]> block; // keeps bytes alive
+        const std::uint8_t* bytes = nullptr;
+        std::size_t size = 0;
         std::size_t sent = 0;
         std::optional<DCB> record;
         std::shared_ptr<RecordOutcome> outcome;
@@ -58,6 +63,10 @@ private:
 
     // With the mutex held: the most output the queue takes.
     std::size_t QueueLimit() const;
+    // Queues count bytes at data, kept alive by block; evenWhenFull for the
+    // rest of a frame whose start was just taken.
+    bool Enqueue(std::shared_ptr<const std::uint8_t[]> block, const std::uint8_t* data, std::size_t count,
+                 bool evenWhenFull);
     void Wake();
     void Finish(const DCB* restore);
     bool PathStillLeadsHere() const;
@@ -70,6 +79,7 @@ private:
     void ApplyQueuedRecord();
     bool PauseUntil(std::chrono::steady_clock::time_point when);
     void Fail();
+    void FailLocked(); // with the mutex held
     void DropOutput(); // with the mutex held
 
     const int m_fd;
@@ -86,6 +96,7 @@ private:
     bool m_arrivalArmed = true; // set by Read, cleared when m_onArrival is called
     std::deque<Outgoing> m_output;
     std::size_t m_queuedBytes = 0; // bytes in m_output not yet handed to the driver
+    std::uint64_t m_discarded = 0; // bytes taken by Write that never left
     bool m_failed = false;
     bool m_stopping = false;
     DCB m_applied{};

@@ -108,6 +108,27 @@ TEST_F(FileSendTest, RawSendWritesTheFileUnchangedInOneWriteAndKeepsItLoaded)
     EXPECT_EQ(ui_.Now(), 300u); // the bar stays full for a moment
 }
 
+TEST_F(FileSendTest, ARawSendIntoAFullQueueIsRefusedAndCloseTakesBackTheUnsent)
+{
+    StartOpen(kPort);
+    auto& w = Win();
+    w.Type(IDC_FILE_PATH, MakeFile("ten.bin", std::vector<std::uint8_t>(10, 0x55)));
+    w.Choose(IDC_PROTOCOL, PROTO_NONE);
+    devices_.LimitOutput(kPort, 0);
+    w.Click(IDC_SEND_FILE);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{transfer::kPortStillSending});
+    EXPECT_EQ(ui_.Now(), 0u); // no full bar
+    EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: 0 bytes");
+    EXPECT_TRUE(SendControlsEnabled());
+
+    // A queue that takes the file and never sends it.
+    devices_.LimitOutput(kPort, 1);
+    w.Click(IDC_SEND_FILE);
+    EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: 10");
+    w.Click(IDC_CLOSE);
+    EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: 0");
+}
+
 TEST_F(FileSendTest, XmodemTransferMovesOnEachReplyAsItArrives)
 {
     StartOpen(kPort);
