@@ -163,6 +163,12 @@ private:
     FrameOutcome SendTxFrame();
     // Shows the sent counter's new value.
     void ShowTxCount();
+    // A poll for a transfer's reply: refreshes only the members a poll uses
+    // (display mode, automatic empty), then reads as PollReceive does.
+    void PollForReply();
+    // Reads what has arrived and hands it on, with the members as they
+    // stand; the receive box shows it at the next FlushReceiveDisplay.
+    void DrainPort();
     // While the open port's device is gone: says so in the title bar and
     // reopens it with its line settings as soon as it is back.
     void WatchDevice();

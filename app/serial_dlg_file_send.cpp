@@ -65,7 +65,7 @@ void CSerialDlg::OnPortDataArrived()
     // While idle the display keeps its own pace (the poll timer); a port
     // closed since the message was posted has nothing to read.
     if (m_send.m_nXState != XS_IDLE && m_pPort)
-        PollReceive();
+        PollForReply();
 }
 
 bool CSerialDlg::WritePort(const std::uint8_t* data, std::uint32_t length)
@@ -111,8 +111,11 @@ void CSerialDlg::SetSendControlsEnabled(bool enabled)
     m_btnSendFile.EnableWindow(enabled);
 }
 
+// Further polls are served while the box is open: what has been read so far
+// is shown before it, and their chunks after that.
 void CSerialDlg::ShowMessage(const char* text)
 {
+    FlushReceiveDisplay();
     ui::AfxMessageBox(text);
 }
 

@@ -1,7 +1,9 @@
 #include "app/serial_dlg.h"
 
 #include "terminal/chunk_queue.h"
+#include "res/resource_ids.h"
 #include "terminal/receive_batch.h"
+#include "ui/data_exchange.h"
 
 #include <chrono>
 #include <climits>
@@ -27,6 +29,26 @@ int Position(std::uint32_t chars)
 void CSerialDlg::PollReceive()
 {
     UpdateData(true);
+    DrainPort();
+    FlushReceiveDisplay();
+}
+
+// A transfer's reply is answered as soon as it arrives, up to once per
+// packet, so it must cost next to nothing: only the fields this reading
+// uses are refreshed (the whole exchange would read the transmit box, which
+// can hold megabytes), and what arrived is shown by the next tick of the
+// poll timer rather than at once (each change of the receive box costs the
+// window a redraw).
+void CSerialDlg::PollForReply()
+{
+    ui::DataExchange dx(*this, true);
+    ui::DDX_Check(dx, res::IDC_AUTO_CLEAR, m_bAutoClear);
+    ui::DDX_Check(dx, res::IDC_RX_ASCII, m_bRxAscii);
+    DrainPort();
+}
+
+void CSerialDlg::DrainPort()
+{
     // The port is read a block at a time and the block handed on chunk by
     // chunk, just as chunk-sized reads of the same bytes would have been.
     // A poll run meanwhile from a message box's loop takes the next chunks
@@ -47,15 +69,10 @@ void CSerialDlg::PollReceive()
         const std::size_t n = m_rxChunks.TakeChunk(chunk);
         ReceiveChunk(chunk, static_cast<std::uint32_t>(n));
     }
-    FlushReceiveDisplay();
 }
 
 void CSerialDlg::ReceiveChunk(const std::uint8_t* chunk, std::uint32_t n)
 {
-    // The file sender may show a message box, in which further ticks are
-    // served: what this tick has read so far goes to the box before that.
-    if (m_send.m_nXState != XS_IDLE)
-        FlushReceiveDisplay();
     HandleXmodemReply(chunk);
     m_nRxCount += n;
     m_bRxCountChanged = true;

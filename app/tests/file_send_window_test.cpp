@@ -129,6 +129,21 @@ TEST_F(FileSendTest, ARawSendIntoAFullQueueIsRefusedAndCloseTakesBackTheUnsent)
     EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: 0");
 }
 
+TEST_F(FileSendTest, AReplyDuringATransferReadsOnlyTheFieldsThePollUses)
+{
+    StartOpen(kPort);
+    auto& w = Win();
+    w.Type(IDC_FILE_PATH, MakeFile("one-block.bin", std::vector<std::uint8_t>(100, 1)));
+    w.Choose(IDC_PROTOCOL, PROTO_XMODEM);
+    w.Click(IDC_SEND_FILE);
+    w.Type(IDC_TX, "typed during the transfer");
+    w.Click(IDC_RX_ASCII);
+    Reply(transfer::kCrcRequest);
+    EXPECT_EQ(Writes().size(), 1u);
+    EXPECT_EQ(Dlg().m_bRxAscii, 1);
+    EXPECT_EQ(Dlg().m_strTxData, ""); // the transmit box, however long, is not read
+}
+
 TEST_F(FileSendTest, XmodemTransferMovesOnEachReplyAsItArrives)
 {
     StartOpen(kPort);
@@ -165,7 +180,8 @@ TEST_F(FileSendTest, XmodemTransferMovesOnEachReplyAsItArrives)
     EXPECT_EQ(Dlg().m_send.m_pFileData, nullptr);
     EXPECT_EQ(w.GetPos(IDC_PROGRESS), 0);
     EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: " + std::to_string(3 * 133 + 2));
-    EXPECT_EQ(w.Text(IDC_RX_COUNT), "RX: 6"); // replies are received bytes too
+    ui_.Advance(kPollPeriodMs); // replies are received bytes too, shown at the display's pace
+    EXPECT_EQ(w.Text(IDC_RX_COUNT), "RX: 6");
 
     // A TX Cycle text that cannot be read is reported by the click, not
     // again at every reply of the transfer it started.
