@@ -163,17 +163,20 @@ private:
     FrameOutcome SendTxFrame();
     // Shows the sent counter's new value.
     void ShowTxCount();
-    // A poll for a transfer's reply: refreshes only the members a poll uses
-    // (display mode, automatic empty), then reads as PollReceive does.
+    // A poll for a transfer's reply, run when bytes arrive: reads as
+    // PollReceive does and leaves the showing to the poll timer.
     void PollForReply();
+    // Refreshes only the members a poll uses: display mode, automatic empty.
+    void ExchangePollFields();
     // Reads what has arrived and hands it on, with the members as they
-    // stand; the receive box shows it at the next FlushReceiveDisplay.
+    // stand; the receive box shows it at the next FlushDisplay.
     void DrainPort();
     // While the open port's device is gone: says so in the title bar and
     // reopens it with its line settings as soon as it is back.
     void WatchDevice();
     void ShowDeviceState();
-    void FlushReceiveDisplay();
+    // Shows what is pending: received text and the counters' labels.
+    void FlushDisplay();
     // Sets one field of an open port's line settings and applies them.
     template <typename T>
     void SetLineSetting(T DCB::*field, T value);
@@ -184,6 +187,7 @@ private:
     // Bytes read from the port and not yet handed on.
     terminal::ChunkQueue m_rxChunks;
     bool m_bRxCountChanged = false;
+    bool m_bTxCountChanged = false; // the sent counter's label is due
     // The open port's device has gone away and not come back yet.
     bool m_bDeviceGone = false;
     serial::DeviceSystem& m_devices;

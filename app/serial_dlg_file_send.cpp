@@ -93,15 +93,24 @@ void CSerialDlg::StopResponseTimer()
     KillTimer(TIMER_XMODEM);
 }
 
+// Each change of the bar or a label costs the window a layout at its next
+// frame; a transfer makes one per packet. So the bar is touched only when
+// its position changes, and during a transfer the counter's label follows
+// at the display's pace (the poll timer) rather than at every packet.
 void CSerialDlg::SetProgress(std::uint32_t position)
 {
-    m_ctlProgress.SetPos(position > INT_MAX ? INT_MAX : static_cast<int>(position));
+    const int pos = position > INT_MAX ? INT_MAX : static_cast<int>(position);
+    if (pos != m_ctlProgress.GetPos())
+        m_ctlProgress.SetPos(pos);
 }
 
 void CSerialDlg::AddToSentCount(std::uint32_t bytes)
 {
     m_nTxCount += bytes;
-    ShowTxCount();
+    if (m_send.m_nXState != XS_IDLE)
+        m_bTxCountChanged = true;
+    else
+        ShowTxCount();
 }
 
 void CSerialDlg::SetSendControlsEnabled(bool enabled)
@@ -115,7 +124,7 @@ void CSerialDlg::SetSendControlsEnabled(bool enabled)
 // is shown before it, and their chunks after that.
 void CSerialDlg::ShowMessage(const char* text)
 {
-    FlushReceiveDisplay();
+    FlushDisplay();
     ui::AfxMessageBox(text);
 }
 

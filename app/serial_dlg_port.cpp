@@ -53,6 +53,7 @@ void CSerialDlg::OnClosePort()
     KillTimer(TIMER_POLL);
     KillTimer(TIMER_AUTOSEND);
     KillTimer(TIMER_XMODEM);
+    FlushDisplay(); // no poll comes after this one to show what is pending
     // The sent counter grew when data was handed to the port; what the port
     // discarded unsent is taken back, so the counter ends at what left.
     if (const std::uint64_t discarded = m_pPort->Close(); discarded > 0) {

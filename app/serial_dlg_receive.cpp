@@ -26,25 +26,33 @@ int Position(std::uint32_t chars)
 
 } // namespace
 
+// While a transfer runs, every poll may carry a reply, and replies come up
+// to once per packet, so a poll must cost next to nothing: it refreshes only
+// the fields it uses (the whole exchange would read the transmit box, which
+// can hold megabytes), and a reply read on arrival is shown by the next
+// tick of the poll timer rather than at once (each change of the receive
+// box costs the window a layout).
 void CSerialDlg::PollReceive()
 {
-    UpdateData(true);
+    if (m_send.m_nXState != XS_IDLE)
+        ExchangePollFields();
+    else
+        UpdateData(true);
     DrainPort();
-    FlushReceiveDisplay();
+    FlushDisplay();
 }
 
-// A transfer's reply is answered as soon as it arrives, up to once per
-// packet, so it must cost next to nothing: only the fields this reading
-// uses are refreshed (the whole exchange would read the transmit box, which
-// can hold megabytes), and what arrived is shown by the next tick of the
-// poll timer rather than at once (each change of the receive box costs the
-// window a redraw).
 void CSerialDlg::PollForReply()
+{
+    ExchangePollFields();
+    DrainPort();
+}
+
+void CSerialDlg::ExchangePollFields()
 {
     ui::DataExchange dx(*this, true);
     ui::DDX_Check(dx, res::IDC_AUTO_CLEAR, m_bAutoClear);
     ui::DDX_Check(dx, res::IDC_RX_ASCII, m_bRxAscii);
-    DrainPort();
 }
 
 void CSerialDlg::DrainPort()
@@ -83,7 +91,7 @@ void CSerialDlg::ReceiveChunk(const std::uint8_t* chunk, std::uint32_t n)
                   m_bAutoClear != 0);
 }
 
-void CSerialDlg::FlushReceiveDisplay()
+void CSerialDlg::FlushDisplay()
 {
     if (auto edit = m_rxBatch.Take()) {
         if (edit->emptyFirst) {
@@ -101,6 +109,8 @@ void CSerialDlg::FlushReceiveDisplay()
         m_stcRxCount.SetWindowText(label);
         m_bRxCountChanged = false;
     }
+    if (m_bTxCountChanged)
+        ShowTxCount();
 }
 
 void CSerialDlg::OnClearRx()
@@ -121,6 +131,8 @@ void CSerialDlg::OnClearCounters()
 {
     m_nTxCount = 0;
     m_nRxCount = 0;
+    m_bTxCountChanged = false;
+    m_bRxCountChanged = false;
     m_stcTxCount.SetWindowText("TX: 0 bytes");
     m_stcRxCount.SetWindowText("RX: 0 bytes");
 }

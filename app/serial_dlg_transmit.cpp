@@ -48,6 +48,7 @@ void CSerialDlg::ShowTxCount()
     char label[32];
     std::snprintf(label, sizeof label, "TX: %u", m_nTxCount);
     m_stcTxCount.SetWindowText(label);
+    m_bTxCountChanged = false;
 }
 
 void CSerialDlg::OnSend()
