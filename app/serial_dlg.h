@@ -148,6 +148,8 @@ protected:
 private:
     // What the file sender does to the window, the port and the timer.
     bool WritePort(const std::uint8_t* data, std::uint32_t length) override;
+    bool WritePortShared(std::shared_ptr<const std::uint8_t[]> block, std::uint32_t length) override;
+    bool PortStillSending() override;
     void StartResponseTimer() override;
     void StopResponseTimer() override;
     void SetProgress(std::uint32_t position) override;
@@ -159,16 +161,27 @@ private:
     void WatchPortArrivals();
 
     void ReceiveChunk(const std::uint8_t* chunk, std::uint32_t n);
-    // Sends a frame's address bytes with MARK parity and the rest with
-    // SPACE parity; true when the whole frame went to the port.
-    bool SendAddressedFrame(const std::vector<std::uint8_t>& frame, std::size_t addressBytes);
+    // What became of the transmit box's frame.
+    enum class FrameOutcome { Sent, Nothing, PortStillSending };
+    FrameOutcome SendTxFrame();
+    // Shows the sent counter's new value.
+    void ShowTxCount();
+    // A poll for a transfer's reply, run when bytes arrive: reads as
+    // PollReceive does and leaves the showing to the poll timer.
+    void PollForReply();
+    // Refreshes only the members a poll uses: display mode, automatic empty.
+    void ExchangePollFields();
+    // Reads what has arrived and hands it on, with the members as they
+    // stand; the receive box shows it at the next FlushDisplay.
+    void DrainPort();
     // While the open port's device is gone: says so in the title bar and
     // reopens it with its line settings as soon as it is back.
     void WatchDevice();
     void ShowDeviceState();
     // The port list's tooltip says what stands behind the selected port.
     void ShowPortDescription();
-    void FlushReceiveDisplay();
+    // Shows what is pending: received text and the counters' labels.
+    void FlushDisplay();
     // Sets one field of an open port's line settings and applies them.
     template <typename T>
     void SetLineSetting(T DCB::*field, T value);
@@ -179,6 +192,7 @@ private:
     // Bytes read from the port and not yet handed on.
     terminal::ChunkQueue m_rxChunks;
     bool m_bRxCountChanged = false;
+    bool m_bTxCountChanged = false; // the sent counter's label is due
     // The open port's device has gone away and not come back yet.
     bool m_bDeviceGone = false;
     serial::DeviceSystem& m_devices;

@@ -65,12 +65,22 @@ void CSerialDlg::OnPortDataArrived()
     // While idle the display keeps its own pace (the poll timer); a port
     // closed since the message was posted has nothing to read.
     if (m_send.m_nXState != XS_IDLE && m_pPort)
-        PollReceive();
+        PollForReply();
 }
 
 bool CSerialDlg::WritePort(const std::uint8_t* data, std::uint32_t length)
 {
     return m_pPort && m_pPort->Write(data, length) != 0;
+}
+
+bool CSerialDlg::WritePortShared(std::shared_ptr<const std::uint8_t[]> block, std::uint32_t length)
+{
+    return m_pPort && m_pPort->WriteShared(std::move(block), length) != 0;
+}
+
+bool CSerialDlg::PortStillSending()
+{
+    return m_pPort && m_pPort->IsOutputFull();
 }
 
 void CSerialDlg::StartResponseTimer()
@@ -83,17 +93,24 @@ void CSerialDlg::StopResponseTimer()
     KillTimer(TIMER_XMODEM);
 }
 
+// Each change of the bar or a label costs the window a layout at its next
+// frame; a transfer makes one per packet. So the bar is touched only when
+// its position changes, and during a transfer the counter's label follows
+// at the display's pace (the poll timer) rather than at every packet.
 void CSerialDlg::SetProgress(std::uint32_t position)
 {
-    m_ctlProgress.SetPos(position > INT_MAX ? INT_MAX : static_cast<int>(position));
+    const int pos = position > INT_MAX ? INT_MAX : static_cast<int>(position);
+    if (pos != m_ctlProgress.GetPos())
+        m_ctlProgress.SetPos(pos);
 }
 
 void CSerialDlg::AddToSentCount(std::uint32_t bytes)
 {
     m_nTxCount += bytes;
-    char label[32];
-    std::snprintf(label, sizeof label, "TX: %u", m_nTxCount);
-    m_stcTxCount.SetWindowText(label);
+    if (m_send.m_nXState != XS_IDLE)
+        m_bTxCountChanged = true;
+    else
+        ShowTxCount();
 }
 
 void CSerialDlg::SetSendControlsEnabled(bool enabled)
@@ -103,8 +120,11 @@ void CSerialDlg::SetSendControlsEnabled(bool enabled)
     m_btnSendFile.EnableWindow(enabled);
 }
 
+// Further polls are served while the box is open: what has been read so far
+// is shown before it, and their chunks after that.
 void CSerialDlg::ShowMessage(const char* text)
 {
+    FlushDisplay();
     ui::AfxMessageBox(text);
 }
 

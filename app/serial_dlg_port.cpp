@@ -53,7 +53,13 @@ void CSerialDlg::OnClosePort()
     KillTimer(TIMER_POLL);
     KillTimer(TIMER_AUTOSEND);
     KillTimer(TIMER_XMODEM);
-    m_pPort->Close();
+    FlushDisplay(); // no poll comes after this one to show what is pending
+    // The sent counter grew when data was handed to the port; what the port
+    // discarded unsent is taken back, so the counter ends at what left.
+    if (const std::uint64_t discarded = m_pPort->Close(); discarded > 0) {
+        m_nTxCount -= static_cast<std::uint32_t>(discarded);
+        ShowTxCount();
+    }
     m_pPort.reset();
     if (m_bDeviceGone) {
         m_bDeviceGone = false;

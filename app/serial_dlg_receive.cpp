@@ -1,7 +1,9 @@
 #include "app/serial_dlg.h"
 
 #include "terminal/chunk_queue.h"
+#include "res/resource_ids.h"
 #include "terminal/receive_batch.h"
+#include "ui/data_exchange.h"
 
 #include <chrono>
 #include <climits>
@@ -24,9 +26,37 @@ int Position(std::uint32_t chars)
 
 } // namespace
 
+// While a transfer runs, every poll may carry a reply, and replies come up
+// to once per packet, so a poll must cost next to nothing: it refreshes only
+// the fields it uses (the whole exchange would read the transmit box, which
+// can hold megabytes), and a reply read on arrival is shown by the next
+// tick of the poll timer rather than at once (each change of the receive
+// box costs the window a layout).
 void CSerialDlg::PollReceive()
 {
-    UpdateData(true);
+    if (m_send.m_nXState != XS_IDLE)
+        ExchangePollFields();
+    else
+        UpdateData(true);
+    DrainPort();
+    FlushDisplay();
+}
+
+void CSerialDlg::PollForReply()
+{
+    ExchangePollFields();
+    DrainPort();
+}
+
+void CSerialDlg::ExchangePollFields()
+{
+    ui::DataExchange dx(*this, true);
+    ui::DDX_Check(dx, res::IDC_AUTO_CLEAR, m_bAutoClear);
+    ui::DDX_Check(dx, res::IDC_RX_ASCII, m_bRxAscii);
+}
+
+void CSerialDlg::DrainPort()
+{
     // The port is read a block at a time and the block handed on chunk by
     // chunk, just as chunk-sized reads of the same bytes would have been.
     // A poll run meanwhile from a message box's loop takes the next chunks
@@ -47,15 +77,10 @@ void CSerialDlg::PollReceive()
         const std::size_t n = m_rxChunks.TakeChunk(chunk);
         ReceiveChunk(chunk, static_cast<std::uint32_t>(n));
     }
-    FlushReceiveDisplay();
 }
 
 void CSerialDlg::ReceiveChunk(const std::uint8_t* chunk, std::uint32_t n)
 {
-    // The file sender may show a message box, in which further ticks are
-    // served: what this tick has read so far goes to the box before that.
-    if (m_send.m_nXState != XS_IDLE)
-        FlushReceiveDisplay();
     HandleXmodemReply(chunk);
     m_nRxCount += n;
     m_bRxCountChanged = true;
@@ -66,7 +91,7 @@ void CSerialDlg::ReceiveChunk(const std::uint8_t* chunk, std::uint32_t n)
                   m_bAutoClear != 0);
 }
 
-void CSerialDlg::FlushReceiveDisplay()
+void CSerialDlg::FlushDisplay()
 {
     if (auto edit = m_rxBatch.Take()) {
         if (edit->emptyFirst) {
@@ -84,6 +109,8 @@ void CSerialDlg::FlushReceiveDisplay()
         m_stcRxCount.SetWindowText(label);
         m_bRxCountChanged = false;
     }
+    if (m_bTxCountChanged)
+        ShowTxCount();
 }
 
 void CSerialDlg::OnClearRx()
@@ -104,6 +131,8 @@ void CSerialDlg::OnClearCounters()
 {
     m_nTxCount = 0;
     m_nRxCount = 0;
+    m_bTxCountChanged = false;
+    m_bRxCountChanged = false;
     m_stcTxCount.SetWindowText("TX: 0 bytes");
     m_stcRxCount.SetWindowText("RX: 0 bytes");
 }

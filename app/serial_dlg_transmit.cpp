@@ -3,55 +3,52 @@
 #include "terminal/frame_plan.h"
 #include "terminal/hex_parse.h"
 #include "terminal/tx_text.h"
+#include "transfer/send_messages.h"
+#include "ui/backend.h"
 
 #include <cstdio>
 #include <vector>
 
 void CSerialDlg::SendTxData()
 {
+    SendTxFrame();
+}
+
+// A frame goes to the port whole, or not at all when its queue still holds
+// about two seconds of earlier sending; addressed frames go out by the
+// port's own rule (address bytes MARK, data SPACE, never one without the
+// other). Only what the port took is counted.
+CSerialDlg::FrameOutcome CSerialDlg::SendTxFrame()
+{
     UpdateData(true);
     if (m_strTxData.empty())
-        return;
+        return FrameOutcome::Nothing;
     const std::vector<std::uint8_t> frame =
         m_bTxAscii ? terminal::TxTextBytes(m_strTxData) : terminal::ParseHexBytes(m_strTxData);
     // A message box of another handler can be open while a tick arrives;
     // the port may have been closed under it.
     if (frame.empty() || !m_pPort)
-        return;
+        return FrameOutcome::Nothing;
     const terminal::FramePlan plan = terminal::PlanFrame(frame.size(), m_nAddrSize);
     if (!plan.send)
-        return;
+        return FrameOutcome::Nothing;
 
     const auto n = static_cast<std::uint32_t>(frame.size());
-    const bool sent =
-        plan.addressBytes == 0 ? m_pPort->Write(frame.data(), n) != 0 : SendAddressedFrame(frame, plan.addressBytes);
-    if (sent) {
-        m_nTxCount += n;
-        char label[32];
-        std::snprintf(label, sizeof label, "TX: %u", m_nTxCount);
-        m_stcTxCount.SetWindowText(label);
-    }
+    const auto a = static_cast<std::uint32_t>(plan.addressBytes);
+    const bool sent = a == 0 ? m_pPort->Write(frame.data(), n) != 0 : m_pPort->WriteFrame(frame.data(), n, a) != 0;
+    if (!sent)
+        return m_pPort->IsOutputFull() ? FrameOutcome::PortStillSending : FrameOutcome::Nothing;
+    m_nTxCount += n;
+    ShowTxCount();
+    return FrameOutcome::Sent;
 }
 
-// The port drains the address bytes before the new parity applies, so each
-// byte leaves the line with the parity it was written with. The port's
-// queue refuses writes while the far end does not take them; a frame goes
-// out only when the queue has room for all of it, so no address goes out
-// without its data, nor data without its address. A write refused anyway
-// (the device went away meanwhile) ends the frame: it is not counted.
-bool CSerialDlg::SendAddressedFrame(const std::vector<std::uint8_t>& frame, std::size_t addressBytes)
+void CSerialDlg::ShowTxCount()
 {
-    const auto n = static_cast<std::uint32_t>(frame.size());
-    const auto a = static_cast<std::uint32_t>(addressBytes);
-    if (!m_pPort->HasRoomFor(n))
-        return false;
-    m_pPort->m_dcb.Parity = MARKPARITY;
-    m_pPort->ApplySettings();
-    if (!m_pPort->Write(frame.data(), a))
-        return false;
-    m_pPort->m_dcb.Parity = SPACEPARITY;
-    m_pPort->ApplySettings();
-    return m_pPort->Write(frame.data() + a, n - a) != 0;
+    char label[32];
+    std::snprintf(label, sizeof label, "TX: %u", m_nTxCount);
+    m_stcTxCount.SetWindowText(label);
+    m_bTxCountChanged = false;
 }
 
 void CSerialDlg::OnSend()
@@ -62,9 +59,12 @@ void CSerialDlg::OnSend()
     }
     m_btnAutoSend.EnableWindow(false);
     m_btnSendFile.EnableWindow(false);
-    SendTxData();
+    const FrameOutcome outcome = SendTxFrame();
     m_btnAutoSend.EnableWindow(true);
     m_btnSendFile.EnableWindow(true);
+    // Automatic transmission skips a refused tick silently; a click is told.
+    if (outcome == FrameOutcome::PortStillSending)
+        ui::AfxMessageBox(transfer::kPortStillSending);
 }
 
 void CSerialDlg::OnAutoSend()

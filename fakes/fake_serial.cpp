@@ -59,20 +59,18 @@ public:
 
     bool Write(const std::uint8_t* data, std::size_t count) override
     {
-        const bool accepted = OutputRoom() > 0;
-        std::vector<std::uint8_t> bytes(data, data + count);
-        if (accepted) {
-            m_port.written.insert(m_port.written.end(), bytes.begin(), bytes.end());
-            if (m_port.outputRoom)
-                *m_port.outputRoom -= std::min(*m_port.outputRoom, count);
-        }
-        m_system.m_log.push_back({SerialEvent::Kind::Write, m_port.path, {}, std::move(bytes), accepted});
-        return accepted;
+        return Take(data, count, !m_port.writesFail && OutputRoom() > 0);
+    }
+
+    bool WriteFollowing(const std::uint8_t* data, std::size_t count) override
+    {
+        return Take(data, count, !IsGone() && !m_port.writesFail);
     }
 
     std::size_t OutputRoom() override
     {
-        if (IsGone() || m_port.writesFail)
+        // A failing device is not a full one: the room stays what it was.
+        if (IsGone())
             return 0;
         return m_port.outputRoom.value_or(std::numeric_limits<std::size_t>::max());
     }
@@ -86,24 +84,46 @@ public:
     }
 
     // Logged as the SetState of the restored record; the Close follows
-    // when the device object is destroyed.
+    // when the device object is destroyed. What a stalled queue still holds
+    // is discarded.
     void Release(const DCB& restore) override
     {
         if (m_released)
             return;
         m_released = true;
+        m_discarded += m_held;
+        m_held = 0;
         SetState(restore);
     }
+
+    std::uint64_t DiscardedOutput() override { return m_discarded; }
 
     bool IsGone() override { return !m_port.present || m_port.removals != m_removals; }
 
     void NotifyArrival(std::function<void()> onArrival) override { m_port.onArrival = std::move(onArrival); }
 
 private:
+    // Logs the write; bytes taken while the queue is limited stay in it.
+    bool Take(const std::uint8_t* data, std::size_t count, bool accepted)
+    {
+        std::vector<std::uint8_t> bytes(data, data + count);
+        if (accepted) {
+            m_port.written.insert(m_port.written.end(), bytes.begin(), bytes.end());
+            if (m_port.outputRoom) {
+                *m_port.outputRoom -= std::min(*m_port.outputRoom, count);
+                m_held += count;
+            }
+        }
+        m_system.m_log.push_back({SerialEvent::Kind::Write, m_port.path, {}, std::move(bytes), accepted});
+        return accepted;
+    }
+
     FakeDeviceSystem& m_system;
     Port& m_port;
     const int m_removals;
     bool m_released = false;
+    std::uint64_t m_held = 0; // taken while the queue stalls: never sent
+    std::uint64_t m_discarded = 0;
 };
 
 class FakeDeviceSystem::FakeWatch : public serial::HotplugWatch {

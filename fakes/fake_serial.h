@@ -50,7 +50,8 @@ public:
     }
     void FailWrites(const std::string& path, bool failed = true);
     // A queue that stalls: writes are taken until room bytes have been taken
-    // (the last one whole, as a real queue takes it), then refused.
+    // (the last one whole, as a real queue takes it), then refused. What
+    // it took is never sent: Release discards it and reports it.
     void LimitOutput(const std::string& path, std::size_t room);
 
     // Bytes arriving from the far end, returned by later Reads.

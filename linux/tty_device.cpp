@@ -94,12 +94,16 @@ void TtyDevice::Finish(const DCB* restore)
     while (!failed && Clock::now() < deadline && PendingOutput(m_fd) > 0)
         std::this_thread::sleep_for(kCloseDrainStep);
     {
+        // The thread writes to the driver only with the mutex held, so what
+        // the driver holds now is all it will ever have been given.
         threads::MutexLock lock(m_mutex);
         m_stopping = true;
         failed = m_failed;
         DropOutput();
+        if (!failed)
+            m_discarded += PendingOutput(m_fd);
+        DiscardOutput(m_fd); // also ends a drain the thread may be waiting in
     }
-    DiscardOutput(m_fd); // also ends a drain the thread may be waiting in
     Wake();
     m_thread.join();
     DiscardOutput(m_fd);
@@ -152,14 +156,40 @@ bool TtyDevice::GetState(DCB& dcb)
 
 bool TtyDevice::Write(const std::uint8_t* data, std::size_t count)
 {
+    if (count == 0)
+        return Enqueue(nullptr, data, 0, false);
+    auto copy = std::make_shared_for_overwrite<std::uint8_t[]>(count);
+    std::copy_n(data, count, copy.get());
+    return Enqueue(std::move(copy), nullptr, count, false);
+}
+
+bool TtyDevice::WriteShared(std::shared_ptr<const std::uint8_t[]> block, std::size_t count)
+{
+    const std::uint8_t* bytes = block.get();
+    return Enqueue(std::move(block), bytes, count, false);
+}
+
+bool TtyDevice::WriteFollowing(const std::uint8_t* data, std::size_t count)
+{
+    auto copy = std::make_shared_for_overwrite<std::uint8_t[]>(count);
+    std::copy_n(data, count, copy.get());
+    return Enqueue(std::move(copy), nullptr, count, true);
+}
+
+// A null data means the bytes start at the block.
+bool TtyDevice::Enqueue(std::shared_ptr<const std::uint8_t[]> block, const std::uint8_t* data, std::size_t count,
+                        bool evenWhenFull)
+{
     {
         threads::MutexLock lock(m_mutex);
-        if (m_failed || m_stopping || m_queuedBytes >= QueueLimit())
+        if (m_failed || m_stopping || (!evenWhenFull && m_queuedBytes >= QueueLimit()))
             return false;
         if (count == 0)
             return true;
         Outgoing item;
-        item.bytes.assign(data, data + count);
+        item.bytes = data ? data : block.get();
+        item.block = std::move(block);
+        item.size = count;
         m_output.push_back(std::move(item));
         m_queuedBytes += count;
     }
@@ -167,8 +197,14 @@ bool TtyDevice::Write(const std::uint8_t* data, std::size_t count)
     return true;
 }
 
-// A write is refused once the queue holds the limit, so writes totalling
-// the room left are all taken, the last one even when it passes the limit.
+std::uint64_t TtyDevice::DiscardedOutput()
+{
+    threads::MutexLock lock(m_mutex);
+    return m_discarded;
+}
+
+// A write is refused once the queue holds the limit; below it the next
+// write is taken whole, however long.
 std::size_t TtyDevice::OutputRoom()
 {
     threads::MutexLock lock(m_mutex);
@@ -317,36 +353,27 @@ void TtyDevice::ReadAvailable()
     }
 }
 
+// The driver is written to with the mutex held (the descriptor does not
+// block), so a Release that drops the queue knows the driver has been given
+// nothing behind its back.
 void TtyDevice::WriteSome()
 {
-    // A chunk is copied out, since another thread may drop the queue (on
-    // closing, or finding the device gone) while the driver takes it.
-    std::array<std::uint8_t, kChunkSize> chunk{};
-    std::size_t length = 0;
-    {
-        threads::MutexLock lock(m_mutex);
-        if (m_output.empty() || m_output.front().record)
-            return;
-        const Outgoing& front = m_output.front();
-        length = std::min(chunk.size(), front.bytes.size() - front.sent);
-        std::copy_n(front.bytes.begin() + static_cast<std::ptrdiff_t>(front.sent), length, chunk.begin());
-    }
-    const ssize_t put = ::write(m_fd, chunk.data(), length);
+    threads::MutexLock lock(m_mutex);
+    if (m_output.empty() || m_output.front().record)
+        return;
+    Outgoing& front = m_output.front();
+    const std::size_t length = std::min(kChunkSize, front.size - front.sent);
+    const ssize_t put = ::write(m_fd, front.bytes + front.sent, length);
     if (put < 0) {
         if (!IsTransient(errno))
-            Fail();
+            FailLocked();
         return;
     }
     const auto written = static_cast<std::size_t>(put);
     m_bytesSinceRecord += written;
-
-    threads::MutexLock lock(m_mutex);
-    if (m_output.empty()) // dropped by Fail or Release meanwhile
-        return;
-    Outgoing& front = m_output.front();
     front.sent += written;
     m_queuedBytes -= written;
-    if (front.sent == front.bytes.size()) {
+    if (front.sent == front.size) {
         m_output.pop_front();
         m_progress.notify_all();
     }
@@ -401,6 +428,11 @@ bool TtyDevice::PauseUntil(Clock::time_point when)
 void TtyDevice::Fail()
 {
     threads::MutexLock lock(m_mutex);
+    FailLocked();
+}
+
+void TtyDevice::FailLocked()
+{
     m_failed = true;
     DropOutput();
     m_progress.notify_all();
@@ -408,6 +440,7 @@ void TtyDevice::Fail()
 
 void TtyDevice::DropOutput()
 {
+    m_discarded += m_queuedBytes;
     for (Outgoing& item : m_output)
         if (item.outcome)
             item.outcome->done = true;

@@ -36,7 +36,10 @@ public:
     bool SetState(const DCB& dcb) override EXCLUDES(m_mutex);
     bool GetState(DCB& dcb) override EXCLUDES(m_mutex);
     bool Write(const std::uint8_t* data, std::size_t count) override EXCLUDES(m_mutex);
+    bool WriteShared(std::shared_ptr<const std::uint8_t[]> block, std::size_t count) override EXCLUDES(m_mutex);
+    bool WriteFollowing(const std::uint8_t* data, std::size_t count) override EXCLUDES(m_mutex);
     std::size_t OutputRoom() override EXCLUDES(m_mutex);
+    std::uint64_t DiscardedOutput() override EXCLUDES(m_mutex);
     std::size_t Read(std::uint8_t* buffer, std::size_t count) override EXCLUDES(m_mutex);
     void Release(const DCB& restore) override EXCLUDES(m_mutex);
     bool IsGone() override EXCLUDES(m_mutex);
@@ -51,7 +54,9 @@ private:
     // One piece of the ordered output: bytes to send, or a record to apply
     // once everything before it has left the line.
     struct Outgoing {
-        std::vector<std::uint8_t> bytes;
+        std::shared_ptr<const std::uint8_t[]> block; // keeps bytes alive
+        const std::uint8_t* bytes = nullptr;
+        std::size_t size = 0;
         std::size_t sent = 0;
         std::optional<DCB> record;
         std::shared_ptr<RecordOutcome> outcome;
@@ -59,6 +64,10 @@ private:
 
     // The most output the queue takes.
     std::size_t QueueLimit() const REQUIRES(m_mutex);
+    // Queues count bytes at data, kept alive by block; evenWhenFull for the
+    // rest of a frame whose start was just taken.
+    bool Enqueue(std::shared_ptr<const std::uint8_t[]> block, const std::uint8_t* data, std::size_t count,
+                 bool evenWhenFull) EXCLUDES(m_mutex);
     void Wake();
     void Finish(const DCB* restore) EXCLUDES(m_mutex);
     bool PathStillLeadsHere() const;
@@ -71,6 +80,7 @@ private:
     void ApplyQueuedRecord() EXCLUDES(m_mutex);
     bool PauseUntil(std::chrono::steady_clock::time_point when) EXCLUDES(m_mutex);
     void Fail() EXCLUDES(m_mutex);
+    void FailLocked() REQUIRES(m_mutex);
     void DropOutput() REQUIRES(m_mutex);
 
     // Set before the I/O thread starts and never changed: both threads read them.
@@ -88,7 +98,9 @@ private:
     std::function<void()> m_onArrival GUARDED_BY(m_mutex);
     bool m_arrivalArmed GUARDED_BY(m_mutex) = true;    // set by Read, cleared when m_onArrival is called
     std::deque<Outgoing> m_output GUARDED_BY(m_mutex); // the outcomes they point to too
+
     std::size_t m_queuedBytes GUARDED_BY(m_mutex) = 0; // bytes in m_output not yet handed to the driver
+    std::uint64_t m_discarded GUARDED_BY(m_mutex) = 0; // bytes taken by Write that never left
     bool m_failed GUARDED_BY(m_mutex) = false;
     bool m_stopping GUARDED_BY(m_mutex) = false;
     DCB m_applied GUARDED_BY(m_mutex){};

@@ -65,16 +65,19 @@ CComPort::OpenResult CComPort::Open(std::uint32_t baud)
     return {true, {}};
 }
 
-void CComPort::Close()
+std::uint64_t CComPort::Close()
 {
     if (!m_hComm)
-        return;
+        return 0;
     m_hComm->NotifyArrival(nullptr);
     m_hComm->Release(m_dcbSaved);
+    const std::uint64_t discarded = m_lostOutput + m_hComm->DiscardedOutput();
     m_hComm.reset();
     m_onArrival = nullptr;
     m_lostInput.clear();
     m_lostInputRead = 0;
+    m_lostOutput = 0;
+    return discarded;
 }
 
 bool CComPort::IsDeviceGone()
@@ -91,6 +94,7 @@ int CComPort::Reopen()
     // What the lost device received is kept for Read; then the device goes,
     // so its lock does not stand in the way when the same node is still there.
     KeepLostInput();
+    m_lostOutput += m_hComm->DiscardedOutput();
     m_hComm.reset();
     int error = 0;
     m_hComm = m_system.Open(serial::PortDevicePath(m_strPort), error);
@@ -137,9 +141,32 @@ int CComPort::Write(const std::uint8_t* data, std::uint32_t count)
     return m_hComm->Write(data, count) ? 1 : 0;
 }
 
-bool CComPort::HasRoomFor(std::uint32_t count)
+int CComPort::WriteShared(std::shared_ptr<const std::uint8_t[]> block, std::uint32_t count)
 {
-    return m_hComm && !m_hComm->IsGone() && m_hComm->OutputRoom() >= count;
+    if (!m_hComm || count == 0 || !block || m_hComm->IsGone())
+        return 0;
+    return m_hComm->WriteShared(std::move(block), count) ? 1 : 0;
+}
+
+// The device applies each record only after the bytes before it have left
+// the line, so every byte goes out with the parity it was written with.
+int CComPort::WriteFrame(const std::uint8_t* frame, std::uint32_t count, std::uint32_t addressBytes)
+{
+    // A frame that cannot go leaves the settings alone.
+    if (addressBytes == 0 || addressBytes >= count || !m_hComm || m_hComm->IsGone() || IsOutputFull())
+        return 0;
+    m_dcb.Parity = MARKPARITY;
+    ApplySettings();
+    if (!Write(frame, addressBytes))
+        return 0;
+    m_dcb.Parity = SPACEPARITY;
+    ApplySettings();
+    return m_hComm->WriteFollowing(frame + addressBytes, count - addressBytes) ? 1 : 0;
+}
+
+bool CComPort::IsOutputFull()
+{
+    return m_hComm && !m_hComm->IsGone() && m_hComm->OutputRoom() == 0;
 }
 
 std::int32_t CComPort::Read(std::uint8_t* buffer, std::uint32_t count)

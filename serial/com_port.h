@@ -33,7 +33,10 @@ public:
     };
     // Shows nothing itself: the caller reports `failure`.
     OpenResult Open(std::uint32_t baud);
-    void Close();
+    // Returns how many bytes taken by the writes since Open never left the
+    // program (discarded here, or dropped by a device that went away), so
+    // a sent counter can give them back. 0 when already closed.
+    std::uint64_t Close();
 
     // Driver queue sizes and read time-outs have no counterpart here: the
     // device reads continuously into its own buffer and Read never blocks.
@@ -48,13 +51,21 @@ public:
 
     // Never waits on the line: 1 when the bytes were taken into the device's
     // output queue (they go out in order later); 0 when closed, when count
-    // is 0, when the device is gone, or when the queue already holds about
-    // two seconds of sending (the bytes are dropped, as by a full UART).
+    // is 0, when the device is gone, or while the queue holds its limit,
+    // about two seconds of sending (the bytes are dropped, as by a full
+    // UART). Below the limit the bytes are taken whole, however many.
     int Write(const std::uint8_t* data, std::uint32_t count);
-    // True when writes made now, one after another and totalling count
-    // bytes, will all be taken (unless the device goes away meanwhile): a
-    // frame sent in several writes goes out whole or not at all.
-    bool HasRoomFor(std::uint32_t count);
+    // Write, the queue keeping a share of the block instead of a copy.
+    int WriteShared(std::shared_ptr<const std::uint8_t[]> block, std::uint32_t count);
+    // One addressed frame of count bytes: the first addressBytes with MARK
+    // parity, the rest with SPACE parity (m_dcb.Parity is left at SPACE).
+    // Taken whole, address and data, by the rule of Write; nothing of it
+    // when refused, so an address never leaves without its data. Needs
+    // 0 < addressBytes < count.
+    int WriteFrame(const std::uint8_t* frame, std::uint32_t count, std::uint32_t addressBytes);
+    // True while writes are refused only because the output queue holds
+    // its limit: the far end has not taken the earlier data yet.
+    bool IsOutputFull();
     // -1 when closed; otherwise the bytes that have arrived, 0 to count.
     // Never waits for bytes.
     std::int32_t Read(std::uint8_t* buffer, std::uint32_t count);
@@ -93,4 +104,5 @@ private:
     std::function<void()> m_onArrival;
     std::vector<std::uint8_t> m_lostInput; // unread bytes of a lost device, served first by Read
     std::size_t m_lostInputRead = 0;       // how many of them Read has given out
+    std::uint64_t m_lostOutput = 0;        // output dropped by devices replaced by Reopen
 };

@@ -24,17 +24,34 @@ public:
 
     // Takes bytes into the device's output queue and returns at once; they
     // go out in order, before any later Write or SetState. Refused (false,
-    // nothing taken) when the device has failed or when its queue already
-    // holds more than it can send in about two seconds (at least 64 KiB), so
-    // a line that does not drain never holds up the caller and memory stays
-    // bounded.
+    // nothing taken) when the device has failed or while its queue holds its
+    // limit, what it sends in about two seconds (at least 64 KiB); below the
+    // limit a write of any size is taken whole. So a line that does not
+    // drain never holds up the caller, and the queue grows past its limit
+    // by one write at most.
     virtual bool Write(const std::uint8_t* data, std::size_t count) = 0;
 
-    // How many bytes the output queue takes before it refuses writes: a
-    // series of writes made now, totalling at most this, is taken whole
-    // (the queue only shrinks meanwhile, unless the device goes away).
-    // 0 when a write would be refused.
+    // Write, keeping the block itself in the queue instead of a copy (a
+    // loaded file the caller keeps too): memory holds the bytes once. The
+    // block is let go once sent, discarded or refused.
+    virtual bool WriteShared(std::shared_ptr<const std::uint8_t[]> block, std::size_t count)
+    {
+        return Write(block.get(), count);
+    }
+
+    // Write for the rest of a frame whose first part Write has just taken
+    // (with a SetState between): never refused for a full queue, so that
+    // first part never leaves alone. Refused only by a failed device.
+    virtual bool WriteFollowing(const std::uint8_t* data, std::size_t count) = 0;
+
+    // Bytes the queue still takes in writes made now: below the limit, the
+    // first write is taken whole however long. 0 while a write is refused.
     virtual std::size_t OutputRoom() = 0;
+
+    // How many of the bytes Write took never left the program: dropped when
+    // the device failed, or discarded by Release (from the queue and from
+    // the driver's buffer). Grows only; meant to be read after Release.
+    virtual std::uint64_t DiscardedOutput() = 0;
 
     // Copies up to count bytes that have arrived; the device keeps reading
     // into a buffer of its own, so this never blocks more than a few ms.

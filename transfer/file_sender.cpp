@@ -8,17 +8,24 @@ namespace transfer {
 namespace {
 
 // The raw send: the whole file in one write, the bar full for a moment.
+// A write the port refuses shows no progress and counts nothing; when the
+// reason is earlier data still going out, the user is told.
 void SendWholeFile(FileSendState& state, SenderHost& host)
 {
     host.SetProgress(0);
-    const bool ok = host.WritePort(state.m_pFileData, state.m_pFileData ? state.m_nFileSize : 0);
+    if (!host.WritePortShared(state.m_pFileData.Share(), state.m_pFileData ? state.m_nFileSize : 0)) {
+        const bool stillSending = host.PortStillSending();
+        ResetTransfer(state, host);
+        if (stillSending)
+            host.ShowMessage(kPortStillSending);
+        return;
+    }
     host.SetProgress(100);
     host.Pause(kClosingPauseMs);
     host.SetProgress(0);
     host.SetSendControlsEnabled(true);
     state.m_nXState = XS_IDLE;
-    if (ok)
-        host.AddToSentCount(state.m_nFileSize);
+    host.AddToSentCount(state.m_nFileSize);
 }
 
 // EOT does not restart the timer: its ACK is due within the time left from

@@ -6,6 +6,12 @@
 
 namespace transfer {
 
+FileBlock& FileBlock::operator=(std::uint8_t* mallocBlock)
+{
+    m_block.reset(mallocBlock, [](std::uint8_t* block) { std::free(block); });
+    return *this;
+}
+
 FileSendState::~FileSendState()
 {
     FreeFileData(*this);
@@ -15,9 +21,8 @@ void FreeFileData(FileSendState& state)
 {
     if (state.m_pFileData == nullptr)
         return;
-    std::free(state.m_pFileData);
+    state.m_pFileData.Reset();
     state.m_nFileSize = 0;
-    state.m_pFileData = nullptr;
 }
 
 void ResetTransfer(FileSendState& state, SenderHost& host)
@@ -31,7 +36,9 @@ void ResetTransfer(FileSendState& state, SenderHost& host)
 bool LoadFileToSend(FileSendState& state, const char* path)
 {
     FreeFileData(state);
-    const std::int32_t size = LoadFile(&state.m_pFileData, path);
+    std::uint8_t* block = nullptr;
+    const std::int32_t size = LoadFile(&block, path);
+    state.m_pFileData = block;
     state.m_nFileSize = size > 0 ? static_cast<std::uint32_t>(size) : 0;
     return state.m_nFileSize > 0;
 }

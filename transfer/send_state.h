@@ -14,15 +14,34 @@
 #include "transfer/xmodem_state.h"
 
 #include <cstdint>
+#include <memory>
 
 namespace transfer {
+
+// The loaded file: one block from malloc, read through like a plain
+// pointer. A raw send hands the port's output queue a share of it rather
+// than a copy, so a large file sits in memory once; the block is freed when
+// the last holder lets go (the window, or the queue once it has sent it).
+class FileBlock {
+public:
+    FileBlock() = default;
+    // Takes over a block from malloc, or null.
+    FileBlock& operator=(std::uint8_t* mallocBlock);
+    operator std::uint8_t*() const { return m_block.get(); }
+    std::shared_ptr<const std::uint8_t[]> Share() const { return m_block; }
+    // Lets go of this holder's share.
+    void Reset() { m_block.reset(); }
+
+private:
+    std::shared_ptr<std::uint8_t[]> m_block;
+};
 
 struct FileSendState {
     XmodemState m_nXState = XS_IDLE;
     std::int32_t m_nXProtocol = PROTO_NONE; // the protocol list's row when the send started
     std::int32_t m_nBlock = 0;              // index of the block being sent, from 0
     int m_bXCrc = 0;                        // 1: the receiver asked for CRC-16; 0: checksum
-    std::uint8_t* m_pFileData = nullptr;    // the loaded file, from LoadFile (malloc), or null
+    FileBlock m_pFileData;                  // the loaded file, from LoadFile (malloc), or null
     std::uint32_t m_nFileSize = 0;          // bytes in m_pFileData
     std::uint32_t m_nRetries = 0;           // re-sends of the current block (or of EOT)
 

@@ -4,6 +4,7 @@
 // The sender calls them in the order the user is meant to see the effects.
 
 #include <cstdint>
+#include <memory>
 
 namespace transfer {
 
@@ -15,6 +16,15 @@ public:
     // bytes must have been taken, or copied, when it returns. True when they
     // were handed to an open port; false when the port is closed or failed.
     virtual bool WritePort(const std::uint8_t* data, std::uint32_t length) = 0;
+    // WritePort of a whole loaded file: the port may keep a share of the
+    // block instead of copying it.
+    virtual bool WritePortShared(std::shared_ptr<const std::uint8_t[]> block, std::uint32_t length)
+    {
+        return WritePort(block.get(), length);
+    }
+    // True when the port refuses writes only because it is still sending
+    // earlier data (its output queue is full). False when it cannot tell.
+    virtual bool PortStillSending() { return false; }
 
     // Starts the one-shot response timer of kResponseTimeoutMs, replacing a
     // running one. When it runs out the window calls HandleResponseTimeout.

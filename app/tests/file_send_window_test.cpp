@@ -108,6 +108,42 @@ TEST_F(FileSendTest, RawSendWritesTheFileUnchangedInOneWriteAndKeepsItLoaded)
     EXPECT_EQ(ui_.Now(), 300u); // the bar stays full for a moment
 }
 
+TEST_F(FileSendTest, ARawSendIntoAFullQueueIsRefusedAndCloseTakesBackTheUnsent)
+{
+    StartOpen(kPort);
+    auto& w = Win();
+    w.Type(IDC_FILE_PATH, MakeFile("ten.bin", std::vector<std::uint8_t>(10, 0x55)));
+    w.Choose(IDC_PROTOCOL, PROTO_NONE);
+    devices_.LimitOutput(kPort, 0);
+    w.Click(IDC_SEND_FILE);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{transfer::kPortStillSending});
+    EXPECT_EQ(ui_.Now(), 0u); // no full bar
+    EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: 0 bytes");
+    EXPECT_TRUE(SendControlsEnabled());
+
+    // A queue that takes the file and never sends it.
+    devices_.LimitOutput(kPort, 1);
+    w.Click(IDC_SEND_FILE);
+    EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: 10");
+    w.Click(IDC_CLOSE);
+    EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: 0");
+}
+
+TEST_F(FileSendTest, AReplyDuringATransferReadsOnlyTheFieldsThePollUses)
+{
+    StartOpen(kPort);
+    auto& w = Win();
+    w.Type(IDC_FILE_PATH, MakeFile("one-block.bin", std::vector<std::uint8_t>(100, 1)));
+    w.Choose(IDC_PROTOCOL, PROTO_XMODEM);
+    w.Click(IDC_SEND_FILE);
+    w.Type(IDC_TX, "typed during the transfer");
+    w.Click(IDC_RX_ASCII);
+    Reply(transfer::kCrcRequest);
+    EXPECT_EQ(Writes().size(), 1u);
+    EXPECT_EQ(Dlg().m_bRxAscii, 1);
+    EXPECT_EQ(Dlg().m_strTxData, ""); // the transmit box, however long, is not read
+}
+
 TEST_F(FileSendTest, XmodemTransferMovesOnEachReplyAsItArrives)
 {
     StartOpen(kPort);
@@ -143,6 +179,7 @@ TEST_F(FileSendTest, XmodemTransferMovesOnEachReplyAsItArrives)
     EXPECT_FALSE(w.TimerPeriod(TIMER_XMODEM));
     EXPECT_EQ(Dlg().m_send.m_pFileData, nullptr);
     EXPECT_EQ(w.GetPos(IDC_PROGRESS), 0);
+    ui_.Advance(kPollPeriodMs); // the counters follow at the display's pace
     EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: " + std::to_string(3 * 133 + 2));
     EXPECT_EQ(w.Text(IDC_RX_COUNT), "RX: 6"); // replies are received bytes too
 

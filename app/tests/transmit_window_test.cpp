@@ -2,6 +2,8 @@
 // with MARK and SPACE parity, and automatic transmission.
 #include "app/tests/window_fixture.h"
 
+#include "transfer/send_messages.h"
+
 using namespace res;
 using Kind = fakes::SerialEvent::Kind;
 
@@ -26,7 +28,7 @@ protected:
         for (const auto& e : devices_.Log()) {
             if (e.kind == Kind::SetState)
                 parity = e.dcb.Parity;
-            else if (e.kind == Kind::Write)
+            else if (e.kind == Kind::Write && e.accepted)
                 sent.push_back({parity, e.bytes});
         }
         return sent;
@@ -132,18 +134,31 @@ TEST_F(TransmitTest, AFailedDeviceIsNotCountedAsSent)
     EXPECT_EQ(Win().Text(IDC_TX_COUNT), "TX: 0 bytes");
 }
 
-TEST_F(TransmitTest, AnAddressedFrameGoesWholeOrNotAtAll)
+TEST_F(TransmitTest, AFrameIsTakenWholeBelowTheQueueLimitRefusedAtItAndCloseTakesBackTheUnsent)
 {
-    // The queue takes one more write: the address would go, its data not.
+    // One byte of room left: the whole frame is taken, its address first.
     devices_.LimitOutput(kPort, 1);
-    Send("01 48 65", 1);
-    EXPECT_TRUE(Line().empty());
-    EXPECT_EQ(Win().Text(IDC_TX_COUNT), "TX: 0 bytes");
-
-    devices_.LimitOutput(kPort, 3);
     Send("01 48 65", 1);
     EXPECT_EQ(Line(), (std::vector<Sent>{{MARKPARITY, {0x01}}, {SPACEPARITY, {0x48, 0x65}}}));
     EXPECT_EQ(Win().Text(IDC_TX_COUNT), "TX: 3");
+    EXPECT_TRUE(ui_.Boxes().empty());
+
+    // At the limit nothing goes and nothing is counted; each click is told,
+    // automatic transmission skips its ticks silently.
+    devices_.ClearLog();
+    Send("01 48 65", 1);
+    Send("01 48 65", 0);
+    Win().Click(IDC_AUTO_SEND);
+    ui_.Advance(3000);
+    EXPECT_TRUE(Line().empty());
+    EXPECT_EQ(Win().Text(IDC_TX_COUNT), "TX: 3");
+    ASSERT_EQ(ui_.Boxes().size(), 2u);
+    EXPECT_EQ(ui_.Boxes()[1].text, transfer::kPortStillSending);
+
+    // The stalled queue never sent the frame: Close discards it and the
+    // counter ends at what left.
+    Win().Click(IDC_CLOSE);
+    EXPECT_EQ(Win().Text(IDC_TX_COUNT), "TX: 0");
 }
 
 TEST_F(TransmitTest, AutomaticTransmissionRepeatsEveryCycle)

@@ -2,15 +2,18 @@
 """End-to-end: automatic transmission of a 1000-byte frame every 10 ms into
 a far end that never reads leaves the real window answering: every query
 and click through the accessibility bus (served on the window's own thread)
-returns within 100 ms. Once the far end reads, what arrives equals the sent
+returns within 100 ms, and a Send refused by the full queue says so in one
+message box. Once the far end reads, what arrives equals the sent
 counter.
    stalled_reader_test.py path/to/vantrel path/to/x11_close_window"""
 
 import os
 import select
+import subprocess
 import time
 import tty
 
+import desktop
 from vantrel_session import VantrelSession, run_test, step
 from vantrel_window import open_port, wait_until
 
@@ -75,11 +78,16 @@ def test(program, closer):
             timed(answers, lambda: window.text(tx_label))
             time.sleep(0.02)
         clicks = []
-        timed(clicks, lambda: window.press(auto))
-        wait_until(lambda: window.is_enabled(send), 2, "Send to be enabled again")
-        for _ in range(20):
-            timed(clicks, lambda: window.press(send))
+        for _ in range(21):  # ends stopped
+            timed(clicks, lambda: window.press(auto))
             timed(answers, lambda: window.text(tx_label))
+        wait_until(lambda: window.is_enabled(send), 2, "Send to be enabled again")
+        # A Send the full queue refuses says so, once.
+        desktop.click(*desktop.centre(send))
+        boxes = wait_until(window.message_boxes, 5, "the refused Send's message box")
+        assert len(boxes) == 1 and "still sending earlier data" in boxes[0], "boxes: %s" % boxes
+        subprocess.run(["xdotool", "key", "Return"], check=True)
+        wait_until(lambda: not window.message_boxes(), 5, "the message box to close")
         counted = int(window.text(tx_label).split()[1])
         print("while stalled: %d queries, slowest %.1f ms, median %.1f ms; %d clicks, slowest %.1f ms"
               % (len(answers), 1000 * max(answers), 1000 * sorted(answers)[len(answers) // 2],

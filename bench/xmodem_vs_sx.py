@@ -1,0 +1,169 @@
+#!/usr/bin/python3
+"""XMODEM sending speed of the real window beside lrzsz's `sx`, in one run:
+the same file to the same receiver (`rx` behind a pseudo-terminal that socat
+bridges to it), timed from the moment the receiver starts asking until it
+has the whole file. Cases: 64 KiB in 128-byte blocks (CRC) and 1 MiB in 1K
+blocks, the window's transmit box empty and holding 200 kB; the best of
+three runs each. In one more run the window's counter label is read over
+the accessibility bus every 50 ms; the slowest answer is about how long a
+click would wait.
+Goal: the window no slower than sx; every answer within 150 ms.
+
+  tests/e2e/with_xvfb.sh tests/e2e/with_atspi.sh bench/xmodem_vs_sx.py \\
+      build/app/vantrel build/tests/e2e/x11_close_window"""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+sys.dont_write_bytecode = True
+
+from vantrel_session import VantrelSession  # noqa: E402
+from vantrel_window import open_port, wait_until  # noqa: E402
+
+# (name, protocol row, sx options, size, block)
+CASES = [
+    ("64 KiB, 128-byte blocks", "Xmodem", [], 64 * 1024, 128),
+    ("1 MiB, 1K blocks", "1K Xmodem", ["-k"], 1024 * 1024, 1024),
+]
+RUNS = 3
+BOX_TEXT = "48 65 6C 6C 6F 20 57 6F 72 6C 64 21\n" * (200 * 1000 // 36)
+
+
+class Receiver:
+    """rx -X -c behind socat's pseudo-terminal `port`; it starts asking when
+    go() is called, so both senders are timed from the same moment."""
+
+    def __init__(self, port, target):
+        self.port = port
+        self.go_file = target + ".go"
+        self.end_file = target + ".end"
+        # The end is rx's own: socat lingers after it while the other side
+        # of its terminal stays open.
+        command = "while [ ! -e %s ]; do sleep 0.01; done; rx -q -X -c %s; touch %s" % (
+            self.go_file, os.path.basename(target), self.end_file)
+        self.process = subprocess.Popen(
+            ["socat", "PTY,raw,echo=0,link=" + port, "SYSTEM:%s" % command.replace(":", "\\:")],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, cwd=os.path.dirname(target))
+        wait_until(lambda: os.path.exists(port), 5, "socat's pseudo-terminal")
+
+    def go(self):
+        open(self.go_file, "w").close()
+        return time.monotonic()
+
+    def done(self):
+        return os.path.exists(self.end_file)
+
+    def wait(self, timeout):
+        wait_until(self.done, timeout, "rx to finish")
+        return time.monotonic()
+
+    def stop(self):
+        self.process.kill()
+        self.process.wait()
+        for name in (self.go_file, self.end_file):
+            if os.path.exists(name):
+                os.remove(name)
+
+
+def check(target, data, block):
+    with open(target, "rb") as f:
+        got = f.read()
+    if got != data + b"\xff" * (-len(data) % block) and got != data + b"\x1a" * (-len(data) % block):
+        raise AssertionError("%s: got %d bytes, expected %d" % (target, len(got), len(data)))
+
+
+def time_sx(folder, path, options, data, block):
+    port = os.path.join(folder, "ttySx")
+    target = os.path.join(folder, "got-sx.bin")
+    rx = Receiver(port, target)
+    try:
+        with open(port, "r+b", buffering=0) as line:
+            sx = subprocess.Popen(["sx", "-q"] + options + [path], stdin=line, stdout=line,
+                                  stderr=subprocess.DEVNULL)
+            started = rx.go()
+            seconds = rx.wait(120) - started
+            sx.wait(10)
+    finally:
+        rx.stop()
+    check(target, data, block)
+    os.remove(target)
+    return seconds
+
+
+def time_window(session, folder, path, protocol, data, block, box_text, ask):
+    port = os.path.join(folder, "ttyRx")
+    target = os.path.join(folder, "got-window.bin")
+    rx = Receiver(port, target)
+    try:
+        return window_run(session, rx, path, protocol, target, data, block, box_text, ask)
+    finally:
+        rx.stop()
+
+
+def window_run(session, rx, path, protocol, target, data, block, box_text, ask):
+    if session.window is None:  # the port list is made at start-up
+        session.window = session.start()
+    window = session.window
+    open_port(window, rx.port)
+    window.set_text(window.text_boxes()[1], box_text)
+    time.sleep(1)  # the toolkit lays a new text out once, in the background
+    window.set_text(window.control("text", "File to send"), path)
+    window.choose(window.control("combo box", "Protocols"), protocol)
+    window.press(window.control("push button", "Send", 1))
+    tx = window.label_starting("TX:")
+    answers = []  # (asked at, answered after)
+    started = rx.go()
+    while not rx.done():  # when asking, a question every 50 ms, as a user's clicks
+        if ask:
+            asked = time.monotonic()
+            window.text(tx)
+            answers.append((asked, time.monotonic() - asked))
+        time.sleep(0.05 if ask else 0.005)
+        if time.monotonic() - started > 120:
+            raise AssertionError("rx did not finish")
+    seconds = time.monotonic() - started
+    # The transfer ends with the ACK to EOT, right before rx does; the
+    # window then holds its full bar for 300 ms, by design: the answers of
+    # the last half second are left out.
+    slowest = max([took for asked, took in answers if asked < started + seconds - 0.5] or [0])
+    check(target, data, block)
+    os.remove(target)
+    wait_until(lambda: window.is_enabled(window.control("push button", "Send", 1)), 5, "the transfer's end")
+    window.press(window.control("push button", "Close"))
+    return seconds, slowest
+
+
+def main(program, closer):
+    folder = tempfile.mkdtemp(prefix="vantrel-xmodem-bench-")
+    session = VantrelSession(program, closer)
+    failed = True
+    try:
+        session.write_settings("[PORTS]\nextra=%s\n" % os.path.join(folder, "ttyRx"))
+        session.window = None
+        for name, protocol, options, size, block in CASES:
+            data = bytes((i * 7 + i // 251) % 256 for i in range(size))
+            path = os.path.join(folder, "image.bin")
+            with open(path, "wb") as f:
+                f.write(data)
+            # The best of three runs each: the machine may be busy with more.
+            sx_seconds = min(time_sx(folder, path, options, data, block) for _ in range(RUNS))
+            for box_name, box_text in (("empty box", ""), ("200 kB in the box", BOX_TEXT)):
+                # Timed without questions, which cost the window time too.
+                best = min(time_window(session, folder, path, protocol, data, block, box_text, False)[0]
+                           for _ in range(RUNS))
+                _, slowest = time_window(session, folder, path, protocol, data, block, box_text, True)
+                print("%-24s %-18s window %.2f s   sx %.2f s   slowest answer %.0f ms" % (
+                    name, box_name, best, sx_seconds, slowest * 1000), flush=True)
+        failed = False
+    finally:
+        session.stop(failed)
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1], sys.argv[2])
