@@ -9,7 +9,7 @@ import time
 import gi
 
 gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi  # noqa: E402
+from gi.repository import Atspi, GLib  # noqa: E402
 
 
 class WindowError(AssertionError):
@@ -159,11 +159,15 @@ class VantrelWindow:
         """The texts of any message box the program shows."""
         texts = []
         for i in range(self.app.get_child_count()):
-            top = self.app.get_child_at_index(i)
-            if top is None or top.get_name() == "Vantrel":
+            try:
+                top = self.app.get_child_at_index(i)
+                if top is None or top.get_name() == "Vantrel":
+                    continue
+                labels = [c for c in _descendants(top) if c.get_role_name() == "label"]
+                texts.append(" / ".join(self.text(label) for label in labels) or top.get_name())
+            except GLib.GError:
+                # A box that closed while it was being read is no longer shown.
                 continue
-            labels = [c for c in _descendants(top) if c.get_role_name() == "label"]
-            texts.append(" / ".join(self.text(label) for label in labels) or top.get_name())
         return texts
 
 
