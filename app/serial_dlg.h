@@ -166,6 +166,9 @@ private:
     FrameOutcome SendTxFrame();
     // Shows the sent counter's new value.
     void ShowTxCount();
+    // Empties a box the way a user's select-all and delete would: the
+    // selection is scrolled to first, so the box is left at its top.
+    static void EmptyBox(ui::Edit& box);
     // A poll for a transfer's reply, run when bytes arrive: reads as
     // PollReceive does and leaves the showing to the poll timer.
     void PollForReply();

@@ -94,11 +94,8 @@ void CSerialDlg::ReceiveChunk(const std::uint8_t* chunk, std::uint32_t n)
 void CSerialDlg::FlushDisplay()
 {
     if (auto edit = m_rxBatch.Take()) {
-        if (edit->emptyFirst) {
-            m_edtRx.SetSel(0, -1);
-            m_edtRx.ScrollCaret();
-            m_edtRx.ReplaceSel("");
-        }
+        if (edit->emptyFirst)
+            EmptyBox(m_edtRx);
         m_edtRx.SetSel(Position(edit->start), -1);
         m_edtRx.ScrollCaret();
         m_edtRx.ReplaceSel(edit->text);
@@ -116,9 +113,7 @@ void CSerialDlg::FlushDisplay()
 void CSerialDlg::OnClearRx()
 {
     m_nRxShown = 0;
-    m_edtRx.SetSel(0, -1);
-    m_edtRx.ScrollCaret();
-    m_edtRx.ReplaceSel("");
+    EmptyBox(m_edtRx);
 }
 
 void CSerialDlg::OnPause()

@@ -41,9 +41,9 @@ std::string Decimal(std::int32_t value)
 constexpr std::size_t kNumberBuffer = 16;
 
 // The one message of a close whose settings could not be written.
-std::string SettingsNotSavedText(const settings::WriteFailure& failure)
+std::string SettingsNotSavedText(const base::Status& failure)
 {
-    return "Settings not saved to '" + failure.path + "': " + failure.reason;
+    return "Settings not saved to '" + failure.what() + "': " + failure.words();
 }
 
 } // namespace
@@ -102,21 +102,24 @@ void CSerialDlg::SaveSettings()
 {
     UpdateData(true);
     const std::string& path = m_strIniPath;
-    settings::WriteFailure failure;
     // Each write only after the one before it succeeded; the file is never
     // left half-written, so the first failure is the only one to report.
-    const bool saved =
-        settings::WriteProfileString(kSectionAddr, "size", Decimal(m_nAddrSize), path, &failure) &&
-        Record<5>::From({Unsigned(m_nPortIndex), Unsigned(m_nBaudIndex), Unsigned(m_nParityIndex),
-                         Unsigned(m_nByteSizeIndex), Unsigned(m_nStopBitsIndex)})
-            .Write(kSectionPort, "setup", path, &failure) &&
-        Record<2>::From({Unsigned(m_bRxAscii), Unsigned(m_bAutoClear)}).Write(kSectionRx, "opt", path, &failure) &&
-        Record<3>::From({Unsigned(m_bTxAscii), Unsigned(m_bAutoSend), m_nTxCycle})
-            .Write(kSectionTx, "opt", path, &failure) &&
-        settings::WriteProfileString(kSectionFile, "protocol", Decimal(m_nProtocol), path, &failure) &&
-        settings::WriteProfileString(kSectionFile, "file", m_strFilePath, path, &failure);
+    base::Status saved = settings::WriteProfileString(kSectionAddr, "size", Decimal(m_nAddrSize), path);
+    if (saved)
+        saved = Record<5>::From({Unsigned(m_nPortIndex), Unsigned(m_nBaudIndex), Unsigned(m_nParityIndex),
+                                 Unsigned(m_nByteSizeIndex), Unsigned(m_nStopBitsIndex)})
+                    .Write(kSectionPort, "setup", path);
+    if (saved)
+        saved = Record<2>::From({Unsigned(m_bRxAscii), Unsigned(m_bAutoClear)}).Write(kSectionRx, "opt", path);
+    if (saved)
+        saved =
+            Record<3>::From({Unsigned(m_bTxAscii), Unsigned(m_bAutoSend), m_nTxCycle}).Write(kSectionTx, "opt", path);
+    if (saved)
+        saved = settings::WriteProfileString(kSectionFile, "protocol", Decimal(m_nProtocol), path);
+    if (saved)
+        saved = settings::WriteProfileString(kSectionFile, "file", m_strFilePath, path);
     if (!saved)
-        ui::AfxMessageBox(SettingsNotSavedText(failure));
+        ui::AfxMessageBox(SettingsNotSavedText(saved));
 }
 
 std::optional<std::string> CSerialDlg::ReadAdvertSetting() const

@@ -89,7 +89,12 @@ void CSerialDlg::OnAutoSend()
 
 void CSerialDlg::OnClearTx()
 {
-    m_edtTx.SetSel(0, -1);
-    m_edtTx.ScrollCaret();
-    m_edtTx.ReplaceSel("");
+    EmptyBox(m_edtTx);
+}
+
+void CSerialDlg::EmptyBox(ui::Edit& box)
+{
+    box.SetSel(0, -1);
+    box.ScrollCaret();
+    box.ReplaceSel("");
 }

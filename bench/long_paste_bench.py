@@ -93,21 +93,20 @@ def main():
     if len(sys.argv) < 3:
         raise SystemExit(__doc__)
     size = int(sys.argv[3]) * 1024 if len(sys.argv) > 3 else 1024 * 1024
-    session = VantrelSession(sys.argv[1], sys.argv[2])
     peer = PtyPeer()
     try:
-        session.write_settings("[PORTS]\nextra=%s\n[TX]\n" % peer.slave_path)
-        window = session.start()
-        window.press(window.control("check box", "ASCII Format", 1))  # transmit as text
-        # No address bytes: the frame goes out as it is, whatever its size.
-        window.choose(window.control("combo box", "Address Size"), "0-byte")
-        open_port(window, peer.port_name)
-        time.sleep(3)  # the pane falls back to its built-in page meanwhile
-        for name, text in shapes(size):
-            measure(window, peer, name, text)
-        session.close_with_close_box()
+        with VantrelSession(sys.argv[1], sys.argv[2]) as session:
+            session.write_settings("[PORTS]\nextra=%s\n[TX]\n" % peer.slave_path)
+            window = session.start()
+            window.press(window.control("check box", "ASCII Format", 1))  # transmit as text
+            # No address bytes: the frame goes out as it is, whatever its size.
+            window.choose(window.control("combo box", "Address Size"), "0-byte")
+            open_port(window, peer.port_name)
+            time.sleep(3)  # the pane falls back to its built-in page meanwhile
+            for name, text in shapes(size):
+                measure(window, peer, name, text)
+            session.close_with_close_box()
     finally:
-        session.stop()
         peer.close()
 
 

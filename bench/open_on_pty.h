@@ -4,14 +4,19 @@
 // in the port list, and opened with the Open button.
 
 #include "app/serial_dlg.h"
+#include "fakes/pty_pair.h"
 #include "res/resource_ids.h"
+#include "serial/device.h"
 #include "serial/port_names.h"
+#include "ui_headless/headless_backend.h"
 #include "ui_headless/headless_window.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
+#include <unistd.h>
 
 namespace bench {
 
@@ -28,5 +33,32 @@ inline void OpenPortOnPty(ui::headless::HeadlessWindow& w, const CSerialDlg& dlg
         std::exit(1);
     }
 }
+
+// A window on the headless back end over the real device layer, its
+// settings file in a fresh folder (dir) listing a new pseudo-terminal, the
+// window started and its port opened on the terminal. moreSettings is
+// appended to the settings file ("[RX]\nopt=...\n").
+struct WindowOnPty {
+    explicit WindowOnPty(const std::string& moreSettings = {})
+    {
+        std::ofstream(dir + "/vantrel.ini") << "[PORTS]\nextra=" << pty.SlavePath() << "\n" << moreSettings;
+        dlg.m_strIniPath = dir + "/vantrel.ini";
+        ui.RunModal(dlg);
+        OpenPortOnPty(window(), dlg, pty.SlavePath());
+    }
+    ui::headless::HeadlessWindow& window() { return ui.WindowOf(dlg); }
+
+    fakes::PtyPair pty;
+    std::string dir = FreshFolder();
+    ui::headless::HeadlessBackend ui;
+    CSerialDlg dlg{serial::LinuxDeviceSystem()};
+
+private:
+    static std::string FreshFolder()
+    {
+        char pattern[] = "/tmp/vantrel-bench-XXXXXX";
+        return ::mkdtemp(pattern);
+    }
+};
 
 } // namespace bench

@@ -51,10 +51,11 @@ void ResetPeak()
 int main(int argc, char** argv)
 {
     const std::size_t size = static_cast<std::size_t>(argc > 1 ? std::atoi(argv[1]) : 256) << 20;
-    fakes::PtyPair pty;
-    char pattern[] = "/tmp/vantrel-bench-XXXXXX";
-    const std::string dir = ::mkdtemp(pattern);
-    std::ofstream(dir + "/vantrel.ini") << "[PORTS]\nextra=" << pty.SlavePath() << "\n";
+    bench::WindowOnPty run;
+    auto& pty = run.pty;
+    auto& dir = run.dir;
+    auto& ui = run.ui;
+    auto& w = run.window();
     const std::string path = dir + "/image.bin";
     {
         std::vector<char> block(1 << 20);
@@ -65,12 +66,6 @@ int main(int argc, char** argv)
             out.write(block.data(), static_cast<std::streamsize>(std::min(block.size(), size - written)));
     }
 
-    ui::headless::HeadlessBackend ui;
-    CSerialDlg dlg(serial::LinuxDeviceSystem());
-    dlg.m_strIniPath = dir + "/vantrel.ini";
-    ui.RunModal(dlg);
-    auto& w = ui.WindowOf(dlg);
-    bench::OpenPortOnPty(w, dlg, pty.SlavePath());
     w.Type(res::IDC_FILE_PATH, path);
     w.Choose(res::IDC_PROTOCOL, PROTO_NONE);
 

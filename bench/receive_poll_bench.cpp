@@ -88,18 +88,12 @@ std::string RxOptions(const Stream& s)
 
 Result Run(const Stream& s)
 {
-    fakes::PtyPair pty;
-    char pattern[] = "/tmp/vantrel-bench-XXXXXX";
-    const std::string dir = ::mkdtemp(pattern);
-    std::ofstream(dir + "/vantrel.ini") << "[PORTS]\nextra=" << pty.SlavePath() << "\n[RX]\nopt=" << RxOptions(s)
-                                        << "\n";
-
-    ui::headless::HeadlessBackend ui;
-    CSerialDlg dlg(serial::LinuxDeviceSystem());
-    dlg.m_strIniPath = dir + "/vantrel.ini";
-    ui.RunModal(dlg);
-    auto& w = ui.WindowOf(dlg);
-    bench::OpenPortOnPty(w, dlg, pty.SlavePath());
+    bench::WindowOnPty run("[RX]\nopt=" + RxOptions(s) + "\n");
+    auto& pty = run.pty;
+    auto& dir = run.dir;
+    auto& ui = run.ui;
+    auto& dlg = run.dlg;
+    auto& w = run.window();
 
     Result result;
     std::atomic<bool> done{false};

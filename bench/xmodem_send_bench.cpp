@@ -90,10 +90,12 @@ std::vector<std::uint8_t> Receive(fakes::PtyPair& pty, const Mode& mode, std::si
 
 Result Run(const Mode& mode, std::size_t fileSize)
 {
-    fakes::PtyPair pty;
-    char pattern[] = "/tmp/vantrel-bench-XXXXXX";
-    const std::string dir = ::mkdtemp(pattern);
-    std::ofstream(dir + "/vantrel.ini") << "[PORTS]\nextra=" << pty.SlavePath() << "\n";
+    bench::WindowOnPty run;
+    auto& pty = run.pty;
+    auto& dir = run.dir;
+    auto& ui = run.ui;
+    auto& dlg = run.dlg;
+    auto& w = run.window();
     std::vector<std::uint8_t> file(fileSize);
     for (std::size_t i = 0; i < file.size(); ++i)
         file[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
@@ -101,12 +103,6 @@ Result Run(const Mode& mode, std::size_t fileSize)
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
 
-    ui::headless::HeadlessBackend ui;
-    CSerialDlg dlg(serial::LinuxDeviceSystem());
-    dlg.m_strIniPath = dir + "/vantrel.ini";
-    ui.RunModal(dlg);
-    auto& w = ui.WindowOf(dlg);
-    bench::OpenPortOnPty(w, dlg, pty.SlavePath());
     w.Type(res::IDC_FILE_PATH, path);
     w.Choose(res::IDC_PROTOCOL, mode.protocol);
 

@@ -140,28 +140,25 @@ def window_run(session, rx, path, protocol, target, data, block, box_text, ask):
 
 def main(program, closer):
     folder = tempfile.mkdtemp(prefix="vantrel-xmodem-bench-")
-    session = VantrelSession(program, closer)
-    failed = True
     try:
-        session.write_settings("[PORTS]\nextra=%s\n" % os.path.join(folder, "ttyRx"))
-        session.window = None
-        for name, protocol, options, size, block in CASES:
-            data = bytes((i * 7 + i // 251) % 256 for i in range(size))
-            path = os.path.join(folder, "image.bin")
-            with open(path, "wb") as f:
-                f.write(data)
-            # The best of three runs each: the machine may be busy with more.
-            sx_seconds = min(time_sx(folder, path, options, data, block) for _ in range(RUNS))
-            for box_name, box_text in (("empty box", ""), ("200 kB in the box", BOX_TEXT)):
-                # Timed without questions, which cost the window time too.
-                best = min(time_window(session, folder, path, protocol, data, block, box_text, False)[0]
-                           for _ in range(RUNS))
-                _, slowest = time_window(session, folder, path, protocol, data, block, box_text, True)
-                print("%-24s %-18s window %.2f s   sx %.2f s   slowest answer %.0f ms" % (
-                    name, box_name, best, sx_seconds, slowest * 1000), flush=True)
-        failed = False
+        with VantrelSession(program, closer) as session:
+            session.write_settings("[PORTS]\nextra=%s\n" % os.path.join(folder, "ttyRx"))
+            session.window = None
+            for name, protocol, options, size, block in CASES:
+                data = bytes((i * 7 + i // 251) % 256 for i in range(size))
+                path = os.path.join(folder, "image.bin")
+                with open(path, "wb") as f:
+                    f.write(data)
+                # The best of three runs each: the machine may be busy with more.
+                sx_seconds = min(time_sx(folder, path, options, data, block) for _ in range(RUNS))
+                for box_name, box_text in (("empty box", ""), ("200 kB in the box", BOX_TEXT)):
+                    # Timed without questions, which cost the window time too.
+                    best = min(time_window(session, folder, path, protocol, data, block, box_text, False)[0]
+                               for _ in range(RUNS))
+                    _, slowest = time_window(session, folder, path, protocol, data, block, box_text, True)
+                    print("%-24s %-18s window %.2f s   sx %.2f s   slowest answer %.0f ms" % (
+                        name, box_name, best, sx_seconds, slowest * 1000), flush=True)
     finally:
-        session.stop(failed)
         shutil.rmtree(folder, ignore_errors=True)
 
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <deque>
 #include <limits>
 #include <optional>
@@ -252,27 +251,21 @@ void FakeDeviceSystem::TriggerHotplug(std::uint32_t event)
         onChange(event);
 }
 
-std::unique_ptr<serial::Device> FakeDeviceSystem::Open(const std::string& path, int& error)
+base::Result<std::unique_ptr<serial::Device>> FakeDeviceSystem::Open(const std::string& path)
 {
     Port* port = Find(path);
+    int error = 0;
     if (!port || !port->present)
         error = ENOENT;
     else if (port->openError != 0)
         error = port->openError;
     else if (port->open)
         error = EBUSY;
-    else
-        error = 0;
     if (error != 0)
-        return nullptr;
+        return base::Status::FromErrno(path, error);
     port->open = true;
     m_log.push_back({SerialEvent::Kind::Open, path, {}, {}, true});
-    return std::make_unique<FakeDevice>(*this, *port);
-}
-
-std::string FakeDeviceSystem::ErrorText(int error)
-{
-    return std::strerror(error);
+    return std::unique_ptr<serial::Device>(std::make_unique<FakeDevice>(*this, *port));
 }
 
 serial::PortHardware FakeDeviceSystem::DescribeHardware(const std::string& path)

@@ -66,8 +66,7 @@ public:
 
     void TriggerHotplug(std::uint32_t event);
 
-    std::unique_ptr<serial::Device> Open(const std::string& path, int& error) override;
-    std::string ErrorText(int error) override;
+    base::Result<std::unique_ptr<serial::Device>> Open(const std::string& path) override;
     std::vector<std::string> ListPorts(const std::vector<std::string>& extra) override;
     serial::PortHardware DescribeHardware(const std::string& path) override;
     std::unique_ptr<serial::HotplugWatch> WatchHotplug(std::function<void(std::uint32_t)> onChange) override;

@@ -6,7 +6,6 @@
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <unistd.h>
 
 namespace linux_tty {
 
@@ -16,37 +15,28 @@ namespace {
 constexpr unsigned kFirstPtySlaveMajor = 136;
 constexpr unsigned kLastPtySlaveMajor = 143;
 
-int Fail(int fd, int& error, int code)
-{
-    ::close(fd);
-    error = code;
-    return -1;
-}
-
 } // namespace
 
-int OpenExclusive(const std::string& path, int& error)
+base::Result<posix::FileDescriptor> OpenExclusive(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        error = errno;
-        return -1;
-    }
+    auto terminal = posix::OpenFile(path, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (!terminal)
+        return terminal;
+    const int fd = terminal->get();
+    // Each failure is made before the descriptor closes, which may change errno.
     if (!::isatty(fd))
-        return Fail(fd, error, ENOTTY);
+        return base::Status::FromErrno(path, ENOTTY);
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
-        return Fail(fd, error, errno == EWOULDBLOCK ? EBUSY : errno);
+        return base::Status::FromErrno(path, errno == EWOULDBLOCK ? EBUSY : errno);
     if (::ioctl(fd, TIOCEXCL) != 0)
-        return Fail(fd, error, errno);
-    error = 0;
-    return fd;
+        return base::Status::FromErrno(path, errno);
+    return terminal;
 }
 
-void ReleaseExclusive(int fd)
+void ReleaseExclusive(posix::FileDescriptor terminal)
 {
-    ::ioctl(fd, TIOCNXCL);
-    ::flock(fd, LOCK_UN);
-    ::close(fd);
+    ::ioctl(terminal.get(), TIOCNXCL);
+    ::flock(terminal.get(), LOCK_UN);
 }
 
 bool IsPseudoTerminal(int fd)

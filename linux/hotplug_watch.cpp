@@ -25,13 +25,12 @@ bool IsSerialNodeName(std::string_view name)
 }
 
 DeviceNodeWatch::DeviceNodeWatch(const std::filesystem::path& directory, std::function<void(std::uint32_t)> onChange)
-    : m_onChange(std::move(onChange))
+    : m_onChange(std::move(onChange)), m_inotifyFd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)),
+      m_stopFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
 {
-    m_inotifyFd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    m_stopFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (m_inotifyFd < 0 || m_stopFd < 0)
+    if (!m_inotifyFd.valid() || !m_stopFd.valid())
         return;
-    if (::inotify_add_watch(m_inotifyFd, directory.c_str(), kCreated | kDeleted | IN_ONLYDIR) < 0)
+    if (::inotify_add_watch(m_inotifyFd.get(), directory.c_str(), kCreated | kDeleted | IN_ONLYDIR) < 0)
         return;
     m_thread = std::thread([this] { Run(); });
 }
@@ -40,19 +39,15 @@ DeviceNodeWatch::~DeviceNodeWatch()
 {
     if (m_thread.joinable()) {
         const std::uint64_t one = 1;
-        [[maybe_unused]] const ssize_t ignored = ::write(m_stopFd, &one, sizeof one);
+        [[maybe_unused]] const ssize_t ignored = ::write(m_stopFd.get(), &one, sizeof one);
         m_thread.join();
     }
-    if (m_inotifyFd >= 0)
-        ::close(m_inotifyFd);
-    if (m_stopFd >= 0)
-        ::close(m_stopFd);
 }
 
 void DeviceNodeWatch::Run()
 {
     for (;;) {
-        std::array<pollfd, 2> fds{{{m_inotifyFd, POLLIN, 0}, {m_stopFd, POLLIN, 0}}};
+        std::array<pollfd, 2> fds{{{m_inotifyFd.get(), POLLIN, 0}, {m_stopFd.get(), POLLIN, 0}}};
         if (::poll(fds.data(), fds.size(), -1) < 0)
             continue;
         if (fds[1].revents & POLLIN)
@@ -65,7 +60,7 @@ void DeviceNodeWatch::Run()
 void DeviceNodeWatch::HandleEvents()
 {
     alignas(inotify_event) std::array<char, 8192> buffer{};
-    const ssize_t got = ::read(m_inotifyFd, buffer.data(), buffer.size());
+    const ssize_t got = ::read(m_inotifyFd.get(), buffer.data(), buffer.size());
     for (ssize_t offset = 0; offset < got;) {
         inotify_event event{};
         std::memcpy(&event, buffer.data() + offset, sizeof event);

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <thread>
 
+#include "posix/file_descriptor.h"
 #include "serial/device.h"
 
 namespace linux_tty {
@@ -35,8 +36,8 @@ private:
     // Set before the thread starts and closed after it has ended: the thread
     // reads them without a lock, and nothing else touches them meanwhile.
     std::function<void(std::uint32_t)> m_onChange;
-    int m_inotifyFd = -1;
-    int m_stopFd = -1;
+    posix::FileDescriptor m_inotifyFd;
+    posix::FileDescriptor m_stopFd;
     std::thread m_thread;
 };
 

@@ -1,8 +1,6 @@
 #include "linux/linux_device_system.h"
 
-#include <array>
 #include <cerrno>
-#include <cstring>
 #include <sys/eventfd.h>
 
 #include "linux/exclusive_open.h"
@@ -18,33 +16,25 @@ LinuxDevices::LinuxDevices(DiscoveryRoots roots, UartProbe uartIsFitted)
 {
 }
 
-std::unique_ptr<serial::Device> LinuxDevices::Open(const std::string& path, int& error)
+base::Result<std::unique_ptr<serial::Device>> LinuxDevices::Open(const std::string& path)
 {
-    const int fd = OpenExclusive(path, error);
-    if (fd < 0)
-        return nullptr;
+    auto terminal = OpenExclusive(path);
+    if (!terminal)
+        return terminal.status();
     // Raw before anything reads: in the kernel's cooked mode a received 0x04
     // would read as end of file, which means hang-up.
-    if (!MakeRaw(fd)) {
-        error = errno;
-        ReleaseExclusive(fd);
-        return nullptr;
+    if (const base::Status raw = MakeRaw(terminal->get()); !raw) {
+        ReleaseExclusive(std::move(*terminal));
+        return raw.On(path);
     }
     // Without its wake-up descriptor the I/O thread could not be stopped.
-    const int wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (wakeFd < 0) {
-        error = errno;
-        ReleaseExclusive(fd);
-        return nullptr;
+    posix::FileDescriptor wake(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+    if (!wake.valid()) {
+        const base::Status failure = base::Status::FromErrno(path, errno);
+        ReleaseExclusive(std::move(*terminal));
+        return failure;
     }
-    return std::make_unique<TtyDevice>(fd, wakeFd, path);
-}
-
-std::string LinuxDevices::ErrorText(int error)
-{
-    std::array<char, 256> buffer{};
-    // The GNU variant returns the text, in buffer or a static string.
-    return ::strerror_r(error, buffer.data(), buffer.size());
+    return std::unique_ptr<serial::Device>(std::make_unique<TtyDevice>(std::move(*terminal), std::move(wake), path));
 }
 
 std::vector<std::string> LinuxDevices::ListPorts(const std::vector<std::string>& extra)

@@ -11,8 +11,7 @@ class LinuxDevices : public serial::DeviceSystem {
 public:
     explicit LinuxDevices(DiscoveryRoots roots = {}, UartProbe uartIsFitted = UartIsFitted);
 
-    std::unique_ptr<serial::Device> Open(const std::string& path, int& error) override;
-    std::string ErrorText(int error) override;
+    base::Result<std::unique_ptr<serial::Device>> Open(const std::string& path) override;
     std::vector<std::string> ListPorts(const std::vector<std::string>& extra) override;
     serial::PortHardware DescribeHardware(const std::string& path) override;
     std::string AccessGroup(const std::string& path) override;

@@ -9,7 +9,8 @@
 #include <string_view>
 #include <linux/serial.h>
 #include <sys/ioctl.h>
-#include <unistd.h>
+
+#include "posix/file_descriptor.h"
 
 namespace linux_tty {
 
@@ -103,13 +104,11 @@ std::vector<std::string> FindSerialPorts(const DiscoveryRoots& roots, const std:
 
 bool UartIsFitted(const std::string& devicePath)
 {
-    const int fd = ::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return errno == EBUSY; // held open exclusively by someone
+    const auto device = posix::OpenFile(devicePath, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (!device)
+        return device.status().code() == EBUSY; // held open exclusively by someone
     serial_struct info{};
-    const bool known = ::ioctl(fd, TIOCGSERIAL, &info) == 0 && info.type != PORT_UNKNOWN;
-    ::close(fd);
-    return known;
+    return ::ioctl(device->get(), TIOCGSERIAL, &info) == 0 && info.type != PORT_UNKNOWN;
 }
 
 } // namespace linux_tty

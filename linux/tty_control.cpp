@@ -38,16 +38,16 @@ bool ReadRecord(int fd, DCB& dcb)
     return true;
 }
 
-bool MakeRaw(int fd)
+base::Status MakeRaw(int fd)
 {
     termios2 tio{};
     if (::ioctl(fd, TCGETS2, &tio) != 0)
-        return false;
+        return base::Status::FromErrno({}, errno);
     MakeRawTermios(tio);
     if (::ioctl(fd, TCSETS2, &tio) != 0)
-        return false;
+        return base::Status::FromErrno({}, errno);
     ::ioctl(fd, TCFLSH, TCIFLUSH);
-    return true;
+    return base::Status::Ok();
 }
 
 void DrainOutput(int fd)

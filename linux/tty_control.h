@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "base/status.h"
 #include "serial/dcb.h"
 
 namespace linux_tty {
@@ -19,9 +20,9 @@ bool ApplyRecord(int fd, const DCB& dcb);
 bool ReadRecord(int fd, DCB& dcb);
 
 // Puts the terminal into raw mode (see MakeRawTermios) and drops whatever
-// arrived before, which the earlier mode may have altered. False when the
-// driver refuses.
-bool MakeRaw(int fd);
+// arrived before, which the earlier mode may have altered. The driver's
+// refusal comes with its errno and no subject.
+base::Status MakeRaw(int fd);
 
 // Waits until the driver reports its output sent: on a UART and most
 // USB-serial drivers, until the transmitter has emptied. Returns early when

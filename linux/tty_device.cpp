@@ -55,11 +55,11 @@ dev_t DeviceOf(int fd)
 
 } // namespace
 
-TtyDevice::TtyDevice(int fd, int wakeFd, std::string path)
-    : m_fd(fd), m_wakeFd(wakeFd), m_lineNeedsTime(!IsPseudoTerminal(fd)), m_path(std::move(path)),
-      m_device(DeviceOf(fd))
+TtyDevice::TtyDevice(posix::FileDescriptor fd, posix::FileDescriptor wakeFd, std::string path)
+    : m_fd(std::move(fd)), m_wakeFd(std::move(wakeFd)), m_lineNeedsTime(!IsPseudoTerminal(m_fd.get())),
+      m_path(std::move(path)), m_device(DeviceOf(m_fd.get()))
 {
-    ReadRecord(m_fd, m_applied);
+    ReadRecord(m_fd.get(), m_applied);
     m_characterTime = serial::CharacterTime(m_applied);
     m_thread = std::thread([this] { Run(); });
 }
@@ -91,7 +91,7 @@ void TtyDevice::Finish(const DCB* restore)
         });
         failed = m_failed;
     }
-    while (!failed && Clock::now() < deadline && PendingOutput(m_fd) > 0)
+    while (!failed && Clock::now() < deadline && PendingOutput(m_fd.get()) > 0)
         std::this_thread::sleep_for(kCloseDrainStep);
     {
         // The thread writes to the driver only with the mutex held, so what
@@ -101,16 +101,16 @@ void TtyDevice::Finish(const DCB* restore)
         failed = m_failed;
         DropOutput();
         if (!failed)
-            m_discarded += PendingOutput(m_fd);
-        DiscardOutput(m_fd); // also ends a drain the thread may be waiting in
+            m_discarded += PendingOutput(m_fd.get());
+        DiscardOutput(m_fd.get()); // also ends a drain the thread may be waiting in
     }
     Wake();
     m_thread.join();
-    DiscardOutput(m_fd);
+    DiscardOutput(m_fd.get());
     if (restore && !failed)
-        ApplyRecord(m_fd, *restore);
-    ReleaseExclusive(m_fd);
-    ::close(m_wakeFd);
+        ApplyRecord(m_fd.get(), *restore);
+    ReleaseExclusive(std::move(m_fd));
+    m_wakeFd.Close();
 }
 
 bool TtyDevice::SetState(const DCB& dcb)
@@ -151,7 +151,7 @@ bool TtyDevice::GetState(DCB& dcb)
         threads::MutexLock lock(m_mutex);
         dcb = m_applied;
     }
-    return ReadRecord(m_fd, dcb);
+    return ReadRecord(m_fd.get(), dcb);
 }
 
 bool TtyDevice::Write(const std::uint8_t* data, std::size_t count)
@@ -273,7 +273,7 @@ bool TtyDevice::PathStillLeadsHere() const
 void TtyDevice::Wake()
 {
     const std::uint64_t one = 1;
-    [[maybe_unused]] const ssize_t ignored = ::write(m_wakeFd, &one, sizeof one);
+    [[maybe_unused]] const ssize_t ignored = ::write(m_wakeFd.get(), &one, sizeof one);
 }
 
 void TtyDevice::Run()
@@ -298,7 +298,7 @@ void TtyDevice::Run()
         }
         int timeout = -1;
         if (recordFirst) {
-            const std::size_t pending = PendingOutput(m_fd);
+            const std::size_t pending = PendingOutput(m_fd.get());
             if (m_characterTime * static_cast<long>(pending) < kDrainDirectly) {
                 ApplyQueuedRecord();
                 continue;
@@ -306,12 +306,12 @@ void TtyDevice::Run()
             timeout = DrainPollTimeout(pending);
         }
 
-        std::array<pollfd, 2> fds{{{failed ? -1 : m_fd, events, 0}, {m_wakeFd, POLLIN, 0}}};
+        std::array<pollfd, 2> fds{{{failed ? -1 : m_fd.get(), events, 0}, {m_wakeFd.get(), POLLIN, 0}}};
         if (::poll(fds.data(), fds.size(), timeout) < 0)
             continue;
         if (fds[1].revents & POLLIN) {
             std::uint64_t count = 0;
-            [[maybe_unused]] const ssize_t ignored = ::read(m_wakeFd, &count, sizeof count);
+            [[maybe_unused]] const ssize_t ignored = ::read(m_wakeFd.get(), &count, sizeof count);
         }
         const short device = fds[0].revents;
         if (device & POLLIN)
@@ -335,7 +335,7 @@ int TtyDevice::DrainPollTimeout(std::size_t pendingInDriver) const
 void TtyDevice::ReadAvailable()
 {
     std::array<std::uint8_t, kChunkSize> chunk{};
-    const ssize_t got = ::read(m_fd, chunk.data(), chunk.size());
+    const ssize_t got = ::read(m_fd.get(), chunk.data(), chunk.size());
     if (got > 0) {
         std::function<void()> tell;
         {
@@ -363,7 +363,7 @@ void TtyDevice::WriteSome()
         return;
     Outgoing& front = m_output.front();
     const std::size_t length = std::min(kChunkSize, front.size - front.sent);
-    const ssize_t put = ::write(m_fd, front.bytes + front.sent, length);
+    const ssize_t put = ::write(m_fd.get(), front.bytes + front.sent, length);
     if (put < 0) {
         if (!IsTransient(errno))
             FailLocked();
@@ -389,7 +389,7 @@ void TtyDevice::WriteSome()
 // wake-up alone.
 void TtyDevice::ApplyQueuedRecord()
 {
-    DrainOutput(m_fd);
+    DrainOutput(m_fd.get());
     if (m_lineNeedsTime && m_bytesSinceRecord > 0 && !PauseUntil(Clock::now() + m_characterTime))
         return;
     DCB record;
@@ -399,7 +399,7 @@ void TtyDevice::ApplyQueuedRecord()
             return;
         record = *m_output.front().record;
     }
-    const bool accepted = ApplyRecord(m_fd, record);
+    const bool accepted = ApplyRecord(m_fd.get(), record);
     if (accepted) {
         m_characterTime = serial::CharacterTime(record);
         m_bytesSinceRecord = 0;

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "posix/file_descriptor.h"
 #include "serial/device.h"
 #include "threads/mutex.h"
 
@@ -27,7 +28,7 @@ public:
     // Takes ownership of a non-blocking descriptor from OpenExclusive, already
     // in raw mode, opened through path (watched to tell when it vanishes),
     // and of wakeFd, a non-blocking eventfd that wakes its I/O thread.
-    TtyDevice(int fd, int wakeFd, std::string path);
+    TtyDevice(posix::FileDescriptor fd, posix::FileDescriptor wakeFd, std::string path);
     ~TtyDevice() override;
 
     TtyDevice(const TtyDevice&) = delete;
@@ -83,9 +84,10 @@ private:
     void FailLocked() REQUIRES(m_mutex);
     void DropOutput() REQUIRES(m_mutex);
 
-    // Set before the I/O thread starts and never changed: both threads read them.
-    const int m_fd;
-    const int m_wakeFd;
+    // Set before the I/O thread starts and kept until it has ended (Finish
+    // gives them back after the join): both threads read them.
+    posix::FileDescriptor m_fd;
+    posix::FileDescriptor m_wakeFd;
     const bool m_lineNeedsTime;
     const std::string m_path;
     const dev_t m_device;

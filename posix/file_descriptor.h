@@ -1,12 +1,20 @@
 #pragma once
 // Owns a POSIX file descriptor and closes it when it goes out of scope.
 
+#include <cerrno>
+#include <fcntl.h>
+#include <string>
+#include <sys/types.h>
 #include <unistd.h>
+#include <utility>
+
+#include "base/status.h"
 
 namespace posix {
 
 class FileDescriptor {
 public:
+    FileDescriptor() = default;
     explicit FileDescriptor(int fd) : fd_(fd) {}
     ~FileDescriptor()
     {
@@ -15,6 +23,15 @@ public:
     }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
+    FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept
+    {
+        if (this != &other) {
+            Close();
+            fd_ = std::exchange(other.fd_, -1);
+        }
+        return *this;
+    }
 
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }
@@ -28,7 +45,16 @@ public:
     }
 
 private:
-    int fd_;
+    int fd_ = -1;
 };
+
+// open(2), owned: the descriptor, or the failure on path with its errno.
+inline base::Result<FileDescriptor> OpenFile(const std::string& path, int flags, mode_t mode = 0)
+{
+    FileDescriptor file(::open(path.c_str(), flags, mode));
+    if (!file.valid())
+        return base::Status::FromErrno(path, errno);
+    return file;
+}
 
 } // namespace posix

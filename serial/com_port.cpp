@@ -46,16 +46,17 @@ CComPort::~CComPort()
 
 CComPort::OpenResult CComPort::Open(std::uint32_t baud)
 {
-    int error = 0;
     const std::string path = serial::PortDevicePath(m_strPort);
-    m_hComm = m_system.Open(path, error);
-    if (!m_hComm) {
-        std::string failure = FormatOpenFailure(m_strPort, m_system.ErrorText(error));
-        if (error == EACCES)
+    auto device = m_system.Open(path);
+    if (!device) {
+        const base::Status status = device.status();
+        std::string failure = FormatOpenFailure(m_strPort, status.words());
+        if (status.code() == EACCES)
             if (const std::string group = m_system.AccessGroup(path); !group.empty())
                 failure += "\n" + AccessHint(group);
         return {false, failure};
     }
+    m_hComm = std::move(*device);
     const bool configured = SetupComm(kQueueSize, kQueueSize) && SetBaudRate(baud) && SetTimeouts(kOpenReadTimeoutMs);
     if (!configured) {
         m_hComm.reset();
@@ -96,9 +97,8 @@ int CComPort::Reopen()
     KeepLostInput();
     m_lostOutput += m_hComm->DiscardedOutput();
     m_hComm.reset();
-    int error = 0;
-    m_hComm = m_system.Open(serial::PortDevicePath(m_strPort), error);
-    if (m_hComm && m_hComm->SetState(m_dcb)) {
+    if (auto device = m_system.Open(serial::PortDevicePath(m_strPort)); device && (*device)->SetState(m_dcb)) {
+        m_hComm = std::move(*device);
         m_hComm->NotifyArrival(m_onArrival);
         return 1;
     }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/status.h"
 #include "serial/dcb.h"
 
 namespace serial {
@@ -103,11 +104,10 @@ class DeviceSystem {
 public:
     virtual ~DeviceSystem() = default;
 
-    // Opens a device for exclusive use; on failure error is an errno code.
-    virtual std::unique_ptr<Device> Open(const std::string& path, int& error) = 0;
-
-    // The system's text for an error code.
-    virtual std::string ErrorText(int error) = 0;
+    // Opens a device for exclusive use. A failure is on path, with the
+    // system's errno (EBUSY when another holds the device, ENOTTY when path
+    // is not a terminal) and its words.
+    virtual base::Result<std::unique_ptr<Device>> Open(const std::string& path) = 0;
 
     // The present serial ports in a stable order, then each path of extra
     // that exists and is not listed yet. A port held open by anyone is listed.

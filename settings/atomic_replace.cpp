@@ -118,9 +118,8 @@ void SyncFolder(const std::string& folder)
         ::fsync(directory.get());
 }
 
-} // namespace
-
-int CheckReplaceable(const std::string& path)
+// 0 when the file at path may be replaced, else the errno value that says why not.
+int ReplaceableError(const std::string& path)
 {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
@@ -134,7 +133,8 @@ int CheckReplaceable(const std::string& path)
     return ::access(path.c_str(), W_OK) == 0 ? 0 : errno;
 }
 
-int ReplaceFileAtomically(const std::string& path, std::string_view text)
+// 0 on success, else the errno value of the first call that failed.
+int Replace(const std::string& path, std::string_view text)
 {
     if (path.empty())
         return ENOENT;
@@ -143,7 +143,7 @@ int ReplaceFileAtomically(const std::string& path, std::string_view text)
         return errno != 0 ? errno : ENOENT;
     if (const int error = EnsureFolder(ParentFolder(target)); error != 0)
         return error;
-    if (const int error = CheckReplaceable(target); error != 0)
+    if (const int error = ReplaceableError(target); error != 0)
         return error;
 
     const TemporaryFile temporary = CreateTemporaryBeside(target);
@@ -164,6 +164,20 @@ int ReplaceFileAtomically(const std::string& path, std::string_view text)
     }
     SyncFolder(ParentFolder(target));
     return 0;
+}
+
+} // namespace
+
+base::Status CheckReplaceable(const std::string& path)
+{
+    const int error = ReplaceableError(path);
+    return error == 0 ? base::Status::Ok() : base::Status::FromErrno(path, error);
+}
+
+base::Status ReplaceFileAtomically(const std::string& path, std::string_view text)
+{
+    const int error = Replace(path, text);
+    return error == 0 ? base::Status::Ok() : base::Status::FromErrno(path, error);
 }
 
 } // namespace settings

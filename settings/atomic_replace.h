@@ -7,20 +7,23 @@
 #include <string>
 #include <string_view>
 
+#include "base/status.h"
+
 namespace settings {
 
-// 0 when the file at path may be replaced: it is missing, or the caller may
+// Ok when the file at path may be replaced: it is missing, or the caller may
 // write it and it has some write bit set (a file without any was made
-// read-only on purpose). Otherwise the errno value that says why not:
-// EACCES, EROFS, EISDIR, ... A rename would replace a read-only file
-// without complaint, so this is checked first.
-int CheckReplaceable(const std::string& path);
+// read-only on purpose). Otherwise the failure on path with the errno that
+// says why not: EACCES, EROFS, EISDIR, ... A rename would replace a
+// read-only file without complaint, so this is checked first.
+base::Status CheckReplaceable(const std::string& path);
 
 // Missing parent folders are created. A symbolic link is followed, so the
 // file it points to is replaced and the link stays. An existing file that
-// CheckReplaceable refuses is left alone. Returns 0 on success; on failure the errno value of the first call that
-// failed (EACCES for a refused read-only file, ENOTDIR for a parent that is
-// not a folder), leaving the old file as it was and no temporary file behind.
-int ReplaceFileAtomically(const std::string& path, std::string_view text);
+// CheckReplaceable refuses is left alone. On failure the Status is on path
+// with the errno of the first call that failed (EACCES for a refused
+// read-only file, ENOTDIR for a parent that is not a folder), and the old
+// file is as it was, with no temporary file behind.
+base::Status ReplaceFileAtomically(const std::string& path, std::string_view text);
 
 } // namespace settings

@@ -7,7 +7,6 @@
 #include "settings/struct_text.h"
 
 #include <cerrno>
-#include <cstring>
 #include <optional>
 
 namespace settings {
@@ -22,21 +21,14 @@ std::string CutToBuffer(std::string text, std::size_t bufferSize)
 
 std::optional<std::string> ReadValue(std::string_view section, std::string_view key, const std::string& path)
 {
-    const FileContent file = ReadSettingsFile(path);
-    if (file.state != FileState::Read)
+    const auto file = ReadSettingsFile(path);
+    if (!file)
         return std::nullopt;
-    const IniDocument document = IniDocument::Parse(file.text);
+    const IniDocument document = IniDocument::Parse(*file);
     const auto stored = document.Find(section, key);
     if (!stored)
         return std::nullopt;
     return DecodeStoredValue(*stored);
-}
-
-bool Fail(WriteFailure* failure, const std::string& path, std::string reason)
-{
-    if (failure != nullptr)
-        *failure = {path, std::move(reason)};
-    return false;
 }
 
 } // namespace
@@ -55,36 +47,33 @@ bool GetProfileStruct(std::string_view section, std::string_view key, void* data
     return value && ParseStructText(*value, data, size);
 }
 
-bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value, const std::string& path,
-                        WriteFailure* failure)
+base::Status WriteProfileString(std::string_view section, std::string_view key, std::string_view value,
+                                const std::string& path)
 {
     if (!IsStorableSectionName(section) || !IsStorableKeyName(key) || !IsStorableValue(value))
-        return Fail(failure, path, std::strerror(EINVAL));
+        return base::Status::FromErrno(path, EINVAL);
     // A file that exists but cannot be read is never replaced: its content
     // would be lost.
-    const FileContent file = ReadSettingsFile(path);
-    if (file.state == FileState::Unreadable)
-        return Fail(failure, path, file.reason);
-    IniDocument document = IniDocument::Parse(file.text);
+    const auto file = ReadSettingsFile(path);
+    if (!file)
+        return file.status();
+    IniDocument document = IniDocument::Parse(*file);
     document.Set(section, key, EncodeStoredValue(value));
     const std::string text = document.Text();
     // An unchanged text is not written again, but a file the user cannot
-    // write is a failure all the same: the next change would be lost.
-    if (file.state == FileState::Read && text == file.text) {
-        const int error = CheckReplaceable(path);
-        return error == 0 || Fail(failure, path, std::strerror(error));
-    }
-    if (const int error = ReplaceFileAtomically(path, text); error != 0)
-        return Fail(failure, path, std::strerror(error));
-    return true;
+    // write is a failure all the same: the next change would be lost. (A
+    // missing file reads as empty, which a set key never leaves.)
+    if (text == *file)
+        return CheckReplaceable(path);
+    return ReplaceFileAtomically(path, text);
 }
 
-bool WriteProfileStruct(std::string_view section, std::string_view key, const void* data, std::size_t size,
-                        const std::string& path, WriteFailure* failure)
+base::Status WriteProfileStruct(std::string_view section, std::string_view key, const void* data, std::size_t size,
+                                const std::string& path)
 {
     if (data == nullptr && size > 0)
-        return Fail(failure, path, std::strerror(EINVAL));
-    return WriteProfileString(section, key, FormatStruct(data, size), path, failure);
+        return base::Status::FromErrno(path, EINVAL);
+    return WriteProfileString(section, key, FormatStruct(data, size), path);
 }
 
 } // namespace settings

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/status.h"
+
 namespace settings {
 
 // Returns the value of section/key in the file at path, or defaultValue when
@@ -26,26 +28,20 @@ std::string GetProfileString(std::string_view section, std::string_view key, std
 bool GetProfileStruct(std::string_view section, std::string_view key, void* data, std::size_t size,
                       const std::string& path);
 
-// Why a write failed: the settings file's path and the system's reason, in
-// strerror's words ("Permission denied", "No space left on device", ...).
-struct WriteFailure {
-    std::string path;
-    std::string reason;
-};
-
-// Creates or replaces section/key. Returns false, leaving the old file whole,
-// when the file cannot be read or replaced (a folder, a FIFO, a read-only
-// file or folder, a full disk, a parent that is not a folder), or when the
-// names or the value cannot be stored as one INI line (line breaks, NUL, '='
-// in a key, ...). On failure *failure, when given, says where and why.
-// A write that would leave the file's text unchanged does not touch the
-// file, but still fails when the file is read-only.
-bool WriteProfileString(std::string_view section, std::string_view key, std::string_view value, const std::string& path,
-                        WriteFailure* failure = nullptr);
+// Creates or replaces section/key. Fails, leaving the old file whole, when
+// the file cannot be read or replaced (a folder, a FIFO, a read-only file or
+// folder, a full disk, a parent that is not a folder), or when the names or
+// the value cannot be stored as one INI line (line breaks, NUL, '=' in a
+// key, ...). A failure is on path, in strerror's words ("Permission
+// denied", "No space left on device", ...). A write that would leave the
+// file's text unchanged does not touch the file, but still fails when the
+// file is read-only.
+base::Status WriteProfileString(std::string_view section, std::string_view key, std::string_view value,
+                                const std::string& path);
 
 // Writes a record in the struct-value text form; failures as above.
-bool WriteProfileStruct(std::string_view section, std::string_view key, const void* data, std::size_t size,
-                        const std::string& path, WriteFailure* failure = nullptr);
+base::Status WriteProfileStruct(std::string_view section, std::string_view key, const void* data, std::size_t size,
+                                const std::string& path);
 
 // The struct-value text form: each byte as two upper-case hex digits, then the
 // checksum byte (sum of the bytes modulo 256) the same way.

@@ -3,7 +3,6 @@
 #include "posix/file_descriptor.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,32 +29,27 @@ int ReadAll(int fd, std::string& text)
     }
 }
 
-FileContent Unreadable(std::string reason)
-{
-    return {FileState::Unreadable, {}, std::move(reason)};
-}
-
 } // namespace
 
-FileContent ReadSettingsFile(const std::string& path)
+base::Result<std::string> ReadSettingsFile(const std::string& path)
 {
     if (path.empty())
-        return {};
+        return std::string();
     // O_NONBLOCK: a FIFO at the path must not hang the caller; it is refused below.
-    posix::FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.get() < 0)
-        return errno == ENOENT ? FileContent{} : Unreadable(std::strerror(errno));
+    const auto file = posix::OpenFile(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (!file)
+        return file.status().code() == ENOENT ? base::Result<std::string>(std::string()) : file.status();
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0)
-        return Unreadable(std::strerror(errno));
+    if (::fstat(file->get(), &info) != 0)
+        return base::Status::FromErrno(path, errno);
     if (S_ISDIR(info.st_mode))
-        return Unreadable(std::strerror(EISDIR));
+        return base::Status::FromErrno(path, EISDIR);
     if (!S_ISREG(info.st_mode))
-        return Unreadable(kNotRegularFileReason);
-    FileContent content{FileState::Read, {}, {}};
-    if (const int error = ReadAll(file.get(), content.text); error != 0)
-        return Unreadable(std::strerror(error));
-    return content;
+        return base::Status::Failure(path, 0, kNotRegularFileReason);
+    std::string text;
+    if (const int error = ReadAll(file->get(), text); error != 0)
+        return base::Status::FromErrno(path, error);
+    return text;
 }
 
 } // namespace settings

@@ -39,11 +39,10 @@ struct Record {
         return GetProfileStruct(section, key, bytes.data(), bytes.size(), path);
     }
 
-    // False when the file cannot be written; *failure, when given, says
-    // where and why.
-    bool Write(const char* section, const char* key, const std::string& path, WriteFailure* failure = nullptr) const
+    // Fails when the file cannot be written (see WriteProfileString).
+    base::Status Write(const char* section, const char* key, const std::string& path) const
     {
-        return WriteProfileStruct(section, key, bytes.data(), bytes.size(), path, failure);
+        return WriteProfileStruct(section, key, bytes.data(), bytes.size(), path);
     }
 };
 

@@ -9,7 +9,7 @@
 # - an include of the program's own headers by a relative path ("../")
 #   passes round the folder views: none is allowed;
 # - a header is compiled only where it is included, maybe only by folders
-#   that may see more than its own: the headers of serial/, terminal/,
+#   that may see more than its own: the headers of base/, serial/, terminal/,
 #   transfer/, settings/, linux/, posix/ and threads/ include nothing of app/,
 #   ui/, ui_wx/, ui_headless/, res/ or web/, and no header outside ui_wx/
 #   includes wx.
@@ -38,7 +38,7 @@ report "$hits" "termios headers belong in linux/ only:"
 hits=$(sources | xargs -r grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"\.\./')
 report "$hits" "Include the program's headers by their folder (\"serial/com_port.h\"), not by a relative path:"
 
-hits=$(sources serial terminal transfer settings linux posix threads | grep '\.h$' | grep -v /tests/ |
+hits=$(sources base serial terminal transfer settings linux posix threads | grep '\.h$' | grep -v /tests/ |
     xargs -r grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"(app|ui|ui_wx|ui_headless|res|web)/')
 report "$hits" "Logic folders' headers must not include window headers:"
 

@@ -4,11 +4,11 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace transfer {
 namespace {
 
 // Reads until `size` bytes are in or the file ends; one read call may
@@ -31,32 +31,44 @@ std::int64_t ReadWhole(int fd, std::uint8_t* block, std::size_t size)
 
 } // namespace
 
+base::Result<LoadedFile> ReadWholeFile(const std::string& path)
+{
+    // Opening without waiting keeps a named pipe from blocking the window;
+    // anything but a regular file is refused below.
+    const auto file = posix::OpenFile(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (!file)
+        return file.status();
+    struct stat info {};
+    if (::fstat(file->get(), &info) != 0)
+        return base::Status::FromErrno(path, errno);
+    if (!S_ISREG(info.st_mode))
+        return base::Status::Failure(path, 0, "Not a regular file");
+    // The count is a signed 32-bit number: 2 GiB and more cannot be told.
+    if (info.st_size < 0 || info.st_size > INT32_MAX)
+        return base::Status::FromErrno(path, EFBIG);
+    const auto size = static_cast<std::size_t>(info.st_size);
+
+    // At least one byte, so an empty file still hands over a real block.
+    LoadedFile loaded;
+    loaded.block.reset(static_cast<std::uint8_t*>(std::malloc(size > 0 ? size : 1)));
+    if (!loaded.block)
+        return base::Status::FromErrno(path, ENOMEM);
+    const std::int64_t n = ReadWhole(file->get(), loaded.block.get(), size);
+    if (n < 0)
+        return base::Status::FromErrno(path, errno);
+    loaded.size = static_cast<std::int32_t>(n);
+    return loaded;
+}
+
+} // namespace transfer
+
 std::int32_t LoadFile(std::uint8_t** out, const char* path)
 {
     if (out == nullptr || path == nullptr)
         return 0;
-    // Opening without waiting keeps a named pipe from blocking the window;
-    // anything but a regular file is refused below.
-    const posix::FileDescriptor file(::open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (!file.valid())
+    auto loaded = transfer::ReadWholeFile(path);
+    if (!loaded)
         return 0;
-    struct stat info {};
-    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
-        return 0;
-    // The count is a signed 32-bit number: 2 GiB and more cannot be told.
-    if (info.st_size < 0 || info.st_size > INT32_MAX)
-        return 0;
-    const auto size = static_cast<std::size_t>(info.st_size);
-
-    // At least one byte, so an empty file still hands over a real block.
-    auto* block = static_cast<std::uint8_t*>(std::malloc(size > 0 ? size : 1));
-    if (block == nullptr)
-        return 0;
-    const std::int64_t n = ReadWhole(file.get(), block, size);
-    if (n < 0) {
-        std::free(block);
-        return 0;
-    }
-    *out = block;
-    return static_cast<std::int32_t>(n);
+    *out = loaded->block.release();
+    return loaded->size;
 }

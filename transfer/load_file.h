@@ -2,6 +2,11 @@
 // Reading a file to send, whole, in one block.
 
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "base/status.h"
 
 // Reads the regular file at `path` byte for byte (no translation of any
 // kind) into one block allocated with malloc, hands the block over through
@@ -11,3 +16,23 @@
 // written and nothing stays allocated. An empty file also returns 0 but
 // still hands over a block, which the caller frees.
 std::int32_t LoadFile(std::uint8_t** out, const char* path);
+
+namespace transfer {
+
+struct FreeBlock {
+    void operator()(std::uint8_t* block) const { std::free(block); }
+};
+
+// A file read whole: a block from malloc of at least one byte, and how many
+// bytes of it the file filled.
+struct LoadedFile {
+    std::unique_ptr<std::uint8_t, FreeBlock> block;
+    std::int32_t size = 0;
+};
+
+// What LoadFile does, with the failure on path: the system's errno, EFBIG
+// for 2 GiB and more, ENOMEM, or words of its own for a path that is not a
+// regular file.
+base::Result<LoadedFile> ReadWholeFile(const std::string& path);
+
+} // namespace transfer

@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const std::size_t written = size % kProbes.size();
-    Require(settings::WriteProfileString(kProbes[written].section, kProbes[written].key, "fuzz", scratch.path));
+    Require(settings::WriteProfileString(kProbes[written].section, kProbes[written].key, "fuzz", scratch.path).ok());
     for (std::size_t i = 0; i < kProbes.size(); ++i) {
         const std::string after =
             settings::GetProfileString(kProbes[i].section, kProbes[i].key, "<none>", 0, scratch.path);

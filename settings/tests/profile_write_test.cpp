@@ -76,13 +76,13 @@ TEST(ProfileWrite, FailureLeavesTheOldFileWhole)
     rlimit small = saved;
     small.rlim_cur = 64;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    WriteFailure failure;
-    const bool written = WriteProfileString("A", "k", std::string(1000, 'n'), path, &failure);
+    const base::Status failure = WriteProfileString("A", "k", std::string(1000, 'n'), path);
+    const bool written = failure.ok();
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_FALSE(written);
-    EXPECT_EQ(failure.reason, "File too large");
-    EXPECT_EQ(failure.path, path);
+    EXPECT_EQ(failure.words(), "File too large");
+    EXPECT_EQ(failure.what(), path);
     EXPECT_EQ(ReadText(path), "[A]\nk=old\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2);
 }

@@ -15,10 +15,10 @@ using testing::TempFolder;
 using testing::WriteText;
 
 // Writes one value and returns the failure; the write must fail.
-WriteFailure FailedWrite(const std::string& path, std::string_view value = "2")
+base::Status FailedWrite(const std::string& path, std::string_view value = "2")
 {
-    WriteFailure failure;
-    EXPECT_FALSE(WriteProfileString("A", "k", value, path, &failure)) << path;
+    base::Status failure = WriteProfileString("A", "k", value, path);
+    EXPECT_FALSE(failure) << path;
     return failure;
 }
 
@@ -28,21 +28,21 @@ TEST(ProfileWriteFailure, NamesThePathAndTheSystemReason)
 
     const std::string isFolder = folder.File("folder.ini");
     std::filesystem::create_directory(isFolder);
-    EXPECT_EQ(FailedWrite(isFolder).reason, "Is a directory");
-    EXPECT_EQ(FailedWrite(isFolder).path, isFolder);
+    EXPECT_EQ(FailedWrite(isFolder).words(), "Is a directory");
+    EXPECT_EQ(FailedWrite(isFolder).what(), isFolder);
 
     const std::string fifo = folder.File("fifo.ini");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
-    EXPECT_EQ(FailedWrite(fifo).reason, "Not a regular file");
+    EXPECT_EQ(FailedWrite(fifo).words(), "Not a regular file");
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 
     // A configuration home that is a file, not a folder.
     const std::string configHome = folder.File("config");
     WriteText(configHome, "x");
-    EXPECT_EQ(FailedWrite(configHome + "/vantrel/vantrel.ini").reason, "Not a directory");
+    EXPECT_EQ(FailedWrite(configHome + "/vantrel/vantrel.ini").words(), "Not a directory");
     EXPECT_EQ(ReadText(configHome), "x");
 
-    EXPECT_EQ(FailedWrite(folder.File("v.ini"), "line\nbreak").reason, "Invalid argument");
+    EXPECT_EQ(FailedWrite(folder.File("v.ini"), "line\nbreak").words(), "Invalid argument");
 }
 
 TEST(ProfileWriteFailure, AReadOnlyFileIsNeitherReplacedNorPassedOver)
@@ -51,8 +51,8 @@ TEST(ProfileWriteFailure, AReadOnlyFileIsNeitherReplacedNorPassedOver)
     const std::string path = folder.File("vantrel.ini");
     WriteText(path, "[A]\nk=1\n");
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    EXPECT_EQ(FailedWrite(path, "2").reason, "Permission denied");
-    EXPECT_EQ(FailedWrite(path, "1").reason, "Permission denied") << "an unchanged value too";
+    EXPECT_EQ(FailedWrite(path, "2").words(), "Permission denied");
+    EXPECT_EQ(FailedWrite(path, "1").words(), "Permission denied") << "an unchanged value too";
     EXPECT_EQ(ReadText(path), "[A]\nk=1\n");
     struct stat info {};
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
@@ -93,7 +93,7 @@ TEST(ProfileWriteFailure, AReadOnlyFolderWithTheFilePresent)
     ASSERT_EQ(::chmod(readOnly.c_str(), 0555), 0);
     {
         Unprivileged user;
-        EXPECT_EQ(FailedWrite(path).reason, "Permission denied");
+        EXPECT_EQ(FailedWrite(path).words(), "Permission denied");
     }
     EXPECT_EQ(ReadText(path), "[A]\nk=1\n");
 }

@@ -56,9 +56,7 @@ def close_about(window, box):
 
 def test(program, closer):
     record = install_fake_opener()
-    session = VantrelSession(program, closer)
-    failed = True
-    try:
+    with VantrelSession(program, closer) as session:
         step("starting the program")
         window = session.start()
 
@@ -84,9 +82,6 @@ def test(program, closer):
 
         step("closing the program")
         assert session.close_with_close_box() == 0
-        failed = False
-    finally:
-        session.stop(failed)
 
 
 if __name__ == "__main__":

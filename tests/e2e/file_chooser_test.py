@@ -62,51 +62,48 @@ def test(program, closer):
     for path in files:
         with open(path, "wb") as f:
             f.write(b"\x01\x02\x03")
-    session = VantrelSession(program, closer)
     peer = PtyPeer()
-    failed = True
     try:
-        session.write_settings("[PORTS]\nextra=%s\n" % peer.slave_path)
-        window = session.start()
-        box = window.control("text", "File to send")
+        with VantrelSession(program, closer) as session:
+            session.write_settings("[PORTS]\nextra=%s\n" % peer.slave_path)
+            window = session.start()
+            box = window.control("text", "File to send")
 
-        step("one file typed into the chooser")
-        open_chooser(session, window)
-        type_location(files[1])
-        keys("Return")
-        wait_chooser_gone(session)
-        expect_path_box(window, box, files[1], "after choosing one file:")
+            step("one file typed into the chooser")
+            open_chooser(session, window)
+            type_location(files[1])
+            keys("Return")
+            wait_chooser_gone(session)
+            expect_path_box(window, box, files[1], "after choosing one file:")
 
-        step("Escape leaves the path box as it was")
-        open_chooser(session, window)
-        type_location(files[0])
-        keys("Escape")  # closes the location's completion first, if any
-        if chooser_window(session):
-            keys("Escape")
-        wait_chooser_gone(session)
-        expect_path_box(window, box, files[1], "after Escape:")
+            step("Escape leaves the path box as it was")
+            open_chooser(session, window)
+            type_location(files[0])
+            keys("Escape")  # closes the location's completion first, if any
+            if chooser_window(session):
+                keys("Escape")
+            wait_chooser_gone(session)
+            expect_path_box(window, box, files[1], "after Escape:")
 
-        step("two files chosen give their folder")
-        open_chooser(session, window)
-        type_location(folder + "/")
-        keys("Return")  # into the folder; the focus moves to its file list
-        time.sleep(0.5)
-        keys("ctrl+a", "Return")
-        wait_chooser_gone(session)
-        expect_path_box(window, box, folder, "after choosing two files:")
+            step("two files chosen give their folder")
+            open_chooser(session, window)
+            type_location(folder + "/")
+            keys("Return")  # into the folder; the focus moves to its file list
+            time.sleep(0.5)
+            keys("ctrl+a", "Return")
+            wait_chooser_gone(session)
+            expect_path_box(window, box, folder, "after choosing two files:")
 
-        step("file Send of the folder")
-        open_port(window, peer.port_name)
-        click(*centre(window.control("push button", "Send", 1)))  # opens a box: a real click
-        wait_until(lambda: window.message_boxes(), 5, "a message box")
-        assert any("File loading failed." in text for text in window.message_boxes()), \
-            "boxes: %s" % window.message_boxes()
-        keys("Return")
-        wait_until(lambda: not window.message_boxes(), 5, "the message box to close")
-        assert session.close_with_close_box() == 0
-        failed = False
+            step("file Send of the folder")
+            open_port(window, peer.port_name)
+            click(*centre(window.control("push button", "Send", 1)))  # opens a box: a real click
+            wait_until(lambda: window.message_boxes(), 5, "a message box")
+            assert any("File loading failed." in text for text in window.message_boxes()), \
+                "boxes: %s" % window.message_boxes()
+            keys("Return")
+            wait_until(lambda: not window.message_boxes(), 5, "the message box to close")
+            assert session.close_with_close_box() == 0
     finally:
-        session.stop(failed)
         peer.close()
         shutil.rmtree(folder, ignore_errors=True)
 

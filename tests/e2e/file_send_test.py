@@ -70,62 +70,59 @@ def send_from_window(window, path, protocol):
 def test(program, closer):
     folder = tempfile.mkdtemp(prefix="vantrel-file-send-")
     port = os.path.join(folder, "ttyRx")
-    session = VantrelSession(program, closer)
     peer = PtyPeer()
-    failed = True
     try:
-        session.write_settings("[PORTS]\nextra=%s;%s\n" % (port, peer.slave_path))
-        window = None
-        cases = FULL if os.environ.get("VANTREL_E2E_FULL") else QUICK
-        for number, (mode, size) in enumerate(cases):
-            protocol, options, block = MODES[mode]
-            data = content(size, number)
-            path = os.path.join(folder, "image-%d.bin" % number)
-            with open(path, "wb") as f:
-                f.write(data)
-            target = os.path.join(folder, "got-%d.bin" % number)
-            step("sending %d bytes, %s" % (size, mode))
-            rx = RxBridge(port, options, target)
-            if window is None:  # the port list is made at start-up
-                window = session.start()
-                send_button = window.control("push button", "Send", 1)
-                close_button = window.control("push button", "Close")
-                rx_box = window.text_boxes()[0]
-            open_port(window, port)  # each rx comes with a new terminal
-            started = time.monotonic()
-            send_from_window(window, path, protocol)
-            rx.go()
-            status = rx.wait(60)
-            with open(target, "rb") as f:
-                got = f.read()
-            padded = data + b"\xff" * (-size % block)
-            assert status == 0 and got == padded, "rx status %d, got %d bytes, %d expected" % (
-                status, len(got), len(padded))
-            try:
-                wait_until(lambda: window.is_enabled(send_button), 5, "the send controls to come back")
-            except Exception:
-                step("the window received: %r" % window.text(rx_box)[-120:])
-                raise
-            assert not window.message_boxes(), "boxes: %s" % window.message_boxes()
-            step("  whole in %.2f s" % (time.monotonic() - started))
-            window.press(close_button)
+        with VantrelSession(program, closer) as session:
+            session.write_settings("[PORTS]\nextra=%s;%s\n" % (port, peer.slave_path))
+            window = None
+            cases = FULL if os.environ.get("VANTREL_E2E_FULL") else QUICK
+            for number, (mode, size) in enumerate(cases):
+                protocol, options, block = MODES[mode]
+                data = content(size, number)
+                path = os.path.join(folder, "image-%d.bin" % number)
+                with open(path, "wb") as f:
+                    f.write(data)
+                target = os.path.join(folder, "got-%d.bin" % number)
+                step("sending %d bytes, %s" % (size, mode))
+                rx = RxBridge(port, options, target)
+                if window is None:  # the port list is made at start-up
+                    window = session.start()
+                    send_button = window.control("push button", "Send", 1)
+                    close_button = window.control("push button", "Close")
+                    rx_box = window.text_boxes()[0]
+                open_port(window, port)  # each rx comes with a new terminal
+                started = time.monotonic()
+                send_from_window(window, path, protocol)
+                rx.go()
+                status = rx.wait(60)
+                with open(target, "rb") as f:
+                    got = f.read()
+                padded = data + b"\xff" * (-size % block)
+                assert status == 0 and got == padded, "rx status %d, got %d bytes, %d expected" % (
+                    status, len(got), len(padded))
+                try:
+                    wait_until(lambda: window.is_enabled(send_button), 5, "the send controls to come back")
+                except Exception:
+                    step("the window received: %r" % window.text(rx_box)[-120:])
+                    raise
+                assert not window.message_boxes(), "boxes: %s" % window.message_boxes()
+                step("  whole in %.2f s" % (time.monotonic() - started))
+                window.press(close_button)
 
-        step("raw send of CR LF and 0x1A bytes")
-        raw = b"boot\r\n\x1a\x00\r\x0a\x1a\xffend\n"
-        path = os.path.join(folder, "raw.bin")
-        with open(path, "wb") as f:
-            f.write(raw)
-        open_port(window, peer.port_name)
-        window.press(window.control("push button", "Clear", 2))  # the counters
-        send_from_window(window, path, "None")
-        got = peer.wait_received(lambda data: len(data) >= len(raw), 5)
-        assert got == raw, "the far end got %r" % got
-        tx = window.label_starting("TX:")
-        wait_until(lambda: window.text(tx) == "TX: %d" % len(raw), 3, "the sent counter to read TX: %d" % len(raw))
-        assert session.close_with_close_box() == 0
-        failed = False
+            step("raw send of CR LF and 0x1A bytes")
+            raw = b"boot\r\n\x1a\x00\r\x0a\x1a\xffend\n"
+            path = os.path.join(folder, "raw.bin")
+            with open(path, "wb") as f:
+                f.write(raw)
+            open_port(window, peer.port_name)
+            window.press(window.control("push button", "Clear", 2))  # the counters
+            send_from_window(window, path, "None")
+            got = peer.wait_received(lambda data: len(data) >= len(raw), 5)
+            assert got == raw, "the far end got %r" % got
+            tx = window.label_starting("TX:")
+            wait_until(lambda: window.text(tx) == "TX: %d" % len(raw), 3, "the sent counter to read TX: %d" % len(raw))
+            assert session.close_with_close_box() == 0
     finally:
-        session.stop(failed)
         peer.close()
         shutil.rmtree(folder, ignore_errors=True)
 

@@ -53,9 +53,7 @@ def resize_by(session, dx, dy):
 def test(program, closer):
     record = install_fake_opener()
     os.environ["XDG_RUNTIME_DIR"] = tempfile.mkdtemp(prefix="vantrel-runtime-")
-    session = VantrelSession(program, closer)
-    failed = True
-    try:
+    with VantrelSession(program, closer) as session:
         step("starting the program without a network")
         window = session.start()
         wait_until(lambda: document_title(window) == "advert", 15,
@@ -91,9 +89,6 @@ def test(program, closer):
 
         step("closing the program")
         assert session.close_with_close_box() == 0
-        failed = False
-    finally:
-        session.stop(failed)
 
 
 if __name__ == "__main__":

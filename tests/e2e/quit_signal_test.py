@@ -29,33 +29,30 @@ def exclusive(fd):
 
 def quit_by(program, closer, signo, with_box):
     folder = tempfile.mkdtemp(prefix="vantrel-quit-")
-    session = VantrelSession(program, closer)
     peer = PtyPeer()
-    failed = True
     try:
-        session.write_settings("[PORTS]\nextra=%s\n" % peer.slave_path)
-        window = session.start()
-        open_port(window, peer.port_name)
-        assert exclusive(peer._slave), "the open port is not held exclusively"
-        # The folder cannot be sent: file Send shows "File loading failed.".
-        window.set_text(window.control("text", "File to send"), folder)
-        if with_box:
-            click(*centre(window.control("push button", "Send", 1)))
-            wait_until(lambda: window.message_boxes(), 5, "a message box")
-        session.process.send_signal(signo)
-        try:
-            status = session.process.wait(10)
-        except subprocess.TimeoutExpired:
-            raise AssertionError("still running 10 s after %s" % signo.name)
-        session.process = None
-        assert status == 0, "exit status %d after %s" % (status, signo.name)
-        written = session.settings().get("TX_FILT", {}).get("file")
-        assert written == folder, "the settings file holds file=%r" % written
-        assert not exclusive(peer._slave), "the port's exclusive-use flag is still set"
-        os.close(os.open(peer.slave_path, os.O_RDWR | os.O_NOCTTY))
-        failed = False
+        with VantrelSession(program, closer) as session:
+            session.write_settings("[PORTS]\nextra=%s\n" % peer.slave_path)
+            window = session.start()
+            open_port(window, peer.port_name)
+            assert exclusive(peer._slave), "the open port is not held exclusively"
+            # The folder cannot be sent: file Send shows "File loading failed.".
+            window.set_text(window.control("text", "File to send"), folder)
+            if with_box:
+                click(*centre(window.control("push button", "Send", 1)))
+                wait_until(lambda: window.message_boxes(), 5, "a message box")
+            session.process.send_signal(signo)
+            try:
+                status = session.process.wait(10)
+            except subprocess.TimeoutExpired:
+                raise AssertionError("still running 10 s after %s" % signo.name)
+            session.process = None
+            assert status == 0, "exit status %d after %s" % (status, signo.name)
+            written = session.settings().get("TX_FILT", {}).get("file")
+            assert written == folder, "the settings file holds file=%r" % written
+            assert not exclusive(peer._slave), "the port's exclusive-use flag is still set"
+            os.close(os.open(peer.slave_path, os.O_RDWR | os.O_NOCTTY))
     finally:
-        session.stop(failed)
         peer.close()
         shutil.rmtree(folder, ignore_errors=True)
 

@@ -10,6 +10,7 @@ embedded page, the last without any request. Nothing is written under the
 user's home.
    remote_pane_test.py path/to/vantrel path/to/x11_close_window"""
 
+import contextlib
 import http.server
 import os
 import socket
@@ -113,8 +114,9 @@ def title(window):
         return None
 
 
-def start(program, closer, url):
-    session = VantrelSession(program, closer)
+def start(sessions, program, closer, url):
+    """A session kept in the exit stack sessions, and its window."""
+    session = sessions.enter_context(VantrelSession(program, closer))
     session.write_settings("[ADVERT]\nurl=%s\n" % url)
     return session, session.start()
 
@@ -126,62 +128,59 @@ def test(program, closer):
     for name in ("XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME"):
         os.environ.pop(name, None)
     server = Server()
-    sessions = []
-    failed = True
     try:
-        step("a page titled ADVERT stays")
-        session, window = start(program, closer, server.url("tricks"))
-        sessions.append(session)
-        wait_until(lambda: title(window) == "ADVERT", 15, "the remote page (the pane shows %r)" % title(window))
-        assert server.requests[0] == "/tricks/adv/advert.html", server.requests
+        with contextlib.ExitStack() as sessions:
+            step("a page titled ADVERT stays")
+            session, window = start(sessions, program, closer, server.url("tricks"))
+            wait_until(lambda: title(window) == "ADVERT", 15, "the remote page (the pane shows %r)" % title(window))
+            assert server.requests[0] == "/tricks/adv/advert.html", server.requests
 
-        step("clicking the page's pop-ups, links and forms")
-        box = pane_document(window).get_extents(Atspi.CoordType.SCREEN)
-        for left in range(0, 360, 60):
-            click(box.x + left + 25, box.y + 25)
-            time.sleep(0.3)
-        wait_until(lambda: len(opened(record)) >= len(CLICKED), 5, "the browser for each clicked pop-up")
-        time.sleep(1)
-        assert opened(record) == ["http://%s%s" % (server.host, path) for path in CLICKED], opened(record)
-        assert title(window) == "ADVERT", "the pane left the page for %r" % title(window)
-        assert [p for p in server.requests if "popup" in p or "timer" in p or "blank" in p or "form" in p] == [], \
-            "the engine loaded a pop-up itself: %r" % server.requests
+            step("clicking the page's pop-ups, links and forms")
+            box = pane_document(window).get_extents(Atspi.CoordType.SCREEN)
+            for left in range(0, 360, 60):
+                click(box.x + left + 25, box.y + 25)
+                time.sleep(0.3)
+            wait_until(lambda: len(opened(record)) >= len(CLICKED), 5, "the browser for each clicked pop-up")
+            time.sleep(1)
+            assert opened(record) == ["http://%s%s" % (server.host, path) for path in CLICKED], opened(record)
+            assert title(window) == "ADVERT", "the pane left the page for %r" % title(window)
+            popups = [p for p in server.requests if "popup" in p or "timer" in p or "blank" in p or "form" in p]
+            assert popups == [], "the engine loaded a pop-up itself: %r" % server.requests
 
-        step("a redirect to a local file")
-        # The engine's page process crashes on it; the pane recovers.
-        click(box.x + 360 + 25, box.y + 25)
-        wait_until(lambda: "/redirect-file" in server.requests, 5, "the redirecting request")
-        time.sleep(1)
-        wait_until(lambda: title(window) in ("ADVERT", "advert"), 10, "a page in the pane (it shows %r)" % title(window))
-        assert len(opened(record)) == len(CLICKED), opened(record)
-        assert session.close_with_close_box() == 0
-
-        step("other title, no answer, closed port and no address, at once")
-        cases = [server.url("other"), server.url("hang"), "http://127.0.0.1:%d/adv/advert.html" % closed_port(), ""]
-        before = len(server.requests)
-        began = time.monotonic()
-        windows = []
-        for url in cases:
-            session, window = start(program, closer, url)
-            sessions.append(session)
-            windows.append(window)
-        for url, window in zip(cases, windows):
-            wait_until(lambda: title(window) == "advert", 20,
-                       "the embedded page for %r (the pane shows %r)" % (url, title(window)))
-        waited = time.monotonic() - began
-        assert waited >= 9.5, "the silent server was given up after %.1f s" % waited
-        assert sorted(server.requests[before:]) == ["/hang/adv/advert.html", "/other/adv/advert.html"], \
-            server.requests[before:]
-        for session in sessions[1:]:
+            step("a redirect to a local file")
+            # The engine's page process crashes on it; the pane recovers.
+            click(box.x + 360 + 25, box.y + 25)
+            wait_until(lambda: "/redirect-file" in server.requests, 5, "the redirecting request")
+            time.sleep(1)
+            wait_until(lambda: title(window) in ("ADVERT", "advert"), 10,
+                       "a page in the pane (it shows %r)" % title(window))
+            assert len(opened(record)) == len(CLICKED), opened(record)
             assert session.close_with_close_box() == 0
 
-        step("nothing under the home folder")
-        written = [os.path.join(d, f) for d, _, files in os.walk(home) for f in files]
-        assert written == [], "files written under the home folder: %r" % written
-        failed = False
+            step("other title, no answer, closed port and no address, at once")
+            cases = [server.url("other"), server.url("hang"), "http://127.0.0.1:%d/adv/advert.html" % closed_port(), ""]
+            before = len(server.requests)
+            began = time.monotonic()
+            windows = []
+            others = []
+            for url in cases:
+                session, window = start(sessions, program, closer, url)
+                windows.append(window)
+                others.append(session)
+            for url, window in zip(cases, windows):
+                wait_until(lambda: title(window) == "advert", 20,
+                           "the embedded page for %r (the pane shows %r)" % (url, title(window)))
+            waited = time.monotonic() - began
+            assert waited >= 9.5, "the silent server was given up after %.1f s" % waited
+            assert sorted(server.requests[before:]) == ["/hang/adv/advert.html", "/other/adv/advert.html"], \
+                server.requests[before:]
+            for session in others:
+                assert session.close_with_close_box() == 0
+
+            step("nothing under the home folder")
+            written = [os.path.join(d, f) for d, _, files in os.walk(home) for f in files]
+            assert written == [], "files written under the home folder: %r" % written
     finally:
-        for session in sessions:
-            session.stop(failed)
         server.httpd.shutdown()
 
 

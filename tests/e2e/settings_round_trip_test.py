@@ -42,9 +42,7 @@ def close(session, when):
 
 
 def test(program, closer):
-    session = VantrelSession(program, closer)
-    failed = True
-    try:
+    with VantrelSession(program, closer) as session:
         session.write_settings(FOREIGN)
         step("first start: defaults")
         window = session.start()
@@ -81,9 +79,6 @@ def test(program, closer):
         close(session, "unchanged")
         assert session.settings() == written, \
             "closing without changes rewrote the settings differently: %r" % session.settings()
-        failed = False
-    finally:
-        session.stop(failed)
 
 
 if __name__ == "__main__":

@@ -55,56 +55,53 @@ def timed(times, action):
 
 def test(program, closer):
     peer = StalledPeer()
-    session = VantrelSession(program, closer)
-    failed = True
     try:
-        session.write_settings("[PORTS]\nextra=/dev/%s\n" % peer.port_name)
-        step("starting the program")
-        window = session.start()
-        open_port(window, peer.port_name)
-        window.choose(window.control("combo box", "Address Size"), "0-byte")
-        window.press(window.control("check box", "ASCII Format", 1))
-        window.set_text(window.text_boxes()[1], "U" * FRAME_BYTES)
-        window.set_text(window.control("text", "TX Cycle(ms)"), str(CYCLE_MS))
-        tx_label = window.label_starting("TX:")
-        auto = window.control("check box", "Automatic transmission")
-        send = window.control("push button", "Send")
+        with VantrelSession(program, closer) as session:
+            session.write_settings("[PORTS]\nextra=/dev/%s\n" % peer.port_name)
+            step("starting the program")
+            window = session.start()
+            open_port(window, peer.port_name)
+            window.choose(window.control("combo box", "Address Size"), "0-byte")
+            window.press(window.control("check box", "ASCII Format", 1))
+            window.set_text(window.text_boxes()[1], "U" * FRAME_BYTES)
+            window.set_text(window.control("text", "TX Cycle(ms)"), str(CYCLE_MS))
+            tx_label = window.label_starting("TX:")
+            auto = window.control("check box", "Automatic transmission")
+            send = window.control("push button", "Send")
 
-        step("a %d-byte frame every %d ms into a far end that does not read" % (FRAME_BYTES, CYCLE_MS))
-        answers = []
-        timed(answers, lambda: window.press(auto))
-        end = time.monotonic() + 5
-        while time.monotonic() < end:
-            timed(answers, lambda: window.text(tx_label))
-            time.sleep(0.02)
-        clicks = []
-        for _ in range(21):  # ends stopped
-            timed(clicks, lambda: window.press(auto))
-            timed(answers, lambda: window.text(tx_label))
-        wait_until(lambda: window.is_enabled(send), 2, "Send to be enabled again")
-        # A Send the full queue refuses says so, once.
-        desktop.click(*desktop.centre(send))
-        boxes = wait_until(window.message_boxes, 5, "the refused Send's message box")
-        assert len(boxes) == 1 and "still sending earlier data" in boxes[0], "boxes: %s" % boxes
-        subprocess.run(["xdotool", "key", "Return"], check=True)
-        wait_until(lambda: not window.message_boxes(), 5, "the message box to close")
-        counted = int(window.text(tx_label).split()[1])
-        print("while stalled: %d queries, slowest %.1f ms, median %.1f ms; %d clicks, slowest %.1f ms"
-              % (len(answers), 1000 * max(answers), 1000 * sorted(answers)[len(answers) // 2],
-                 len(clicks), 1000 * max(clicks)))
-        assert max(answers) < ANSWER_LIMIT and max(clicks) < ANSWER_LIMIT, "the window answered slowly"
+            step("a %d-byte frame every %d ms into a far end that does not read" % (FRAME_BYTES, CYCLE_MS))
+            answers = []
+            timed(answers, lambda: window.press(auto))
+            end = time.monotonic() + 5
+            while time.monotonic() < end:
+                timed(answers, lambda: window.text(tx_label))
+                time.sleep(0.02)
+            clicks = []
+            for _ in range(21):  # ends stopped
+                timed(clicks, lambda: window.press(auto))
+                timed(answers, lambda: window.text(tx_label))
+            wait_until(lambda: window.is_enabled(send), 2, "Send to be enabled again")
+            # A Send the full queue refuses says so, once.
+            desktop.click(*desktop.centre(send))
+            boxes = wait_until(window.message_boxes, 5, "the refused Send's message box")
+            assert len(boxes) == 1 and "still sending earlier data" in boxes[0], "boxes: %s" % boxes
+            subprocess.run(["xdotool", "key", "Return"], check=True)
+            wait_until(lambda: not window.message_boxes(), 5, "the message box to close")
+            counted = int(window.text(tx_label).split()[1])
+            print("while stalled: %d queries, slowest %.1f ms, median %.1f ms; %d clicks, slowest %.1f ms"
+                  % (len(answers), 1000 * max(answers), 1000 * sorted(answers)[len(answers) // 2],
+                     len(clicks), 1000 * max(clicks)))
+            assert max(answers) < ANSWER_LIMIT and max(clicks) < ANSWER_LIMIT, "the window answered slowly"
 
-        step("the far end reads")
-        got = peer.drain()
-        print("counted %d bytes; the far end got %d" % (counted, len(got)))
-        assert len(got) == counted, "the far end got %d bytes, the counter says %d" % (len(got), counted)
-        assert got == b"U" * counted, "the far end got other bytes than were sent"
+            step("the far end reads")
+            got = peer.drain()
+            print("counted %d bytes; the far end got %d" % (counted, len(got)))
+            assert len(got) == counted, "the far end got %d bytes, the counter says %d" % (len(got), counted)
+            assert got == b"U" * counted, "the far end got other bytes than were sent"
 
-        status = session.close_with_close_box()
-        assert status == 0, "exit status %d" % status
-        failed = False
+            status = session.close_with_close_box()
+            assert status == 0, "exit status %d" % status
     finally:
-        session.stop(failed)
         peer.close()
 
 

@@ -1,7 +1,15 @@
 """One run of the real program for an end-to-end test: a copy of the binary
 in a scratch folder (it keeps vantrel.ini beside itself), the settings file
 written beforehand and read afterwards, the process started, closed with its
-close box and waited for."""
+close box and waited for.
+
+    with VantrelSession(program, closer) as session:
+        window = session.start()
+        ...
+
+Leaving the block stops a program still running and removes the folder; on
+an exception it prints the program's output first, otherwise it fails on any
+toolkit assertion the program reported."""
 
 import faulthandler
 import os
@@ -54,6 +62,13 @@ class VantrelSession:
         self.settings_path = os.path.join(self.folder, SETTINGS_NAME)
         self.process = None
         self._log = None
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, exc_type, exc, traceback):
+        self.stop(failed=exc_type is not None)
+        return False
 
     def write_settings(self, text):
         with open(self.settings_path, "w", encoding="utf-8") as f:
