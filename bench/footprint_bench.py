@@ -6,11 +6,14 @@ way for Vantrel and for a peer program:
   (xdotool, polled every 5 ms);
 - memory: 5 s after the start, with a port open on a pseudo-terminal, the
   proportional set size (PSS, /proc/PID/smaps_rollup) of the program and
-  every process below it (a browser engine's helper processes included).
+  every process below it (a browser engine's helper processes included),
+  and their private pages alone (USS), which do not shrink when other
+  programs on the machine share the same libraries.
 
 Vantrel is started from a copy in a fresh folder with a settings file that
 lists the pseudo-terminal and names the advert address (--advert, default
-empty: the built-in page at once); its port is opened through the
+empty: the built-in page at once; --serve-advert: a remote page titled
+advert served on 127.0.0.1); its port is opened through the
 accessibility bus. A peer command may hold {pty}, replaced by the
 pseudo-terminal's path, and must open it itself.
 
@@ -21,16 +24,39 @@ needs it; --no-port leaves the port closed and needs none):
    ... bench/footprint_bench.py [--rounds N] peer PEER-COMMAND [ARGUMENTS...]"""
 
 import argparse
+import http.server
 import os
 import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 
 from pty_peer import PtyPeer  # noqa: E402
+
+
+ADVERT = b"<html><head><title>advert</title></head><body><p>A remote advert page.</p></body></html>"
+
+
+def serve_advert():
+    """A web server on 127.0.0.1 answering every path with a page titled
+    advert; returns its address."""
+    class Handler(http.server.BaseHTTPRequestHandler):
+        def do_GET(self):
+            self.send_response(200)
+            self.send_header("Content-Type", "text/html")
+            self.send_header("Content-Length", str(len(ADVERT)))
+            self.end_headers()
+            self.wfile.write(ADVERT)
+
+        def log_message(self, *args):
+            pass
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return "http://127.0.0.1:%d/adv/advert.html" % server.server_address[1]
 
 
 def descendants(pid):
@@ -45,15 +71,20 @@ def descendants(pid):
     return found
 
 
-def pss_kib(pid):
+def memory_kib(pid):
+    """PSS and USS (its private pages alone, which other programs running
+    the same libraries do not change) of one process."""
+    pss = uss = 0
     try:
         with open("/proc/%d/smaps_rollup" % pid) as f:
             for line in f:
                 if line.startswith("Pss:"):
-                    return int(line.split()[1])
+                    pss = int(line.split()[1])
+                elif line.startswith(("Private_Clean:", "Private_Dirty:")):
+                    uss += int(line.split()[1])
     except OSError:
         pass
-    return 0
+    return pss, uss
 
 
 def first_window_seconds(process, started, timeout=20):
@@ -86,8 +117,7 @@ def one_round(args, peer):
                 open_port(VantrelWindow.attach(process.pid), peer.port_name)
             time.sleep(max(0.0, started + 5 - time.monotonic()))
             processes = descendants(process.pid)
-            pss = {pid: pss_kib(pid) for pid in processes}
-            return shown, pss
+            return shown, {pid: memory_kib(pid) for pid in processes}
         finally:
             process.terminate()
             try:
@@ -103,17 +133,22 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--rounds", type=int, default=3)
     parser.add_argument("--advert", default="")
+    parser.add_argument("--serve-advert", action="store_true",
+                        help="serve a remote page titled advert on 127.0.0.1 and name it as the advert address")
     parser.add_argument("--no-port", action="store_true",
                         help="leave Vantrel's port closed (runs without the accessibility bus)")
     parser.add_argument("kind", choices=["vantrel", "peer"])
     parser.add_argument("command", nargs=argparse.REMAINDER)
     args = parser.parse_args()
+    if args.serve_advert:
+        args.advert = serve_advert()
     peer = PtyPeer()
     for i in range(args.rounds):
-        shown, pss = one_round(args, peer)
-        parts = ", ".join("%d: %.1f" % (pid, kib / 1024) for pid, kib in pss.items())
-        print("round %d  first window %.3f s  PSS %.1f MB  (%s)" % (i + 1, shown, sum(pss.values()) / 1024, parts),
-              flush=True)
+        shown, memory = one_round(args, peer)
+        parts = ", ".join("%.1f/%.1f" % (pss / 1024, uss / 1024) for pss, uss in memory.values())
+        print("round %d  first window %.3f s  PSS %.1f MB  USS %.1f MB  (per process PSS/USS: %s)"
+              % (i + 1, shown, sum(m[0] for m in memory.values()) / 1024, sum(m[1] for m in memory.values()) / 1024,
+                 parts), flush=True)
 
 
 if __name__ == "__main__":
