@@ -4,6 +4,8 @@ way for Vantrel and for a peer program:
 
 - start-up: from starting the command to its first window being mapped
   (xdotool, polled every 5 ms);
+- receive (--stream MB): then that many megabytes written into the line at
+  full speed, timed until the program has taken the last byte;
 - memory: 5 s after the start, with a port open on a pseudo-terminal, the
   proportional set size (PSS, /proc/PID/smaps_rollup) of the program and
   every process below it (a browser engine's helper processes included),
@@ -26,6 +28,7 @@ needs it; --no-port leaves the port closed and needs none):
 import argparse
 import http.server
 import os
+import select
 import shutil
 import subprocess
 import sys
@@ -97,6 +100,31 @@ def first_window_seconds(process, started, timeout=20):
     raise RuntimeError("no window within %d s" % timeout)
 
 
+def stream_seconds(peer, data, timeout=120):
+    """Writes data into the line at full speed; the time until the program
+    has taken the last byte (the line's buffer took it)."""
+    started = time.monotonic()
+    sent = 0
+    view = memoryview(data)
+    while sent < len(view):
+        if time.monotonic() - started > timeout:
+            return None
+        _, ready, _ = select.select([], [peer.master], [], 0.1)
+        if ready:
+            try:
+                sent += os.write(peer.master, view[sent:sent + 65536])
+            except BlockingIOError:
+                pass
+    return time.monotonic() - started
+
+
+def stream_data(args):
+    if args.stream_kind == "text":
+        line = b"The quick brown fox jumps over the lazy dog 0123456789 ABCDEFGHIJ\r\n"
+        return (line * (args.stream * 1000 * 1000 // len(line) + 1))[:args.stream * 1000 * 1000]
+    return bytes(range(256)) * (args.stream * 1000 * 1000 // 256) + bytes(args.stream * 1000 * 1000 % 256)
+
+
 def one_round(args, peer):
     folder = tempfile.mkdtemp(prefix="vantrel-footprint-")
     try:
@@ -113,11 +141,18 @@ def one_round(args, peer):
         try:
             shown = first_window_seconds(process, started)
             if args.kind == "vantrel" and not args.no_port:
-                from vantrel_window import VantrelWindow, open_port
-                open_port(VantrelWindow.attach(process.pid), peer.port_name)
+                from vantrel_window import VantrelWindow, open_port, wait_until
+                window = VantrelWindow.attach(process.pid)
+                open_port(window, peer.port_name)
+                if args.stream and args.stream_kind == "text":
+                    rx_ascii = window.control("check box", "ASCII Format", 0)
+                    window.press(rx_ascii)
+                    wait_until(lambda: window.is_checked(rx_ascii), 2, "the receive ASCII Format tick")
             time.sleep(max(0.0, started + 5 - time.monotonic()))
             processes = descendants(process.pid)
-            return shown, {pid: memory_kib(pid) for pid in processes}
+            memory = {pid: memory_kib(pid) for pid in processes}
+            taken = stream_seconds(peer, stream_data(args)) if args.stream else None
+            return shown, memory, taken
         finally:
             process.terminate()
             try:
@@ -135,6 +170,10 @@ def main():
     parser.add_argument("--advert", default="")
     parser.add_argument("--serve-advert", action="store_true",
                         help="serve a remote page titled advert on 127.0.0.1 and name it as the advert address")
+    parser.add_argument("--stream", type=int, default=0, metavar="MB",
+                        help="after the memory sample, write MB megabytes into the line at full speed and time it")
+    parser.add_argument("--stream-kind", choices=["text", "binary"], default="text",
+                        help="text lines (Vantrel shows them as text) or every byte value (shown in hexadecimal)")
     parser.add_argument("--no-port", action="store_true",
                         help="leave Vantrel's port closed (runs without the accessibility bus)")
     parser.add_argument("kind", choices=["vantrel", "peer"])
@@ -144,7 +183,9 @@ def main():
         args.advert = serve_advert()
     peer = PtyPeer()
     for i in range(args.rounds):
-        shown, memory = one_round(args, peer)
+        shown, memory, taken = one_round(args, peer)
+        if taken is not None:
+            print("round %d  %d MB of %s taken in %.2f s" % (i + 1, args.stream, args.stream_kind, taken), flush=True)
         parts = ", ".join("%.1f/%.1f" % (pss / 1024, uss / 1024) for pss, uss in memory.values())
         print("round %d  first window %.3f s  PSS %.1f MB  USS %.1f MB  (per process PSS/USS: %s)"
               % (i + 1, shown, sum(m[0] for m in memory.values()) / 1024, sum(m[1] for m in memory.values()) / 1024,
