@@ -11,6 +11,7 @@
 #include "ui/dialog.h"
 #include "web/html_ctrl.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -23,6 +24,10 @@ inline constexpr unsigned TIMER_AUTOSEND = 2;
 inline constexpr unsigned TIMER_XMODEM = 3;
 
 inline constexpr unsigned kPollPeriodMs = 300;
+// Between ticks the port is read once this much waits (so a fast line never
+// fills the port's buffer), or at its first byte while the file sender waits
+// for a reply.
+inline constexpr std::size_t kReadOnArrivalBytes = 64 * 1024;
 
 // The main window. It owns every piece of state of the program: the values
 // bound to its controls, the open port, the counters, the receive display
@@ -122,8 +127,8 @@ public:
     void OnBrowseFile();
     void OnSendFile();
     void HandleXmodemReply(const std::uint8_t* reply);
-    // The port's reader has bytes: while a transfer runs they are read at
-    // once, so each reply is acted on as soon as it arrives.
+    // The port's reader has bytes: they are read at once (a transfer's
+    // reply is acted on as soon as it arrives) and shown at the next tick.
     void OnPortDataArrived();
 
     // --- Pages (serial_dlg_pages.cpp) -----------------------------------------
@@ -169,9 +174,9 @@ private:
     // Empties a box the way a user's select-all and delete would: the
     // selection is scrolled to first, so the box is left at its top.
     static void EmptyBox(ui::Edit& box);
-    // A poll for a transfer's reply, run when bytes arrive: reads as
-    // PollReceive does and leaves the showing to the poll timer.
-    void PollForReply();
+    // A poll run when bytes arrive: reads as PollReceive does and leaves the
+    // showing to the poll timer.
+    void PollOnArrival();
     // Refreshes only the members a poll uses: display mode, automatic empty.
     void ExchangePollFields();
     // Reads what has arrived and hands it on, with the members as they

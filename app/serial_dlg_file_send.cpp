@@ -56,16 +56,17 @@ void CSerialDlg::WatchPortArrivals()
 {
     // Called on the port's reader thread: only a message is posted, and it
     // is dropped if the window has gone by the time it is served.
-    if (m_pPort)
-        m_pPort->NotifyArrival([this] { PostMessage(ui::Message{ui::Msg::App}); });
+    if (!m_pPort)
+        return;
+    m_pPort->SetArrivalThreshold(m_send.m_nXState != XS_IDLE ? 1 : kReadOnArrivalBytes);
+    m_pPort->NotifyArrival([this] { PostMessage(ui::Message{ui::Msg::App}); });
 }
 
 void CSerialDlg::OnPortDataArrived()
 {
-    // While idle the display keeps its own pace (the poll timer); a port
-    // closed since the message was posted has nothing to read.
-    if (m_send.m_nXState != XS_IDLE && m_pPort)
-        PollForReply();
+    // A port closed since the message was posted has nothing to read.
+    if (m_pPort)
+        PollOnArrival();
 }
 
 bool CSerialDlg::WritePort(const std::uint8_t* data, std::uint32_t length)
@@ -83,14 +84,19 @@ bool CSerialDlg::PortStillSending()
     return m_pPort && m_pPort->IsOutputFull();
 }
 
+// While the sender waits for a reply, its first byte is read at once.
 void CSerialDlg::StartResponseTimer()
 {
     SetTimer(TIMER_XMODEM, transfer::kResponseTimeoutMs);
+    if (m_pPort)
+        m_pPort->SetArrivalThreshold(1);
 }
 
 void CSerialDlg::StopResponseTimer()
 {
     KillTimer(TIMER_XMODEM);
+    if (m_pPort)
+        m_pPort->SetArrivalThreshold(kReadOnArrivalBytes);
 }
 
 // Each change of the bar or a label costs the window a layout at its next

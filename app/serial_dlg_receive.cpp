@@ -14,9 +14,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr std::uint32_t kChunkSize = terminal::ChunkQueue::kChunkSize;
-// A tick drains everything that has arrived. Should that hold the window
+// A read drains everything that has arrived. Should that hold the window
 // longer than this (a line faster than the program), the rest waits in the
-// port's buffer for the next tick.
+// port's buffer for the next arrival message or tick.
 constexpr auto kTickBudget = std::chrono::milliseconds(10);
 
 int Position(std::uint32_t chars)
@@ -26,12 +26,13 @@ int Position(std::uint32_t chars)
 
 } // namespace
 
-// While a transfer runs, every poll may carry a reply, and replies come up
-// to once per packet, so a poll must cost next to nothing: it refreshes only
-// the fields it uses (the whole exchange would read the transmit box, which
-// can hold megabytes), and a reply read on arrival is shown by the next
-// tick of the poll timer rather than at once (each change of the receive
-// box costs the window a layout).
+// The port is read as bytes arrive (the port's arrival message), so its
+// buffer never fills however fast the line, and a transfer's reply is acted
+// on at once; the receive box and the counters follow only at the poll
+// timer's tick (each change of them costs the window a layout). A read on
+// arrival comes up to once per block the port's reader takes, so it must
+// cost next to nothing: it refreshes only the fields it uses (the whole
+// exchange would read the transmit box, which can hold megabytes).
 void CSerialDlg::PollReceive()
 {
     if (m_send.m_nXState != XS_IDLE)
@@ -42,7 +43,7 @@ void CSerialDlg::PollReceive()
     FlushDisplay();
 }
 
-void CSerialDlg::PollForReply()
+void CSerialDlg::PollOnArrival()
 {
     ExchangePollFields();
     DrainPort();

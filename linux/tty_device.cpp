@@ -247,6 +247,26 @@ void TtyDevice::NotifyArrival(std::function<void()> onArrival)
     m_arrivalArmed = true;
 }
 
+void TtyDevice::SetArrivalThreshold(std::size_t bytes)
+{
+    std::function<void()> tell;
+    {
+        threads::MutexLock lock(m_mutex);
+        m_arrivalThreshold = std::max<std::size_t>(bytes, 1);
+        tell = TakeDueArrival(); // a lower threshold may already be reached
+    }
+    if (tell)
+        tell();
+}
+
+std::function<void()> TtyDevice::TakeDueArrival()
+{
+    if (!m_onArrival || !m_arrivalArmed || m_input.size() < m_arrivalThreshold)
+        return {};
+    m_arrivalArmed = false;
+    return m_onArrival;
+}
+
 bool TtyDevice::IsGone()
 {
     {
@@ -341,10 +361,7 @@ void TtyDevice::ReadAvailable()
         {
             threads::MutexLock lock(m_mutex);
             m_input.insert(m_input.end(), chunk.begin(), chunk.begin() + got);
-            if (m_onArrival && m_arrivalArmed) {
-                m_arrivalArmed = false;
-                tell = m_onArrival;
-            }
+            tell = TakeDueArrival();
         }
         if (tell)
             tell();

@@ -45,6 +45,7 @@ public:
     void Release(const DCB& restore) override EXCLUDES(m_mutex);
     bool IsGone() override EXCLUDES(m_mutex);
     void NotifyArrival(std::function<void()> onArrival) override EXCLUDES(m_mutex);
+    void SetArrivalThreshold(std::size_t bytes) override EXCLUDES(m_mutex);
 
 private:
     // Written by the I/O thread and read by SetState, both with m_mutex held.
@@ -77,6 +78,8 @@ private:
     void Run() EXCLUDES(m_mutex);
     int DrainPollTimeout(std::size_t pendingInDriver) const;
     void ReadAvailable() EXCLUDES(m_mutex);
+    // The arrival function to call now, if it is due; disarms it.
+    std::function<void()> TakeDueArrival() REQUIRES(m_mutex);
     void WriteSome() EXCLUDES(m_mutex);
     void ApplyQueuedRecord() EXCLUDES(m_mutex);
     bool PauseUntil(std::chrono::steady_clock::time_point when) EXCLUDES(m_mutex);
@@ -98,8 +101,9 @@ private:
     std::condition_variable m_progress; // output completed, device failed, stopping
     std::deque<std::uint8_t> m_input GUARDED_BY(m_mutex);
     std::function<void()> m_onArrival GUARDED_BY(m_mutex);
-    bool m_arrivalArmed GUARDED_BY(m_mutex) = true;    // set by Read, cleared when m_onArrival is called
-    std::deque<Outgoing> m_output GUARDED_BY(m_mutex); // the outcomes they point to too
+    bool m_arrivalArmed GUARDED_BY(m_mutex) = true;         // set by Read, cleared when m_onArrival is called
+    std::size_t m_arrivalThreshold GUARDED_BY(m_mutex) = 1; // unread bytes that call m_onArrival
+    std::deque<Outgoing> m_output GUARDED_BY(m_mutex);      // the outcomes they point to too
 
     std::size_t m_queuedBytes GUARDED_BY(m_mutex) = 0; // bytes in m_output not yet handed to the driver
     std::uint64_t m_discarded GUARDED_BY(m_mutex) = 0; // bytes taken by Write that never left

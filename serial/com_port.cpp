@@ -75,6 +75,7 @@ std::uint64_t CComPort::Close()
     const std::uint64_t discarded = m_lostOutput + m_hComm->DiscardedOutput();
     m_hComm.reset();
     m_onArrival = nullptr;
+    m_arrivalThreshold = 1;
     m_lostInput.clear();
     m_lostInputRead = 0;
     m_lostOutput = 0;
@@ -99,6 +100,7 @@ int CComPort::Reopen()
     m_hComm.reset();
     if (auto device = m_system.Open(serial::PortDevicePath(m_strPort)); device && (*device)->SetState(m_dcb)) {
         m_hComm = std::move(*device);
+        m_hComm->SetArrivalThreshold(m_arrivalThreshold);
         m_hComm->NotifyArrival(m_onArrival);
         return 1;
     }
@@ -111,6 +113,13 @@ void CComPort::NotifyArrival(std::function<void()> onArrival)
     m_onArrival = std::move(onArrival);
     if (m_hComm)
         m_hComm->NotifyArrival(m_onArrival);
+}
+
+void CComPort::SetArrivalThreshold(std::size_t bytes)
+{
+    m_arrivalThreshold = bytes;
+    if (m_hComm)
+        m_hComm->SetArrivalThreshold(bytes);
 }
 
 int CComPort::SetupComm(std::uint32_t, std::uint32_t)

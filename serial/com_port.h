@@ -83,6 +83,10 @@ public:
     // between two Reads), for a reader that wants to act on them at once
     // rather than at its next poll. Kept across Reopen; dropped by Close.
     void NotifyArrival(std::function<void()> onArrival);
+    // onArrival waits until at least `bytes` are unread (see
+    // serial::Device::SetArrivalThreshold). Kept across Reopen; Close
+    // returns it to 1.
+    void SetArrivalThreshold(std::size_t bytes);
     // While the device is gone: opens m_strPort again, without any message,
     // and gives it m_dcb, the line settings in force before the loss.
     // 1 when the port works again (also when it never went away), 0 while
@@ -102,6 +106,7 @@ private:
 
     serial::DeviceSystem& m_system;
     std::function<void()> m_onArrival;
+    std::size_t m_arrivalThreshold = 1;
     std::vector<std::uint8_t> m_lostInput; // unread bytes of a lost device, served first by Read
     std::size_t m_lostInputRead = 0;       // how many of them Read has given out
     std::uint64_t m_lostOutput = 0;        // output dropped by devices replaced by Reopen

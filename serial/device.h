@@ -76,6 +76,11 @@ public:
     // when called. Replaces the function given before; an empty function
     // stops the calls. A device that cannot tell never calls it.
     virtual void NotifyArrival(std::function<void()> onArrival) { (void)onArrival; }
+    // Calls onArrival only once at least `bytes` wait unread (1 when never
+    // set), so a reader that only needs to keep up is woken once per block
+    // rather than once per piece the line delivers. A device that ignores
+    // it calls on every arrival.
+    virtual void SetArrivalThreshold(std::size_t bytes) { (void)bytes; }
 };
 
 // Watches for serial devices arriving and leaving; stops when destroyed.

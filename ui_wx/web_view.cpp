@@ -7,11 +7,18 @@
 #include <climits>
 #include <cstring>
 #include <memory>
+#include <regex>
+#include <set>
 #include <string>
 #include <utility>
 
+#include <gtk/gtk.h>
 #include <webkit2/webkit2.h>
+#include <wx/bmpbndl.h>
+#include <wx/fs_mem.h>
 #include <wx/gtk/webview_webkit.h>
+#include <wx/html/htmlwin.h>
+#include <wx/image.h>
 #include <wx/timer.h>
 #include <wx/weakref.h>
 #include <wx/webview.h>
@@ -269,13 +276,157 @@ void BindLoadEvents(wxWebView& view, PaneState& state)
     };
 }
 
+// The engine as light as a pane needs: no compositing (its web process
+// would hold far more memory for it) and the smallest cache, for one page
+// at a time. A compositing choice made in the environment stays.
+void KeepEngineLight()
+{
+    g_setenv("WEBKIT_DISABLE_COMPOSITING_MODE", "1", FALSE);
+    webkit_web_context_set_cache_model(webkit_web_context_get_default(), WEBKIT_CACHE_MODEL_DOCUMENT_VIEWER);
+}
+
+// --- The embedded pages' light view -------------------------------------------------
+
+class EmbeddedPageView final : public wxHtmlWindow {
+public:
+    EmbeddedPageView(wxWindow& parent, int id, const wxRect& rect, WebClientFinder finder)
+        : wxHtmlWindow(&parent, id, rect.GetPosition(), rect.GetSize(), wxHW_SCROLLBAR_AUTO | wxBORDER_NONE),
+          client(std::move(finder))
+    {
+        SetStandardFonts(8); // the size the pages are drawn for (11 px)
+    }
+
+    WebClientFinder client;
+
+private:
+    // The client may start a program or show a box: only after the click
+    // has been handled.
+    void OnLinkClicked(const wxHtmlLinkInfo& link) override
+    {
+        CallAfter([this, address = FromWx(link.GetHref())] {
+            if (ui::WebViewClient* owner = client())
+                owner->NewWindowRequested(address);
+        });
+    }
+
+    // Only the pictures the program put in memory load; nothing else is read.
+    wxHtmlOpeningStatus OnOpeningURL(wxHtmlURLType, const wxString& url, wxString*) const override
+    {
+        return url.StartsWith("memory:") ? wxHTML_OPEN : wxHTML_BLOCK;
+    }
+};
+
+std::string AttributeOf(const std::string& tag, const char* name)
+{
+    const std::regex pattern(std::string("\\b") + name + "\\s*=\\s*\"([^\"]*)\"", std::regex::icase);
+    std::smatch match;
+    return std::regex_search(tag, match, pattern) ? match[1].str() : std::string();
+}
+
+// Puts an embedded picture into wx's memory file system as "NAME" (an SVG
+// rendered at the size the tag asks for, as "NAME.png") and answers the
+// address the page should use; empty when there is no such picture.
+std::string PictureInMemory(const std::string& tag, const ui::WebViewClient& files)
+{
+    static std::set<std::string> stored; // the memory file system outlives every view
+    const std::string name = AttributeOf(tag, "src");
+    const auto file = files.FindEmbedded(name);
+    if (!file)
+        return {};
+    const bool svg = file->mimeType == "image/svg+xml";
+    const std::string stored_name = "vantrel-page/" + name + (svg ? ".png" : "");
+    if (stored.insert(stored_name).second) {
+        if (svg) {
+            const int width = std::atoi(AttributeOf(tag, "width").c_str());
+            const int height = std::atoi(AttributeOf(tag, "height").c_str());
+            const wxSize size(width > 0 ? width : 64, height > 0 ? height : 64);
+            const wxBitmapBundle picture = wxBitmapBundle::FromSVG(file->bytes.data(), file->bytes.size(), size);
+            if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+                wxImage::AddHandler(new wxPNGHandler);
+            wxMemoryFSHandler::AddFile(ToWx(stored_name), picture.GetBitmap(size).ConvertToImage(), wxBITMAP_TYPE_PNG);
+        } else {
+            wxMemoryFSHandler::AddFileWithMimeType(ToWx(stored_name), file->bytes.data(), file->bytes.size(),
+                                                   ToWx(file->mimeType));
+        }
+    }
+    return "memory:" + stored_name;
+}
+
+// The page as the light view takes it: without its style sheet (the view
+// would show its text), each embedded picture from memory.
+std::string PageForLightView(std::string html, const ui::WebViewClient& files)
+{
+    html = std::regex_replace(html, std::regex("<style[^>]*>[\\s\\S]*?</style>", std::regex::icase), "");
+    const std::regex image("<img\\b[^>]*>", std::regex::icase);
+    std::string out;
+    auto from = html.cbegin();
+    for (std::sregex_iterator it(html.begin(), html.end(), image), end; it != end; ++it) {
+        std::string tag = it->str();
+        if (const std::string address = PictureInMemory(tag, files); !address.empty())
+            tag = std::regex_replace(tag, std::regex("\\bsrc\\s*=\\s*\"[^\"]*\"", std::regex::icase),
+                                     "src=\"" + address + "\"");
+        out.append(from, (*it)[0].first);
+        out += tag;
+        from = (*it)[0].second;
+    }
+    out.append(from, html.cend());
+    return out;
+}
+
 } // namespace
+
+bool IsBrowserEngineAvailable()
+{
+    return wxWebView::IsBackendAvailable(wxWebViewBackendDefault);
+}
+
+void RetireWebView(wxWebView& view)
+{
+    if (PaneState* state = StateOf(view)) {
+        state->client = [] { return static_cast<ui::WebViewClient*>(nullptr); };
+        ++state->generation;
+        state->answerTimer.Stop();
+        state->awaited.clear();
+        state->loadWhenStarted = false;
+    }
+    view.Stop();
+}
+
+wxWindow* MakeEmbeddedPageView(wxWindow& parent, int id, const wxRect& rect, WebClientFinder client)
+{
+    if (!wxFileSystem::HasHandlerForPath("memory:x"))
+        wxFileSystem::AddHandler(new wxMemoryFSHandler);
+    return new EmbeddedPageView(parent, id, rect, std::move(client));
+}
+
+bool IsEmbeddedPageView(const wxWindow& window)
+{
+    return dynamic_cast<const EmbeddedPageView*>(&window) != nullptr;
+}
+
+void ShowEmbeddedPage(wxWindow& window, std::string_view url)
+{
+    auto* view = dynamic_cast<EmbeddedPageView*>(&window);
+    const auto name = ui::EmbeddedName(url);
+    ui::WebViewClient* client = view ? view->client() : nullptr;
+    const auto page = client && name ? client->FindEmbedded(*name) : std::nullopt;
+    if (!page)
+        return;
+    const std::string html(reinterpret_cast<const char*>(page->bytes.data()), page->bytes.size());
+    view->SetPage(ToWx(PageForLightView(html, *client)));
+    // Assistive tools see the page as the document it is, under its title.
+    if (AtkObject* accessible = gtk_widget_get_accessible(view->GetHandle())) {
+        atk_object_set_role(accessible, ATK_ROLE_DOCUMENT_WEB);
+        atk_object_set_name(accessible, view->GetOpenedPageTitle().utf8_str());
+    }
+}
 
 wxWebView* MakeWebView(wxWindow& parent, int id, const wxRect& rect, WebClientFinder client)
 {
-    if (!wxWebView::IsBackendAvailable(wxWebViewBackendDefault))
+    if (!IsBrowserEngineAvailable())
         return nullptr;
     KeepWebsiteDataInMemory();
+    KeepEngineLight();
     wxWebView* view = wxWebView::New(&parent, id, "about:blank", rect.GetPosition(), rect.GetSize());
     if (!view)
         return nullptr;
@@ -287,7 +438,9 @@ wxWebView* MakeWebView(wxWindow& parent, int id, const wxRect& rect, WebClientFi
     }
     view->EnableContextMenu(false);
     view->EnableAccessToDevTools(false);
-    webkit_settings_set_javascript_can_open_windows_automatically(webkit_web_view_get_settings(native), FALSE);
+    WebKitSettings* settings = webkit_web_view_get_settings(native);
+    webkit_settings_set_javascript_can_open_windows_automatically(settings, FALSE);
+    webkit_settings_set_hardware_acceleration_policy(settings, WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
     TakeOverSignal(*webkit, native, "create", G_CALLBACK(OnCreate));
     TakeOverSignal(*webkit, native, "decide-policy", G_CALLBACK(OnDecidePolicy));
     g_signal_connect(native, "web-process-terminated", G_CALLBACK(OnPageProcessEnded), webkit);

@@ -34,6 +34,23 @@ using WebClientFinder = std::function<ui::WebViewClient*()>;
 //   except loads that were cancelled by a newer one or by stopping.
 wxWebView* MakeWebView(wxWindow& parent, int id, const wxRect& rect, WebClientFinder client);
 
+// Whether a browser view can be made at all (WebKitGTK is there).
+bool IsBrowserEngineAvailable();
+
+// Stops a view made by MakeWebView for good: its load ends and it reports
+// nothing more, so it can be destroyed once the event under way has
+// returned.
+void RetireWebView(wxWebView& view);
+
+// A light view (no browser engine) for the embedded pages: HTML without
+// scripts or style sheets, its images drawn from the embedded files (SVG
+// pictures rendered to bitmaps). A click on a link hands its address to the
+// client's NewWindowRequested; the view itself never leaves its page.
+wxWindow* MakeEmbeddedPageView(wxWindow& parent, int id, const wxRect& rect, WebClientFinder client);
+bool IsEmbeddedPageView(const wxWindow& window);
+// Shows the embedded page an address made with ui::EmbeddedUrl names.
+void ShowEmbeddedPage(wxWindow& view, std::string_view url);
+
 // Starts showing an address in a view made by MakeWebView: an embedded page
 // is built in memory from the client's files, with its images inlined; any
 // other address is loaded, and when it is still loading after

@@ -21,6 +21,7 @@
 #include <wx/icon.h>
 #include <wx/textctrl.h>
 #include <wx/tglbtn.h>
+#include <wx/weakref.h>
 #include <wx/webview.h>
 
 namespace ui_wx {
@@ -616,29 +617,75 @@ void WxWindow::SetBitmap(int id, std::span<const char* const> xpm)
 
 // --- Web views ---------------------------------------------------------------------
 
+// The views are made when the first address is shown, after the first paint.
 bool WxWindow::CreateWebView(int id, ui::WebViewClient& client)
 {
     ControlState* s = Find(id);
-    if (!s || s->webClient)
+    if (!s || s->webClient || !IsBrowserEngineAvailable())
         return false;
-    wxWindow* placeholder = s->window;
-    wxWebView* view =
-        MakeWebView(*frame_, id, placeholder->GetRect(), [this, &client]() { return dialog_ ? &client : nullptr; });
-    if (!view)
-        return false;
-    view->Show(placeholder->IsShown());
-    std::replace(created_.begin(), created_.end(), placeholder, static_cast<wxWindow*>(view));
-    s->window = view;
     s->webClient = &client;
-    placeholder->Destroy();
+    frame_->Bind(wxEVT_PAINT, [this](wxPaintEvent& event) {
+        event.Skip();
+        if (std::exchange(painted_, true))
+            return;
+        frame_->CallAfter([this] { ShowPendingAddress(); });
+    });
     return true;
 }
 
 void WxWindow::Navigate(int id, std::string_view url, std::chrono::milliseconds answerWithin)
 {
     ControlState* s = Find(id);
-    if (s && s->webClient)
-        ShowAddress(*static_cast<wxWebView*>(s->window), url, answerWithin);
+    if (!s || !s->webClient)
+        return;
+    if (!painted_) {
+        pendingAddress_ = PendingAddress{id, std::string(url), answerWithin};
+        return;
+    }
+    ShowInPane(*s, url, answerWithin);
+}
+
+void WxWindow::ShowPendingAddress()
+{
+    if (!pendingAddress_)
+        return;
+    const PendingAddress pending = *std::exchange(pendingAddress_, std::nullopt);
+    if (ControlState* s = Find(pending.id); s && s->webClient)
+        ShowInPane(*s, pending.url, pending.answerWithin);
+}
+
+void WxWindow::ShowInPane(ControlState& s, std::string_view url, std::chrono::milliseconds answerWithin)
+{
+    const bool embedded = ui::EmbeddedName(url).has_value();
+    wxWindow* current = s.window;
+    const int id = current->GetId();
+    ui::WebViewClient* client = s.webClient;
+    WebClientFinder finder = [this, client]() { return dialog_ ? client : nullptr; };
+    wxWindow* view = current;
+    if (embedded && !IsEmbeddedPageView(*current))
+        view = MakeEmbeddedPageView(*frame_, id, current->GetRect(), std::move(finder));
+    else if (!embedded && !dynamic_cast<wxWebView*>(current))
+        view = MakeWebView(*frame_, id, current->GetRect(), std::move(finder));
+    if (!view)
+        return;
+    if (view != current) {
+        view->Show(current->IsShown());
+        std::replace(created_.begin(), created_.end(), current, view);
+        s.window = view;
+        // The old view may be the one reporting right now: it goes once
+        // that has returned, and from now on reports nothing.
+        current->Hide();
+        if (auto* web = dynamic_cast<wxWebView*>(current))
+            RetireWebView(*web);
+        frame_->CallAfter([old = wxWeakRef<wxWindow>(current)] {
+            if (old)
+                old->Destroy();
+        });
+    }
+    if (embedded)
+        ShowEmbeddedPage(*view, url);
+    else
+        ShowAddress(*static_cast<wxWebView*>(view), url, answerWithin);
 }
 
 // --- The window itself -------------------------------------------------------------

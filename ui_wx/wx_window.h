@@ -6,8 +6,10 @@
 #include "ui_wx/system_menu.h"
 #include "ui_wx/tick_timer.h"
 
+#include <chrono>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -122,12 +124,25 @@ private:
     void ShowSystemMenu(bool atPointer);
     void TypeNewLine(int id);
     void ReplaceSelection(ControlState& state, const wxString& text);
+    // Shows an address in a web control: an embedded page in a light view
+    // of its own, anything else in a browser view; the view it replaces goes.
+    void ShowInPane(ControlState& state, std::string_view url, std::chrono::milliseconds answerWithin);
+    void ShowPendingAddress();
 
     ui::Dialog* dialog_;
     const ui::DialogTemplate& template_;
     wxDialog* frame_;
     std::map<int, ControlState> controls_;
     std::vector<wxWindow*> created_; // one per template entry, in template order
+    // A web control's address waits until the window has been painted once,
+    // so the first paint never waits for a browser engine to start.
+    struct PendingAddress {
+        int id;
+        std::string url;
+        std::chrono::milliseconds answerWithin;
+    };
+    std::optional<PendingAddress> pendingAddress_;
+    bool painted_ = false;
     std::map<unsigned, std::unique_ptr<TickTimer>> timers_;
     SystemMenu systemMenu_;
     wxSize lastClientSize_;

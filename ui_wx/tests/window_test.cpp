@@ -1,6 +1,7 @@
 // The wx window on a real (virtual) display. Runs under with_xvfb.sh.
 #include "ui/backend.h"
 #include "ui/dialog.h"
+#include "ui/web_view.h"
 #include "ui/window_impl.h"
 #include "ui_wx/accessibility.h"
 #include "ui_wx/compact_style.h"
@@ -12,6 +13,8 @@
 #include <array>
 #include <chrono>
 #include <csignal>
+#include <filesystem>
+#include <fstream>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -22,6 +25,8 @@
 #include <wx/gauge.h>
 #include <wx/init.h>
 #include <wx/tglbtn.h>
+#include <wx/weakref.h>
+#include <wx/webview.h>
 
 namespace {
 
@@ -503,6 +508,73 @@ TEST(WxBackendTest, QuitWithNoDialogRunningCancelsTheChooserAndReachesTheNextDia
     RecordingDialog dialog;
     EXPECT_EQ(dialog.DoModal(), ui::IDCANCEL);
     EXPECT_EQ(dialog.Count(Msg::QuitRequest), 1);
+}
+
+// Answers a web page that fails with the embedded page, as the pane does.
+class FallbackClient : public ui::WebViewClient {
+public:
+    explicit FallbackClient(ui::WindowImpl& window) : window_(window) {}
+
+    std::optional<ui::EmbeddedResource> FindEmbedded(std::string_view name) const override
+    {
+        static constexpr std::string_view kPage = "<html><head><title>advert</title></head><body>in</body></html>";
+        if (name != "PAGE.HTML")
+            return std::nullopt;
+        return ui::EmbeddedResource{"text/html", {reinterpret_cast<const unsigned char*>(kPage.data()), kPage.size()}};
+    }
+    void DocumentComplete(std::string_view url, std::string_view) override
+    {
+        if (url.starts_with("http"))
+            window_.Navigate(kCount, ui::EmbeddedUrl("PAGE.HTML"), {});
+    }
+    void NewWindowRequested(std::string_view) override {}
+
+private:
+    ui::WindowImpl& window_;
+};
+
+// The browser engine's page processes among this program's children.
+int PageProcesses()
+{
+    int count = 0;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::ifstream children(task.path() / "children");
+        for (int pid = 0; children >> pid;) {
+            std::string name;
+            std::getline(std::ifstream("/proc/" + std::to_string(pid) + "/comm"), name);
+            count += name.starts_with("WebKitWebProces") ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+template <typename Condition>
+bool PumpUntil(Condition done, int ms)
+{
+    for (int waited = 0; waited < ms && !done(); waited += 20)
+        Pump(20);
+    return done();
+}
+
+// A web address starts the engine only when asked for; when the page fails
+// and the embedded page takes its place, the browser view and its page
+// process go, and the light view shows the page.
+TEST_F(WxWindowTest, TheEngineGoesWhenTheEmbeddedPageReplacesAFailedWebPage)
+{
+    FallbackClient client(W());
+    ASSERT_TRUE(W().CreateWebView(kCount, client));
+    window_->Frame().Refresh(); // the views wait for a paint
+    W().Navigate(kCount, "http://127.0.0.1:1/adv/advert.html", std::chrono::milliseconds(10000));
+    ASSERT_TRUE(PumpUntil([&] { return dynamic_cast<wxWebView*>(window_->Control(kCount)) != nullptr; }, 2000));
+    const wxWeakRef<wxWindow> engineView(window_->Control(kCount));
+
+    EXPECT_TRUE(PumpUntil([&] { return !engineView; }, 15000)) << "the browser view is still there";
+    EXPECT_TRUE(PumpUntil([] { return PageProcesses() == 0; }, 5000)) << "a page process is still running";
+    wxWindow* shown = window_->Control(kCount);
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(dynamic_cast<wxWebView*>(shown), nullptr);
+    EXPECT_TRUE(shown->IsShown());
+    EXPECT_EQ(shown->GetId(), kCount);
 }
 
 } // namespace
