@@ -53,6 +53,8 @@ Win32Window::~Win32Window()
         ::DeleteObject(bitmap);
     if (bigIcon_)
         ::DestroyIcon(bigIcon_);
+    for (HICON icon : icons_)
+        ::DestroyIcon(icon);
     if (linkFont_)
         ::DeleteObject(linkFont_);
 }
@@ -83,11 +85,30 @@ BOOL Win32Window::OnInitDialog(HWND hwnd)
     for (const ui::ControlTemplate& c : template_.controls)
         if (IsEdit(c.id))
             ::SendMessageW(Item(c.id), EM_SETLIMITTEXT, ui::kLargestTextLimit, 0);
+    ShowTemplateImages();
     tips_ = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, nullptr, nullptr);
     dialog_->AttachWindow(this);
     delivering_ = true;
     return dialog_->InitDialog() ? TRUE : FALSE;
+}
+
+void Win32Window::ShowTemplateImages()
+{
+    // The dialog manager makes the controls in template order, each below
+    // the one before, so the children in that order match the template.
+    HWND child = ::GetWindow(hwnd_, GW_CHILD);
+    for (const ui::ControlTemplate& c : template_.controls) {
+        if (!child)
+            break;
+        if (c.kind == ControlKind::Icon && !c.image.empty()) {
+            if (HICON icon = MakeIcon(c.image)) {
+                ::SendMessageW(child, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+                icons_.push_back(icon);
+            }
+        }
+        child = ::GetWindow(child, GW_HWNDNEXT);
+    }
 }
 
 INT_PTR Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)

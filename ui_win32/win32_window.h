@@ -6,6 +6,7 @@
 
 #include <map>
 #include <set>
+#include <vector>
 
 namespace ui {
 class Dialog;
@@ -89,6 +90,7 @@ private:
     static LRESULT CALLBACK LinkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data);
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     BOOL OnInitDialog(HWND hwnd);
+    void ShowTemplateImages();
     void OnCommand(WPARAM wParam, LPARAM lParam);
     INT_PTR OnLinkColour(HDC dc, HWND control);
     LRESULT OnLinkMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
@@ -107,6 +109,7 @@ private:
     HICON smallIcon_ = nullptr;
     HFONT linkFont_ = nullptr;
     std::map<int, HBITMAP> bitmaps_;
+    std::vector<HICON> icons_; // the template's pictures
     std::map<int, Link> links_;
     std::set<unsigned> timers_;
     bool delivering_ = false;
