@@ -15,6 +15,8 @@
 //   vantrel_driver box                     prints the open message box's text
 //   vantrel_driver box-ok                  presses the message box's OK
 //   vantrel_driver syscommand ID           chooses a window menu entry
+//   vantrel_driver size W H                resizes the window (outer pixels)
+//   vantrel_driver rect ID                 prints a control's rectangle in client pixels
 //   vantrel_driver close                   posts WM_CLOSE (the close box)
 #include <windows.h>
 
@@ -167,6 +169,10 @@ int main(int argc, char** argv)
         return ::PostMessageW(main, WM_CLOSE, 0, 0) ? 0 : Fail("cannot post");
     if (command == "syscommand" && argc >= 3)
         return ::PostMessageW(main, WM_SYSCOMMAND, std::strtoul(argv[2], nullptr, 0), 0) ? 0 : Fail("cannot post");
+    if (command == "size" && argc >= 4)
+        return ::SetWindowPos(main, nullptr, 0, 0, std::atoi(argv[2]), std::atoi(argv[3]), SWP_NOMOVE | SWP_NOZORDER)
+                   ? 0
+                   : Fail("cannot resize");
     if (argc < 3)
         return Fail("no control identifier");
     const int id = std::atoi(argv[2]);
@@ -175,6 +181,15 @@ int main(int argc, char** argv)
         return Fail("no such control");
     if (command == "text") {
         Print(TextOf(control));
+        return 0;
+    }
+    if (command == "rect") {
+        RECT r{};
+        ::GetWindowRect(control, &r);
+        ::MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
+        RECT client{};
+        ::GetClientRect(main, &client);
+        std::printf("%ld %ld %ld %ld in %ld %ld\n", r.left, r.top, r.right, r.bottom, client.right, client.bottom);
         return 0;
     }
     if (command == "selection") {
