@@ -1,10 +1,10 @@
 #include "settings/read_file.h"
 
 #include "posix/file_descriptor.h"
+#include "posix/open_file.h"
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,7 +42,7 @@ FileContent ReadSettingsFile(const std::string& path)
     if (path.empty())
         return {};
     // O_NONBLOCK: a FIFO at the path must not hang the caller; it is refused below.
-    posix::FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    posix::FileDescriptor file(posix::OpenForReading(path.c_str()));
     if (file.get() < 0)
         return errno == ENOENT ? FileContent{} : Unreadable(std::strerror(errno));
     struct stat info {};
