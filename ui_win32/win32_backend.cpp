@@ -105,11 +105,16 @@ void Win32Backend::MessageBox(std::string_view caption, std::string_view text)
 
 std::optional<std::string> Win32Backend::ChooseFileToOpen(std::string_view initialPath)
 {
-    std::wstring buffer(kChooserBuffer, L'\0');
+    // The chooser opens in the initial path's folder with its name filled in.
     const std::wstring initial = Widen(initialPath);
-    if (initial.size() < buffer.size() - 1)
-        std::copy(initial.begin(), initial.end(), buffer.begin());
+    const auto slash = initial.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : initial.substr(0, slash);
+    const std::wstring name = slash == std::wstring::npos ? initial : initial.substr(slash + 1);
+    std::wstring buffer(kChooserBuffer, L'\0');
+    if (name.size() < buffer.size() - 1)
+        std::copy(name.begin(), name.end(), buffer.begin());
     OPENFILENAMEW chooser{};
+    chooser.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     chooser.lStructSize = sizeof(chooser);
     chooser.hwndOwner = BoxOwner();
     chooser.lpstrFilter = L"All Files (*.*)\0*.*\0";
