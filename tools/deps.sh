@@ -37,6 +37,7 @@ g++-mingw-w64-x86-64-posix
 googletest
 wine
 wine64
+fonts-wine
 "
 
 missing=""

@@ -8,6 +8,7 @@
 # Needs a display (run it under tests/e2e/with_xvfb.sh), wine and socat.
 #   port_session.sh BUILD_DIR [SCREENSHOT.png]
 # WINEPREFIX: a prefix to use; by default a fresh one in a temporary folder.
+# WINE: the wine program (default: wine).
 set -eu
 build=$(cd "${1:?usage: $0 build-dir [screenshot.png]}" && pwd)
 shot=${2:-}
@@ -28,6 +29,7 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
+WINE=${WINE:-wine}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ -z "${WINEPREFIX:-}" ]; then
     export WINEPREFIX="$work/prefix"
@@ -35,7 +37,7 @@ if [ -z "${WINEPREFIX:-}" ]; then
 fi
 # Wine draws the window frames itself (there is no window manager on the
 # test display), with the caption buttons' font from its own fonts.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+"$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 for font in /usr/share/wine/fonts/marlett.ttf; do
     [ -f "$font" ] && cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
 done
@@ -59,10 +61,10 @@ reader_pid=$!
 mkdir "$work/app"
 cp "$exe" "$driver_exe" "$work/app/"
 cd "$work/app"
-driver() { wine vantrel_driver.exe "$@"; }
+driver() { "$WINE" vantrel_driver.exe "$@"; }
 
 started=$(date +%s%N)
-wine vantrel.exe >"$work/vantrel.log" 2>&1 &
+"$WINE" vantrel.exe >"$work/vantrel.log" 2>&1 &
 app_pid=$!
 driver wait-window 60000 || fail "the window did not appear"
 echo "port_session: window shown after $((($(date +%s%N) - started) / 1000000)) ms"
