@@ -30,7 +30,8 @@ protected:
         if (dlg_ && !Win().Destroyed())
             Win().PressEscape();
         dlg_.reset();
-        std::filesystem::remove_all(dir_);
+        std::error_code ignored; // Windows keeps a read-only file
+        std::filesystem::remove_all(dir_, ignored);
     }
 
     void Start()
