@@ -1,7 +1,8 @@
 #!/bin/sh
 # Cross-builds the Windows program and its tests (tools/build-windows.sh),
 # then runs the display-free test executables under Wine in a private prefix
-# (build-windows/wine) and the COM port test against a pseudo-terminal.
+# (build-windows/wine), the COM port test against a pseudo-terminal, and the
+# Win32 window with its end-to-end test on a private display.
 # Usage: tools/test-windows.sh [build folder]
 set -eu
 cd "$(dirname "$0")/.."
@@ -41,5 +42,11 @@ if [ -f "$build/windows/com_port_probe.exe" ]; then
     echo "== COM port through Wine"
     python3 windows/tests/wine_com_port_test.py "$build/windows/com_port_probe.exe" || status=1
 fi
+# The real window, on a private display: its controls, then the whole
+# program driven from outside with a pseudo-terminal as COM5.
+echo "== the Win32 window"
+tests/e2e/with_xvfb.sh "$WINE" "$build/ui_win32/ui_win32_window_test.exe" --gtest_brief=1 || status=1
+echo "== vantrel.exe with COM5"
+tests/e2e/with_xvfb.sh tests/e2e_windows/port_session.sh "$build" || status=1
 wineserver -k 2>/dev/null || true
 exit $status
