@@ -61,6 +61,9 @@ reader_pid=$!
 mkdir "$work/app"
 cp "$exe" "$driver_exe" "$work/app/"
 cd "$work/app"
+# Wine lists the COM ports of its own registry; one linked in later is
+# named in the settings file, as a pseudo-terminal is on Linux.
+printf '[PORTS]\r\nextra=COM5\r\n' >vantrel.ini
 driver() { "$WINE" vantrel_driver.exe "$@"; }
 
 started=$(date +%s%N)
