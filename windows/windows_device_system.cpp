@@ -15,8 +15,11 @@ namespace {
 // Sizes asked of the driver's own buffers; it may choose others.
 constexpr DWORD kDriverInputBuffer = 64 * 1024;
 constexpr DWORD kDriverOutputBuffer = 64 * 1024;
-// A read completes at once with what has arrived, else with the first byte
-// to come, else empty after this long (the I/O thread then reads again).
+// A read ends 1 ms after the last byte of a burst (or with a full buffer),
+// or empty after kReadWaitMs; the I/O thread then reads again. (The "return
+// with the first byte" setting, MAXDWORD intervals, never completes under
+// Wine's serial driver.)
+constexpr DWORD kReadIntervalMs = 1;
 constexpr DWORD kReadWaitMs = 100;
 
 // The number of "COMn", or 0 for another name.
@@ -112,8 +115,8 @@ std::unique_ptr<serial::Device> WindowsDevices::Open(const std::string& path, in
     }
     ::SetupComm(port, kDriverInputBuffer, kDriverOutputBuffer);
     COMMTIMEOUTS timeouts{};
-    timeouts.ReadIntervalTimeout = MAXDWORD;
-    timeouts.ReadTotalTimeoutMultiplier = MAXDWORD;
+    timeouts.ReadIntervalTimeout = kReadIntervalMs;
+    timeouts.ReadTotalTimeoutMultiplier = 0;
     timeouts.ReadTotalTimeoutConstant = kReadWaitMs;
     const HANDLE wake = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
     if (!::SetCommTimeouts(port, &timeouts) || wake == nullptr) {
