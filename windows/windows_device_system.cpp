@@ -17,7 +17,7 @@ constexpr DWORD kDriverInputBuffer = 64 * 1024;
 constexpr DWORD kDriverOutputBuffer = 64 * 1024;
 // A read ends 1 ms after the last byte of a burst (or with a full buffer),
 // or empty after kReadWaitMs; the I/O thread then reads again. (The "return
-// with the first byte" setting, MAXDWORD intervals, never completes under
+// with the first byte" setting, MAXDWORD intervals, delivered no bytes under
 // Wine's serial driver.)
 constexpr DWORD kReadIntervalMs = 1;
 constexpr DWORD kReadWaitMs = 100;
