@@ -135,5 +135,6 @@ public:
 };
 
 DeviceSystem& LinuxDeviceSystem();
+DeviceSystem& WindowsDeviceSystem();
 
 } // namespace serial
