@@ -92,7 +92,11 @@ std::string DevicePath(const std::string& port)
 {
     if (port.rfind("\\\\", 0) == 0)
         return port;
-    return "\\\\.\\" + port;
+    // The window names a port's device the Linux way ("/dev/" and the name
+    // the list shows); here the name alone is the device.
+    constexpr std::string_view kDevFolder = "/dev/";
+    const std::string name = port.rfind(kDevFolder, 0) == 0 ? port.substr(kDevFolder.size()) : port;
+    return "\\\\.\\" + name;
 }
 
 void SortPortNames(std::vector<std::string>& names)
