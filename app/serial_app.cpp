@@ -1,11 +1,10 @@
 #include "app/serial_app.h"
 
 #include "app/serial_dlg.h"
-#include "serial/device.h"
 
-bool CSerialApp::InitInstance()
+bool CSerialApp::InitInstance(serial::DeviceSystem& devices)
 {
-    CSerialDlg dlg(serial::LinuxDeviceSystem());
+    CSerialDlg dlg(devices);
     dlg.DoModal();
     return false;
 }

@@ -140,5 +140,6 @@ public:
 };
 
 DeviceSystem& LinuxDeviceSystem();
+DeviceSystem& WindowsDeviceSystem();
 
 } // namespace serial

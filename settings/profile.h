@@ -53,11 +53,13 @@ std::int32_t ParseDecimal(std::string_view text);
 
 // The settings file for the executable at executablePath: "vantrel.ini"
 // beside it when that file exists or its folder is writable, otherwise
-// $XDG_CONFIG_HOME/vantrel/vantrel.ini (default ~/.config/vantrel/vantrel.ini).
+// $XDG_CONFIG_HOME/vantrel/vantrel.ini (default ~/.config/vantrel/vantrel.ini;
+// on Windows %APPDATA%\vantrel\vantrel.ini).
 // An empty executablePath gives an empty result.
 std::string SettingsPath(const std::string& executablePath);
 
-// The running executable's full path (from /proc/self/exe); empty on failure.
+// The running executable's full path (/proc/self/exe, GetModuleFileNameW),
+// in UTF-8; empty on failure.
 std::string ExecutablePath();
 
 } // namespace settings

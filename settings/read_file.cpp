@@ -1,9 +1,9 @@
 #include "settings/read_file.h"
 
 #include "posix/file_descriptor.h"
+#include "posix/open_file.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,7 +36,7 @@ base::Result<std::string> ReadSettingsFile(const std::string& path)
     if (path.empty())
         return std::string();
     // O_NONBLOCK: a FIFO at the path must not hang the caller; it is refused below.
-    const auto file = posix::OpenFile(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const auto file = posix::OpenForReading(path);
     if (!file)
         return file.status().code() == ENOENT ? base::Result<std::string>(std::string()) : file.status();
     struct stat info {};

@@ -33,6 +33,11 @@ desktop-file-utils
 appstream
 clang
 clang-format
+g++-mingw-w64-x86-64-posix
+googletest
+wine
+wine64
+fonts-wine
 "
 
 missing=""

@@ -1,10 +1,12 @@
 #include "transfer/load_file.h"
 
 #include "posix/file_descriptor.h"
+#include "posix/open_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <fcntl.h>
+#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,7 +19,9 @@ std::int64_t ReadWhole(int fd, std::uint8_t* block, std::size_t size)
 {
     std::size_t done = 0;
     while (done < size) {
-        const ssize_t n = ::read(fd, block + done, size - done);
+        // At most 1 GiB per call: Windows' read takes an unsigned int count.
+        const auto chunk = static_cast<unsigned>(std::min<std::size_t>(size - done, std::size_t{1} << 30));
+        const ssize_t n = ::read(fd, block + done, chunk);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -35,7 +39,7 @@ base::Result<LoadedFile> ReadWholeFile(const std::string& path)
 {
     // Opening without waiting keeps a named pipe from blocking the window;
     // anything but a regular file is refused below.
-    const auto file = posix::OpenFile(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    const auto file = posix::OpenForReading(path);
     if (!file)
         return file.status();
     struct stat info {};

@@ -1,11 +1,10 @@
 #include "ui/backend.h"
 
 #include "ui/browser_launch.h"
+#include "ui/executable_name.h"
 
 #include <cassert>
-#include <climits>
 #include <string>
-#include <unistd.h>
 
 namespace ui {
 
@@ -35,12 +34,9 @@ std::string ReadApplicationTitle()
 {
     // The executable's own file name, as the system records it, without its
     // extension (a Linux binary rarely has one, but "vantrel.bin" would lose it).
-    std::string path(PATH_MAX, '\0');
-    const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
-    if (n <= 0)
+    std::string name = ExecutableFileName();
+    if (name.empty())
         return "vantrel";
-    path.resize(static_cast<std::size_t>(n));
-    std::string name = path.substr(path.find_last_of('/') + 1);
     const auto dot = name.find_last_of('.');
     if (dot != std::string::npos && dot > 0)
         name.erase(dot);

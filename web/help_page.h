@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -9,6 +10,8 @@ namespace web {
 
 // The help page the Help button and F1 open in the user's browser.
 inline constexpr std::string_view kHelpPage = "VANTREL.HTML";
+// The help page and the images it refers to, written side by side.
+inline constexpr std::array<std::string_view, 2> kHelpFiles = {kHelpPage, "vantrel-logo.svg"};
 
 // Where the help page is written: a folder of our own (`own`, relative)
 // below a base folder. Given the values of XDG_RUNTIME_DIR, XDG_CACHE_HOME

@@ -2,6 +2,7 @@
 
 #include "app/serial_dlg.h"
 #include "fakes/fake_serial.h"
+#include "fakes/temp_folder.h"
 #include "res/resource_ids.h"
 #include "ui_headless/headless_backend.h"
 
@@ -20,8 +21,7 @@ class WindowTest : public ::testing::Test {
 protected:
     WindowTest()
     {
-        char pattern[] = "/tmp/vantrel-window-XXXXXX";
-        dir_ = ::mkdtemp(pattern);
+        dir_ = fakes::MakeTempFolder("vantrel-window-");
         ini_ = dir_ + "/vantrel.ini";
     }
 
@@ -30,7 +30,8 @@ protected:
         if (dlg_ && !Win().Destroyed())
             Win().PressEscape();
         dlg_.reset();
-        std::filesystem::remove_all(dir_);
+        std::error_code ignored; // Windows keeps a read-only file
+        std::filesystem::remove_all(dir_, ignored);
     }
 
     void Start()

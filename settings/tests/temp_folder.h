@@ -1,7 +1,8 @@
 #pragma once
-// A private folder under /tmp for one test, removed with its content after it.
+// A private folder in the temporary folder for one test, removed with its content after it.
 
-#include <cstdlib>
+#include "fakes/temp_folder.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -11,12 +12,7 @@ namespace settings::testing {
 
 class TempFolder {
 public:
-    TempFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vantrel_settings_XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr)
-            path_ = pattern;
-    }
+    TempFolder() { path_ = fakes::MakeTempFolder("vantrel_settings_"); }
     ~TempFolder()
     {
         std::error_code ignored;

@@ -1,0 +1,101 @@
+#!/bin/sh
+# End-to-end test of vantrel.exe under Wine with a pseudo-terminal as COM5:
+# opens the port from the window, sends a hexadecimal frame typed into the
+# transmit box and checks it at the far end, writes bytes from the far end
+# and checks the receive box and its counter, then closes the port and the
+# window (the settings file must be written). The window is driven from
+# outside by vantrel_driver.exe, as Windows test tools drive a program.
+# Needs a display (run it under tests/e2e/with_xvfb.sh), wine and socat.
+#   port_session.sh BUILD_DIR [SCREENSHOT.png]
+# WINEPREFIX: a prefix to use; by default a fresh one in a temporary folder.
+# WINE: the wine program (default: wine).
+set -eu
+build=$(cd "${1:?usage: $0 build-dir [screenshot.png]}" && pwd)
+shot=${2:-}
+exe="$build/app/vantrel.exe"
+driver_exe="$build/tests/e2e_windows/vantrel_driver.exe"
+[ -f "$exe" ] && [ -f "$driver_exe" ] || { echo "port_session: build vantrel and vantrel_driver first" >&2; exit 2; }
+
+work=$(mktemp -d)
+socat_pid=""
+reader_pid=""
+app_pid=""
+cleanup() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+    [ -n "$reader_pid" ] && kill "$reader_pid" 2>/dev/null
+    [ -n "$socat_pid" ] && kill "$socat_pid" 2>/dev/null
+    wineserver -k 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT INT TERM
+
+WINE=${WINE:-wine}
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ -z "${WINEPREFIX:-}" ]; then
+    export WINEPREFIX="$work/prefix"
+    wineboot -i >/dev/null 2>&1
+fi
+# Wine draws the window frames itself (there is no window manager on the
+# test display), with the caption buttons' font from its own fonts.
+"$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+for font in /usr/share/wine/fonts/marlett.ttf; do
+    [ -f "$font" ] && cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+done
+wineserver -w
+
+fail() {
+    echo "port_session: FAIL: $*" >&2
+    [ -n "$shot" ] && import -window root "$shot" 2>/dev/null
+    exit 1
+}
+
+# The pseudo-terminal pair: the program's end becomes COM5.
+socat pty,raw,echo=0,link="$work/near" pty,raw,echo=0,link="$work/far" 2>"$work/socat.log" &
+socat_pid=$!
+for _ in $(seq 50); do [ -e "$work/far" ] && [ -e "$work/near" ] && break; sleep 0.1; done
+[ -e "$work/near" ] || fail "socat made no pseudo-terminals"
+ln -sfn "$(readlink -f "$work/near")" "$WINEPREFIX/dosdevices/com5"
+cat "$work/far" >"$work/far.in" &
+reader_pid=$!
+
+mkdir "$work/app"
+cp "$exe" "$driver_exe" "$work/app/"
+cd "$work/app"
+# Wine lists the COM ports of its own registry; one linked in later is
+# named in the settings file, as a pseudo-terminal is on Linux.
+printf '[PORTS]\r\nextra=COM5\r\n' >vantrel.ini
+driver() { "$WINE" vantrel_driver.exe "$@"; }
+
+started=$(date +%s%N)
+"$WINE" vantrel.exe >"$work/vantrel.log" 2>&1 &
+app_pid=$!
+driver wait-window 60000 || fail "the window did not appear"
+echo "port_session: window shown after $((($(date +%s%N) - started) / 1000000)) ms"
+
+driver choose 1023 0-byte || fail "address size"
+driver choose 1002 COM5 || driver choose 1002 com5 || fail "COM5 is not in the port list"
+driver choose 1005 115200 || fail "baud rate"
+driver click 1003
+sleep 1
+if box=$(driver box 2>/dev/null); then fail "opening COM5 said: $box"; fi
+
+driver set-text 1019 "01 48 65 6C 6C 6F"
+driver click 1015
+for _ in $(seq 50); do [ "$(wc -c <"$work/far.in")" -ge 6 ] && break; sleep 0.1; done
+got=$(od -An -tx1 "$work/far.in" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//')
+[ "$got" = "01 48 65 6c 6c 6f" ] || fail "the far end got '$got'"
+driver wait-text 1020 "TX: 6" 5000 || fail "TX counter: $(driver text 1020)"
+
+printf 'Hi\r\n' >"$work/far"
+driver wait-text 1018 "48 69 0D 0A" 5000 || fail "receive box: '$(driver text 1018)'"
+driver wait-text 1021 "RX: 4" 5000 || fail "RX counter: $(driver text 1021)"
+[ -n "$shot" ] && import -window root "$shot"
+
+driver click 1009
+sleep 0.5
+driver close
+for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app_pid" 2>/dev/null && fail "the window did not close"
+app_pid=""
+grep -q '^\[COMM_PORT\]' vantrel.ini || fail "no settings written on closing"
+echo "port_session: OK"

@@ -1,0 +1,32 @@
+#include "ui_win32/application.h"
+
+#include "ui/backend.h"
+#include "ui_win32/win32_backend.h"
+
+namespace ui_win32 {
+
+namespace {
+
+// Leaves the back end uninstalled whatever initInstance does.
+class BackendSession {
+public:
+    explicit BackendSession(ui::Backend& backend) { ui::SetBackend(&backend); }
+    ~BackendSession() { ui::SetBackend(nullptr); }
+    BackendSession(const BackendSession&) = delete;
+    BackendSession& operator=(const BackendSession&) = delete;
+};
+
+} // namespace
+
+int RunApplication(const std::function<void()>& initInstance)
+{
+    ui::InitApplicationTitle();
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    Win32Backend backend;
+    const BackendSession session(backend);
+    initInstance();
+    return 0;
+}
+
+} // namespace ui_win32

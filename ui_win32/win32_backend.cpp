@@ -1,0 +1,148 @@
+#include "ui_win32/win32_backend.h"
+
+#include "ui/dialog.h"
+#include "ui_win32/win32_text.h"
+#include "ui_win32/win32_window.h"
+
+#include <algorithm>
+
+namespace ui_win32 {
+
+namespace {
+
+constexpr UINT kRunPosted = WM_APP + 1;
+constexpr wchar_t kTaskWindowClass[] = L"VantrelPostedTasks";
+
+// Keeps the list of running dialogs right however a run ends.
+class RunningEntry {
+public:
+    RunningEntry(std::vector<Win32Window*>& running, Win32Window& window) : running_(running)
+    {
+        running_.push_back(&window);
+    }
+    ~RunningEntry() { running_.pop_back(); }
+    RunningEntry(const RunningEntry&) = delete;
+    RunningEntry& operator=(const RunningEntry&) = delete;
+
+private:
+    std::vector<Win32Window*>& running_;
+};
+
+// The file chooser's buffer: room for many names chosen at once.
+constexpr std::size_t kChooserBuffer = 64 * 1024;
+
+} // namespace
+
+Win32Backend::Win32Backend()
+{
+    WNDCLASSEXW cls{};
+    cls.cbSize = sizeof(cls);
+    cls.lpfnWndProc = &Win32Backend::TaskWindowProc;
+    cls.hInstance = ::GetModuleHandleW(nullptr);
+    cls.lpszClassName = kTaskWindowClass;
+    ::RegisterClassExW(&cls);
+    tasks_ = ::CreateWindowExW(0, kTaskWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, cls.hInstance, nullptr);
+    ::SetWindowLongPtrW(tasks_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+Win32Backend::~Win32Backend()
+{
+    if (tasks_)
+        ::DestroyWindow(tasks_);
+}
+
+LRESULT CALLBACK Win32Backend::TaskWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == kRunPosted) {
+        if (auto* self = reinterpret_cast<Win32Backend*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA)))
+            self->RunPosted();
+        return 0;
+    }
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void Win32Backend::Post(std::function<void()> task)
+{
+    {
+        threads::MutexLock lock(postedMutex_);
+        posted_.push_back(std::move(task));
+    }
+    ::PostMessageW(tasks_, kRunPosted, 0, 0);
+}
+
+void Win32Backend::RunPosted()
+{
+    std::deque<std::function<void()>> due;
+    {
+        threads::MutexLock lock(postedMutex_);
+        due.swap(posted_);
+    }
+    for (auto& task : due)
+        task();
+}
+
+int Win32Backend::RunModal(ui::Dialog& dialog)
+{
+    Win32Window window(dialog);
+    const HWND owner = BoxOwner();
+    RunningEntry entry(running_, window);
+    return window.RunModal(owner);
+}
+
+HWND Win32Backend::BoxOwner() const
+{
+    for (auto it = running_.rbegin(); it != running_.rend(); ++it)
+        if ((*it)->Handle())
+            return (*it)->Handle();
+    return nullptr;
+}
+
+void Win32Backend::MessageBox(std::string_view caption, std::string_view text)
+{
+    // The box runs its own loop: timer ticks and posted tasks go on.
+    ::MessageBoxW(BoxOwner(), Widen(text).c_str(), Widen(caption).c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+std::optional<std::string> Win32Backend::ChooseFileToOpen(std::string_view initialPath)
+{
+    // The chooser opens in the initial path's folder with its name filled in.
+    const std::wstring initial = Widen(initialPath);
+    const auto slash = initial.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : initial.substr(0, slash);
+    const std::wstring name = slash == std::wstring::npos ? initial : initial.substr(slash + 1);
+    std::wstring buffer(kChooserBuffer, L'\0');
+    if (name.size() < buffer.size() - 1)
+        std::copy(name.begin(), name.end(), buffer.begin());
+    OPENFILENAMEW chooser{};
+    chooser.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    chooser.lStructSize = sizeof(chooser);
+    chooser.hwndOwner = BoxOwner();
+    chooser.lpstrFilter = L"All Files (*.*)\0*.*\0";
+    chooser.lpstrFile = buffer.data();
+    chooser.nMaxFile = static_cast<DWORD>(buffer.size());
+    // Several files may be chosen; the read-only box is hidden.
+    chooser.Flags = OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER;
+    if (!::GetOpenFileNameW(&chooser))
+        return std::nullopt;
+    // One file: its full path. Several: the folder, then each name, each
+    // ended by a zero; the answer is the folder.
+    const std::wstring first(buffer.c_str());
+    return Narrow(first);
+}
+
+void Win32Backend::MessageBeep()
+{
+    ::MessageBeep(MB_ICONEXCLAMATION);
+}
+
+ui::COLORREF Win32Backend::HighlightColour() const
+{
+    return static_cast<ui::COLORREF>(::GetSysColor(COLOR_HIGHLIGHT));
+}
+
+void Win32Backend::Sleep(unsigned ms)
+{
+    ::Sleep(ms);
+}
+
+} // namespace ui_win32

@@ -1,0 +1,484 @@
+#include "windows/com_device.h"
+
+#include <algorithm>
+#include <array>
+
+#include "serial/character_time.h"
+#include "windows/comm_state.h"
+
+namespace win32_com {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::microseconds;
+using std::chrono::milliseconds;
+
+// Received bytes kept for the reader; beyond this the thread stops reading
+// and the driver's own buffer and flow control take over.
+constexpr std::size_t kInputCapacity = 1u << 20;
+// The most one WriteFile hands to the driver.
+constexpr std::size_t kWriteChunk = 16 * 1024;
+// The output queue takes what the line sends in this time, and at least
+// kQueueFloor bytes; beyond that writes are refused.
+constexpr std::chrono::seconds kQueueTime{2};
+constexpr std::size_t kQueueFloor = 64 * 1024;
+// How long SetState waits to learn whether the driver accepted its record,
+// when nothing is queued ahead of it.
+constexpr milliseconds kSettingsWait{50};
+// How long Release lets queued output leave before discarding the rest.
+constexpr milliseconds kCloseDrainWait{200};
+constexpr milliseconds kCloseDrainStep{2};
+// While a record waits behind output the driver holds, the thread looks
+// again after the time the output needs, within this bound.
+constexpr milliseconds kDrainPollLongest{50};
+
+} // namespace
+
+std::size_t PendingOutput(HANDLE port)
+{
+    DWORD errors = 0;
+    COMSTAT status{};
+    return ::ClearCommError(port, &errors, &status) ? status.cbOutQue : 0;
+}
+
+ComDevice::ComDevice(HANDLE port, HANDLE wakeEvent) : m_port(port), m_wakeEvent(wakeEvent)
+{
+    m_readIo.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    m_writeIo.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    {
+        threads::MutexLock lock(m_mutex);
+        ReadRecord(m_port, m_applied);
+        m_characterTime = serial::CharacterTime(m_applied);
+        if (m_readIo.hEvent == nullptr || m_writeIo.hEvent == nullptr)
+            m_failed = true;
+    }
+    m_thread = std::thread([this] { Run(); });
+}
+
+ComDevice::~ComDevice()
+{
+    Finish(nullptr);
+}
+
+void ComDevice::Release(const DCB& restore)
+{
+    Finish(&restore);
+}
+
+// Stops the thread, discards what has not left within the short drain wait,
+// restores the record if one is given and closes the port.
+void ComDevice::Finish(const DCB* restore)
+{
+    if (m_released)
+        return;
+    m_released = true;
+    const auto deadline = Clock::now() + kCloseDrainWait;
+    bool failed = false;
+    {
+        threads::MutexLock lock(m_mutex);
+        m_progress.wait_until(lock.Native(), deadline, [this] {
+            m_mutex.AssertHeld();
+            return m_output.empty() || m_failed;
+        });
+        failed = m_failed;
+    }
+    while (!failed && Clock::now() < deadline && PendingOutput(m_port) > 0)
+        std::this_thread::sleep_for(kCloseDrainStep);
+    {
+        threads::MutexLock lock(m_mutex);
+        m_stopping = true;
+        failed = m_failed;
+        if (!failed)
+            m_discarded += PendingOutput(m_port);
+        // Ends the thread's pending read and write too.
+        ::PurgeComm(m_port, PURGE_TXABORT | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_RXCLEAR);
+    }
+    Wake();
+    m_thread.join();
+    {
+        threads::MutexLock lock(m_mutex);
+        DropOutput();
+    }
+    if (restore && !failed)
+        ApplyRecord(m_port, *restore);
+    ::CloseHandle(m_port);
+    ::CloseHandle(m_wakeEvent);
+    for (HANDLE event : {m_readIo.hEvent, m_writeIo.hEvent})
+        if (event != nullptr)
+            ::CloseHandle(event);
+}
+
+bool ComDevice::SetState(const DCB& dcb)
+{
+    auto outcome = std::make_shared<RecordOutcome>();
+    bool behindOutput = false;
+    {
+        threads::MutexLock lock(m_mutex);
+        if (m_failed || m_stopping)
+            return false;
+        behindOutput = !m_output.empty();
+        Outgoing item;
+        item.record = dcb;
+        item.outcome = outcome;
+        m_output.push_back(std::move(item));
+    }
+    Wake();
+    if (behindOutput)
+        return true;
+
+    threads::MutexLock lock(m_mutex);
+    m_progress.wait_for(lock.Native(), kSettingsWait, [&] {
+        m_mutex.AssertHeld();
+        return outcome->done || m_failed;
+    });
+    if (outcome->done)
+        return outcome->accepted;
+    return !m_failed;
+}
+
+bool ComDevice::GetState(DCB& dcb)
+{
+    if (m_released)
+        return false;
+    return ReadRecord(m_port, dcb);
+}
+
+bool ComDevice::Write(const std::uint8_t* data, std::size_t count)
+{
+    if (count == 0)
+        return Enqueue(nullptr, data, 0, false);
+    auto copy = std::make_shared_for_overwrite<std::uint8_t[]>(count);
+    std::copy_n(data, count, copy.get());
+    return Enqueue(std::move(copy), nullptr, count, false);
+}
+
+bool ComDevice::WriteShared(std::shared_ptr<const std::uint8_t[]> block, std::size_t count)
+{
+    const std::uint8_t* bytes = block.get();
+    return Enqueue(std::move(block), bytes, count, false);
+}
+
+bool ComDevice::WriteFollowing(const std::uint8_t* data, std::size_t count)
+{
+    auto copy = std::make_shared_for_overwrite<std::uint8_t[]>(count);
+    std::copy_n(data, count, copy.get());
+    return Enqueue(std::move(copy), nullptr, count, true);
+}
+
+// A null data means the bytes start at the block.
+bool ComDevice::Enqueue(std::shared_ptr<const std::uint8_t[]> block, const std::uint8_t* data, std::size_t count,
+                        bool evenWhenFull)
+{
+    {
+        threads::MutexLock lock(m_mutex);
+        if (m_failed || m_stopping || (!evenWhenFull && m_queuedBytes >= QueueLimit()))
+            return false;
+        if (count == 0)
+            return true;
+        Outgoing item;
+        item.bytes = data ? data : block.get();
+        item.block = std::move(block);
+        item.size = count;
+        m_output.push_back(std::move(item));
+        m_queuedBytes += count;
+    }
+    Wake();
+    return true;
+}
+
+std::uint64_t ComDevice::DiscardedOutput()
+{
+    threads::MutexLock lock(m_mutex);
+    return m_discarded;
+}
+
+std::size_t ComDevice::OutputRoom()
+{
+    threads::MutexLock lock(m_mutex);
+    if (m_failed || m_stopping)
+        return 0;
+    const std::size_t limit = QueueLimit();
+    return m_queuedBytes < limit ? limit - m_queuedBytes : 0;
+}
+
+std::size_t ComDevice::QueueLimit() const
+{
+    const auto perCharacter = static_cast<std::size_t>(serial::CharacterTime(m_applied).count());
+    if (perCharacter == 0)
+        return kQueueFloor;
+    const auto inQueueTime = static_cast<std::size_t>(microseconds(kQueueTime).count()) / perCharacter;
+    return std::max(kQueueFloor, inQueueTime);
+}
+
+std::size_t ComDevice::Read(std::uint8_t* buffer, std::size_t count)
+{
+    bool wasFull = false;
+    std::size_t n = 0;
+    {
+        threads::MutexLock lock(m_mutex);
+        m_arrivalArmed = true;
+        wasFull = m_input.size() >= kInputCapacity;
+        n = std::min(count, m_input.size());
+        std::copy_n(m_input.begin(), n, buffer);
+        m_input.erase(m_input.begin(), m_input.begin() + static_cast<std::ptrdiff_t>(n));
+    }
+    if (wasFull && n > 0)
+        Wake();
+    return n;
+}
+
+void ComDevice::NotifyArrival(std::function<void()> onArrival)
+{
+    threads::MutexLock lock(m_mutex);
+    m_onArrival = std::move(onArrival);
+    m_arrivalArmed = true;
+}
+
+// A port whose device was removed (a USB adapter pulled) refuses every
+// request, ClearCommError among them.
+bool ComDevice::IsGone()
+{
+    {
+        threads::MutexLock lock(m_mutex);
+        if (m_failed || m_stopping)
+            return m_failed;
+    }
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (::ClearCommError(m_port, &errors, &status))
+        return false;
+    Fail();
+    return true;
+}
+
+void ComDevice::Wake()
+{
+    ::SetEvent(m_wakeEvent);
+}
+
+void ComDevice::Run()
+{
+    for (;;) {
+        bool wantRead = false;
+        bool recordFirst = false;
+        bool bytesFirst = false;
+        {
+            threads::MutexLock lock(m_mutex);
+            if (m_stopping)
+                break;
+            if (!m_failed) {
+                wantRead = m_input.size() < kInputCapacity;
+                if (!m_output.empty()) {
+                    recordFirst = m_output.front().record.has_value();
+                    bytesFirst = !recordFirst;
+                }
+            }
+        }
+        if (wantRead && !m_readPending)
+            StartRead();
+        if (bytesFirst && !m_writePending)
+            StartWrite();
+        DWORD timeout = INFINITE;
+        if (recordFirst && !m_writePending) {
+            timeout = RecordWait();
+            if (timeout == 0) {
+                ApplyQueuedRecord();
+                continue;
+            }
+        }
+
+        std::array<HANDLE, 3> handles{m_wakeEvent};
+        DWORD count = 1;
+        if (m_readPending)
+            handles[count++] = m_readIo.hEvent;
+        if (m_writePending)
+            handles[count++] = m_writeIo.hEvent;
+        ::WaitForMultipleObjects(count, handles.data(), FALSE, timeout);
+        if (m_readPending && ::WaitForSingleObject(m_readIo.hEvent, 0) == WAIT_OBJECT_0)
+            FinishRead();
+        if (m_writePending && ::WaitForSingleObject(m_writeIo.hEvent, 0) == WAIT_OBJECT_0)
+            FinishWrite();
+    }
+    EndPendingIo();
+}
+
+// Reads complete as soon as any byte is in, or empty after the read
+// timeout set at opening; then the next read starts.
+void ComDevice::StartRead()
+{
+    ::ResetEvent(m_readIo.hEvent);
+    if (::ReadFile(m_port, m_readChunk, sizeof m_readChunk, nullptr, &m_readIo) ||
+        ::GetLastError() == ERROR_IO_PENDING) {
+        m_readPending = true;
+        return;
+    }
+    // A line error (with fAbortOnError) is cleared and reading goes on; a
+    // port that refuses even that has gone.
+    DWORD errors = 0;
+    if (!::ClearCommError(m_port, &errors, nullptr))
+        Fail();
+}
+
+void ComDevice::FinishRead()
+{
+    m_readPending = false;
+    DWORD got = 0;
+    if (!::GetOverlappedResult(m_port, &m_readIo, &got, FALSE)) {
+        DWORD errors = 0;
+        if (!::ClearCommError(m_port, &errors, nullptr))
+            Fail();
+        return;
+    }
+    if (got == 0)
+        return;
+    std::function<void()> tell;
+    {
+        threads::MutexLock lock(m_mutex);
+        m_input.insert(m_input.end(), m_readChunk, m_readChunk + got);
+        if (m_onArrival && m_arrivalArmed) {
+            m_arrivalArmed = false;
+            tell = m_onArrival;
+        }
+    }
+    if (tell)
+        tell();
+}
+
+// The driver is given bytes with the mutex held, so Release knows what it
+// has been given.
+void ComDevice::StartWrite()
+{
+    threads::MutexLock lock(m_mutex);
+    if (m_output.empty() || m_output.front().record)
+        return;
+    const Outgoing& front = m_output.front();
+    const auto length = static_cast<DWORD>(std::min(kWriteChunk, front.size - front.sent));
+    ::ResetEvent(m_writeIo.hEvent);
+    if (::WriteFile(m_port, front.bytes + front.sent, length, nullptr, &m_writeIo) ||
+        ::GetLastError() == ERROR_IO_PENDING) {
+        m_writePending = true;
+        m_writeBlock = front.block;
+        return;
+    }
+    DWORD errors = 0;
+    if (!::ClearCommError(m_port, &errors, nullptr))
+        FailLocked();
+}
+
+void ComDevice::FinishWrite()
+{
+    m_writePending = false;
+    m_writeBlock.reset();
+    DWORD written = 0;
+    const bool done = ::GetOverlappedResult(m_port, &m_writeIo, &written, FALSE) != 0;
+    threads::MutexLock lock(m_mutex);
+    if (!m_output.empty() && !m_output.front().record) {
+        Outgoing& front = m_output.front();
+        written = std::min<DWORD>(written, static_cast<DWORD>(front.size - front.sent));
+        front.sent += written;
+        m_queuedBytes -= written;
+        m_bytesSinceRecord += written;
+        if (front.sent == front.size) {
+            m_output.pop_front();
+            m_progress.notify_all();
+        }
+    }
+    if (!done && !m_stopping) {
+        DWORD errors = 0;
+        if (!::ClearCommError(m_port, &errors, nullptr))
+            FailLocked();
+    }
+}
+
+// 0 when the record at the front may be applied now (the driver holds no
+// output), else how long to wait before looking again.
+DWORD ComDevice::RecordWait()
+{
+    const std::size_t pending = PendingOutput(m_port);
+    if (pending == 0)
+        return 0;
+    const auto rest = std::chrono::duration_cast<milliseconds>(m_characterTime * static_cast<long>(pending));
+    return static_cast<DWORD>(std::clamp(rest, milliseconds{1}, kDrainPollLongest).count());
+}
+
+// Applies the record at the front once the driver has sent everything
+// before it, one character time after the last byte went, for drivers that
+// report empty while their last character is still on the wire.
+void ComDevice::ApplyQueuedRecord()
+{
+    if (m_bytesSinceRecord > 0 && !PauseUntil(Clock::now() + m_characterTime))
+        return;
+    DCB record;
+    {
+        threads::MutexLock lock(m_mutex);
+        if (m_stopping || m_failed || m_output.empty() || !m_output.front().record)
+            return;
+        record = *m_output.front().record;
+    }
+    const bool accepted = ApplyRecord(m_port, record);
+    if (accepted) {
+        m_characterTime = serial::CharacterTime(record);
+        m_bytesSinceRecord = 0;
+    }
+    threads::MutexLock lock(m_mutex);
+    if (m_output.empty())
+        return;
+    if (accepted)
+        m_applied = record;
+    m_output.front().outcome->accepted = accepted;
+    m_output.front().outcome->done = true;
+    m_output.pop_front();
+    m_progress.notify_all();
+}
+
+bool ComDevice::PauseUntil(Clock::time_point when)
+{
+    threads::MutexLock lock(m_mutex);
+    return !m_progress.wait_until(lock.Native(), when, [this] {
+        m_mutex.AssertHeld();
+        return m_stopping || m_failed;
+    });
+}
+
+// Cancels what the thread still has under way (only the issuing thread can)
+// and waits for it, so no buffer is written after the device is gone; bytes
+// the driver took meanwhile are counted as taken.
+void ComDevice::EndPendingIo()
+{
+    if (m_readPending || m_writePending)
+        ::CancelIo(m_port);
+    DWORD ignored = 0;
+    if (m_readPending)
+        ::GetOverlappedResult(m_port, &m_readIo, &ignored, TRUE);
+    m_readPending = false;
+    if (m_writePending) {
+        ::WaitForSingleObject(m_writeIo.hEvent, INFINITE);
+        FinishWrite();
+    }
+}
+
+void ComDevice::Fail()
+{
+    threads::MutexLock lock(m_mutex);
+    FailLocked();
+}
+
+void ComDevice::FailLocked()
+{
+    m_failed = true;
+    DropOutput();
+    m_progress.notify_all();
+}
+
+void ComDevice::DropOutput()
+{
+    m_discarded += m_queuedBytes;
+    for (Outgoing& item : m_output)
+        if (item.outcome)
+            item.outcome->done = true;
+    m_output.clear();
+    m_queuedBytes = 0;
+}
+
+} // namespace win32_com

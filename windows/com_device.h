@@ -1,0 +1,115 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "serial/device.h"
+#include "threads/mutex.h"
+#include "windows/win32.h"
+
+namespace win32_com {
+
+// An open COM port served by a thread of its own, as on Linux: the thread
+// keeps an overlapped read outstanding and copies whatever arrives into a
+// buffer (so Read never waits and nothing is lost between polls), and sends
+// queued output and line-setting changes strictly in the order they were
+// handed over. An auto-reset event wakes it.
+class ComDevice : public serial::Device {
+public:
+    // Takes ownership of a port opened with FILE_FLAG_OVERLAPPED and of
+    // wakeEvent, an auto-reset event.
+    ComDevice(HANDLE port, HANDLE wakeEvent);
+    ~ComDevice() override;
+
+    ComDevice(const ComDevice&) = delete;
+    ComDevice& operator=(const ComDevice&) = delete;
+
+    bool SetState(const DCB& dcb) override EXCLUDES(m_mutex);
+    bool GetState(DCB& dcb) override EXCLUDES(m_mutex);
+    bool Write(const std::uint8_t* data, std::size_t count) override EXCLUDES(m_mutex);
+    bool WriteShared(std::shared_ptr<const std::uint8_t[]> block, std::size_t count) override EXCLUDES(m_mutex);
+    bool WriteFollowing(const std::uint8_t* data, std::size_t count) override EXCLUDES(m_mutex);
+    std::size_t OutputRoom() override EXCLUDES(m_mutex);
+    std::uint64_t DiscardedOutput() override EXCLUDES(m_mutex);
+    std::size_t Read(std::uint8_t* buffer, std::size_t count) override EXCLUDES(m_mutex);
+    void Release(const DCB& restore) override EXCLUDES(m_mutex);
+    bool IsGone() override EXCLUDES(m_mutex);
+    void NotifyArrival(std::function<void()> onArrival) override EXCLUDES(m_mutex);
+
+private:
+    struct RecordOutcome {
+        bool done = false;
+        bool accepted = false;
+    };
+    // One piece of the ordered output: bytes to send, or a record to apply
+    // once everything before it has left the line.
+    struct Outgoing {
+        std::shared_ptr<const std::uint8_t[]> block; // keeps bytes alive
+        const std::uint8_t* bytes = nullptr;
+        std::size_t size = 0;
+        std::size_t sent = 0;
+        std::optional<DCB> record;
+        std::shared_ptr<RecordOutcome> outcome;
+    };
+
+    std::size_t QueueLimit() const REQUIRES(m_mutex);
+    bool Enqueue(std::shared_ptr<const std::uint8_t[]> block, const std::uint8_t* data, std::size_t count,
+                 bool evenWhenFull) EXCLUDES(m_mutex);
+    void Wake();
+    void Finish(const DCB* restore) EXCLUDES(m_mutex);
+
+    // The I/O thread and its steps.
+    void Run() EXCLUDES(m_mutex);
+    void StartRead() EXCLUDES(m_mutex);
+    void FinishRead() EXCLUDES(m_mutex);
+    void StartWrite() EXCLUDES(m_mutex);
+    void FinishWrite() EXCLUDES(m_mutex);
+    DWORD RecordWait() EXCLUDES(m_mutex);
+    void ApplyQueuedRecord() EXCLUDES(m_mutex);
+    bool PauseUntil(std::chrono::steady_clock::time_point when) EXCLUDES(m_mutex);
+    void EndPendingIo();
+    void Fail() EXCLUDES(m_mutex);
+    void FailLocked() REQUIRES(m_mutex);
+    void DropOutput() REQUIRES(m_mutex);
+
+    // Set before the I/O thread starts and never changed.
+    const HANDLE m_port;
+    const HANDLE m_wakeEvent;
+    bool m_released = false; // caller's thread only
+
+    threads::Mutex m_mutex;
+    std::condition_variable m_progress; // output completed, device failed, stopping
+    std::deque<std::uint8_t> m_input GUARDED_BY(m_mutex);
+    std::function<void()> m_onArrival GUARDED_BY(m_mutex);
+    bool m_arrivalArmed GUARDED_BY(m_mutex) = true;
+    std::deque<Outgoing> m_output GUARDED_BY(m_mutex);
+    std::size_t m_queuedBytes GUARDED_BY(m_mutex) = 0; // taken by Write, not yet accepted by the driver
+    std::uint64_t m_discarded GUARDED_BY(m_mutex) = 0;
+    bool m_failed GUARDED_BY(m_mutex) = false;
+    bool m_stopping GUARDED_BY(m_mutex) = false;
+    DCB m_applied GUARDED_BY(m_mutex){};
+
+    // Used by the I/O thread only.
+    OVERLAPPED m_readIo{};
+    OVERLAPPED m_writeIo{};
+    bool m_readPending = false;
+    bool m_writePending = false;
+    std::shared_ptr<const std::uint8_t[]> m_writeBlock; // the bytes the pending write reads
+    std::uint8_t m_readChunk[4096]{};
+    std::chrono::microseconds m_characterTime{0};
+    std::size_t m_bytesSinceRecord = 0;
+
+    std::thread m_thread;
+};
+
+// Bytes the driver still holds for sending; 0 when it cannot tell.
+std::size_t PendingOutput(HANDLE port);
+
+} // namespace win32_com
