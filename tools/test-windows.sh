@@ -29,7 +29,7 @@ fi
 
 status=0
 for test in serial/serial_tests terminal/terminal_tests transfer/transfer_tests settings/settings_tests \
-    ui/ui_tests web/web_tests app/app_tests; do
+    ui/ui_tests web/web_tests app/app_tests windows/windows_tests; do
     exe="$build/$test.exe"
     echo "== $exe"
     if ! timeout 600 "$WINE" "$exe" --gtest_brief=1; then

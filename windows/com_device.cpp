@@ -32,6 +32,8 @@ constexpr milliseconds kCloseDrainStep{2};
 // While a record waits behind output the driver holds, the thread looks
 // again after the time the output needs, within this bound.
 constexpr milliseconds kDrainPollLongest{50};
+// After a read the driver refused at once.
+constexpr milliseconds kRetryPause{10};
 
 } // namespace
 
@@ -313,11 +315,14 @@ void ComDevice::StartRead()
         m_readPending = true;
         return;
     }
-    // A line error (with fAbortOnError) is cleared and reading goes on; a
-    // port that refuses even that has gone.
+    // A line error (with fAbortOnError) is cleared and reading goes on after
+    // a short pause, so a lasting one cannot spin the thread; a port that
+    // refuses even that has gone.
     DWORD errors = 0;
     if (!::ClearCommError(m_port, &errors, nullptr))
         Fail();
+    else
+        std::this_thread::sleep_for(kRetryPause);
 }
 
 void ComDevice::FinishRead()

@@ -3,6 +3,7 @@
 // a marker the far end sees only once the settings are in force, and waits
 // for the far end's answer.
 //   com_port_probe COM5
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -22,8 +23,8 @@ std::string Receive(serial::Device& device, std::size_t want, std::chrono::milli
     std::string got;
     const auto deadline = std::chrono::steady_clock::now() + within;
     while (got.size() < want && std::chrono::steady_clock::now() < deadline) {
-        std::uint8_t buffer[256];
-        const std::size_t n = device.Read(buffer, sizeof buffer);
+        std::uint8_t buffer[4096];
+        const std::size_t n = device.Read(buffer, std::min(sizeof buffer, want - got.size()));
         got.append(reinterpret_cast<const char*>(buffer), n);
         if (n == 0)
             std::this_thread::sleep_for(5ms);
@@ -77,6 +78,20 @@ int main(int argc, char** argv)
     ok = ok && Step(*device, dcb, "S3:mark", "k");
     dcb.Parity = SPACEPARITY;
     ok = ok && Step(*device, dcb, "S4:space", "k");
+
+    // 2 MiB from the far end at full speed, every byte in order.
+    constexpr std::size_t kBulk = 2u << 20;
+    std::string bulk(kBulk, '\0');
+    for (std::size_t i = 0; i < kBulk; ++i)
+        bulk[i] = static_cast<char>(i % 251);
+    const auto start = std::chrono::steady_clock::now();
+    if (ok) {
+        device->Write(reinterpret_cast<const std::uint8_t*>("S5:bulk"), 7);
+        const std::string got = Receive(*device, kBulk, 60000ms);
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        ok = got == bulk;
+        std::printf("received %zu of %zu bytes%s in %.2f s\n", got.size(), kBulk, ok ? ", all in order," : "", seconds);
+    }
     device->Release(original);
     device.reset();
     if (!ok)

@@ -7,7 +7,8 @@ after each; the marker arrives only once the settings are in force, so the
 slave's termios is read then and checked: 115200, then 9600, then MARK and
 SPACE parity (CMSPAR with and without PARODD; PARENB is not checked: the
 kernel clears it, and forces CS8, on every pseudo-terminal). Bytes go both
-ways, and the probe reopens the port after releasing it.
+ways (2 MiB from the far end, every byte in order), and the probe reopens
+the port after releasing it.
 Usage: wine_com_port_test.py com_port_probe.exe   (WINE, WINEPREFIX set)
 """
 import os
@@ -77,9 +78,16 @@ def main():
         check("SPACE parity: CMSPAR without PARODD", cflag & (CMSPAR | termios.PARODD) == CMSPAR)
         os.write(master, b"k")
 
-        output, _ = run.communicate(timeout=60)
+        read_until(master, b"S5:bulk")
+        bulk = bytes(i % 251 for i in range(2 << 20))
+        view = memoryview(bulk)
+        while view:
+            view = view[os.write(master, view[:65536]):]
+
+        output, _ = run.communicate(timeout=90)
         print(output.decode(errors="replace"), end="")
-        check("bytes both ways, release and reopen", run.returncode == 0 and b"released and reopened" in output)
+        check("bytes both ways (2 MiB received in order), release and reopen",
+              run.returncode == 0 and b"all in order" in output and b"released and reopened" in output)
     except AssertionError:
         run.kill()
         print(run.communicate()[0].decode(errors="replace"), end="")
