@@ -121,9 +121,8 @@ int WriteAndFlush(HANDLE file, std::string_view text)
     return ::FlushFileBuffers(file) ? 0 : LastErrno();
 }
 
-} // namespace
-
-int CheckReplaceable(const std::string& path)
+// 0 when the file at path may be replaced, else the errno value.
+int ReplaceableError(const std::string& path)
 {
     const std::wstring wide = Wide(path);
     const DWORD attributes = ::GetFileAttributesW(wide.c_str());
@@ -141,13 +140,14 @@ int CheckReplaceable(const std::string& path)
     return file.valid() ? 0 : LastErrno();
 }
 
-int ReplaceFileAtomically(const std::string& path, std::string_view text)
+// 0 once text has replaced the file's content, else the errno value.
+int Replace(const std::string& path, std::string_view text)
 {
     if (path.empty())
         return ENOENT;
     if (const int error = EnsureFolder(ParentFolder(path)); error != 0)
         return error;
-    if (const int error = CheckReplaceable(path); error != 0)
+    if (const int error = ReplaceableError(path); error != 0)
         return error;
 
     static std::atomic<unsigned> counter{0};
@@ -174,6 +174,20 @@ int ReplaceFileAtomically(const std::string& path, std::string_view text)
     if (error != 0)
         ::DeleteFileW(temporary.c_str());
     return error;
+}
+
+} // namespace
+
+base::Status CheckReplaceable(const std::string& path)
+{
+    const int error = ReplaceableError(path);
+    return error == 0 ? base::Status::Ok() : base::Status::FromErrno(path, error);
+}
+
+base::Status ReplaceFileAtomically(const std::string& path, std::string_view text)
+{
+    const int error = Replace(path, text);
+    return error == 0 ? base::Status::Ok() : base::Status::FromErrno(path, error);
 }
 
 } // namespace settings

@@ -86,6 +86,12 @@ bool Exists(const std::string& path)
     return HasDosDevice(path) || ::GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// A failed opening of path, in the system's words.
+base::Status Failure(const std::string& path, DWORD error)
+{
+    return base::Status::Failure(path, static_cast<int>(error), SystemErrorText(error));
+}
+
 } // namespace
 
 std::string DevicePath(const std::string& port)
@@ -109,14 +115,12 @@ void SortPortNames(std::vector<std::string>& names)
     });
 }
 
-std::unique_ptr<serial::Device> WindowsDevices::Open(const std::string& path, int& error)
+base::Result<std::unique_ptr<serial::Device>> WindowsDevices::Open(const std::string& path)
 {
     const HANDLE port = ::CreateFileW(Wide(DevicePath(path)).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                       OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
-    if (port == INVALID_HANDLE_VALUE) {
-        error = static_cast<int>(::GetLastError());
-        return nullptr;
-    }
+    if (port == INVALID_HANDLE_VALUE)
+        return Failure(path, ::GetLastError());
     ::SetupComm(port, kDriverInputBuffer, kDriverOutputBuffer);
     COMMTIMEOUTS timeouts{};
     timeouts.ReadIntervalTimeout = kReadIntervalMs;
@@ -124,18 +128,18 @@ std::unique_ptr<serial::Device> WindowsDevices::Open(const std::string& path, in
     timeouts.ReadTotalTimeoutConstant = kReadWaitMs;
     const HANDLE wake = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
     if (!::SetCommTimeouts(port, &timeouts) || wake == nullptr) {
-        error = static_cast<int>(::GetLastError());
+        const DWORD error = ::GetLastError();
         if (wake != nullptr)
             ::CloseHandle(wake);
         ::CloseHandle(port);
-        return nullptr;
+        return Failure(path, error);
     }
     // What arrived before belongs to no one.
     ::PurgeComm(port, PURGE_RXCLEAR | PURGE_TXCLEAR);
-    return std::make_unique<ComDevice>(port, wake);
+    return std::unique_ptr<serial::Device>(std::make_unique<ComDevice>(port, wake));
 }
 
-std::string WindowsDevices::ErrorText(int error)
+std::string SystemErrorText(unsigned long error)
 {
     wchar_t* text = nullptr;
     const DWORD length =

@@ -59,12 +59,12 @@ int main(int argc, char** argv)
         std::printf(" %s", name.c_str());
     std::printf("\n");
 
-    int error = 0;
-    auto device = devices.Open(port, error);
-    if (!device) {
-        std::printf("open %s failed: %s\n", port.c_str(), devices.ErrorText(error).c_str());
+    auto opened = devices.Open(port);
+    if (!opened) {
+        std::printf("open %s failed: %s\n", port.c_str(), opened.status().words().c_str());
         return 1;
     }
+    std::unique_ptr<serial::Device> device = std::move(*opened);
     DCB original;
     device->GetState(original);
     DCB dcb;
@@ -98,13 +98,14 @@ int main(int argc, char** argv)
         return 1;
 
     // Released: the port opens again at once.
-    auto again = devices.Open(port, error);
+    auto again = devices.Open(port);
     if (!again) {
-        std::printf("reopen %s failed: %s\n", port.c_str(), devices.ErrorText(error).c_str());
+        std::printf("reopen %s failed: %s\n", port.c_str(), again.status().words().c_str());
         return 1;
     }
-    again->Release(original);
+    (*again)->Release(original);
     std::printf("released and reopened\n");
-    std::printf("no such port: %s\n", devices.Open("COM255", error) ? "opened?" : devices.ErrorText(error).c_str());
+    const auto missing = devices.Open("COM255");
+    std::printf("no such port: %s\n", missing ? "opened?" : missing.status().words().c_str());
     return 0;
 }
