@@ -44,6 +44,10 @@ if [ -f "$build/windows/com_port_probe.exe" ]; then
 fi
 # The real window, on a private display: its controls, then the whole
 # program driven from outside with a pseudo-terminal as COM5.
+# The Wine session of the tests above has no display; it must end first, or
+# the window test would join it and could not make a window.
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
 echo "== the Win32 window"
 tests/e2e/with_xvfb.sh "$WINE" "$build/ui_win32/ui_win32_window_test.exe" --gtest_brief=1 || status=1
 echo "== vantrel.exe with COM5"
