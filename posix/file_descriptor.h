@@ -15,37 +15,37 @@ namespace posix {
 class FileDescriptor {
 public:
     FileDescriptor() = default;
-    explicit FileDescriptor(int fd) : fd_(fd) {}
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
     ~FileDescriptor()
     {
-        if (fd_ >= 0)
-            ::close(fd_);
+        if (m_fd >= 0)
+            ::close(m_fd);
     }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
-    FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
     FileDescriptor& operator=(FileDescriptor&& other) noexcept
     {
         if (this != &other) {
             Close();
-            fd_ = std::exchange(other.fd_, -1);
+            m_fd = std::exchange(other.m_fd, -1);
         }
         return *this;
     }
 
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
+    int get() const { return m_fd; }
+    bool valid() const { return m_fd >= 0; }
 
     // Closes now, reporting the result: a delayed write error shows up here.
     bool Close()
     {
-        const int fd = fd_;
-        fd_ = -1;
+        const int fd = m_fd;
+        m_fd = -1;
         return fd < 0 || ::close(fd) == 0;
     }
 
 private:
-    int fd_ = -1;
+    int m_fd = -1;
 };
 
 // open(2), owned: the descriptor, or the failure on path with its errno.

@@ -87,25 +87,25 @@ int EnsureFolder(const std::string& folder)
 
 class Handle {
 public:
-    explicit Handle(HANDLE handle) : handle_(handle) {}
+    explicit Handle(HANDLE handle) : m_handle(handle) {}
     ~Handle() { Close(); }
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
-    HANDLE get() const { return handle_; }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return m_handle; }
+    bool valid() const { return m_handle != INVALID_HANDLE_VALUE; }
     void Reset(HANDLE handle)
     {
         Close();
-        handle_ = handle;
+        m_handle = handle;
     }
     bool Close()
     {
-        const HANDLE handle = std::exchange(handle_, INVALID_HANDLE_VALUE);
+        const HANDLE handle = std::exchange(m_handle, INVALID_HANDLE_VALUE);
         return handle == INVALID_HANDLE_VALUE || ::CloseHandle(handle);
     }
 
 private:
-    HANDLE handle_;
+    HANDLE m_handle;
 };
 
 // 0 when all of text was written and flushed to the disk, else the errno value.

@@ -13,13 +13,13 @@ IniDocument IniDocument::Parse(std::string_view text)
 {
     IniDocument document;
     if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
-        document.byteOrderMark_ = true;
+        document.m_byteOrderMark = true;
         text.remove_prefix(kByteOrderMark.size());
     }
     while (!text.empty()) {
         const auto newline = text.find('\n');
         if (newline == std::string_view::npos) {
-            document.lines_.push_back({std::string(text), ""});
+            document.m_lines.push_back({std::string(text), ""});
             break;
         }
         std::string_view content = text.substr(0, newline);
@@ -28,7 +28,7 @@ IniDocument IniDocument::Parse(std::string_view text)
             content.remove_suffix(1);
             ending = "\r\n";
         }
-        document.lines_.push_back({std::string(content), std::move(ending)});
+        document.m_lines.push_back({std::string(content), std::move(ending)});
         text.remove_prefix(newline + 1);
     }
     return document;
@@ -39,8 +39,8 @@ std::optional<std::size_t> IniDocument::FindEntryLine(std::string_view section, 
     const std::string_view wantedSection = TrimBlanks(section);
     const std::string_view wantedKey = TrimBlanks(key);
     bool inWantedSection = false;
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const IniLineView line = ClassifyIniLine(lines_[i].content);
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        const IniLineView line = ClassifyIniLine(m_lines[i].content);
         if (line.kind == IniLineKind::Section) {
             inWantedSection = EqualsIgnoringCase(line.name, wantedSection);
         } else if (inWantedSection && line.kind == IniLineKind::Entry && EqualsIgnoringCase(line.name, wantedKey)) {
@@ -53,8 +53,8 @@ std::optional<std::size_t> IniDocument::FindEntryLine(std::string_view section, 
 std::optional<std::size_t> IniDocument::FindSectionHeader(std::string_view section) const
 {
     const std::string_view wantedSection = TrimBlanks(section);
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const IniLineView line = ClassifyIniLine(lines_[i].content);
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        const IniLineView line = ClassifyIniLine(m_lines[i].content);
         if (line.kind == IniLineKind::Section && EqualsIgnoringCase(line.name, wantedSection))
             return i;
     }
@@ -67,8 +67,8 @@ std::optional<std::size_t> IniDocument::FindSectionHeader(std::string_view secti
 std::size_t IniDocument::EndOfSectionEntries(std::size_t headerLine) const
 {
     std::size_t end = headerLine + 1;
-    for (std::size_t i = headerLine + 1; i < lines_.size(); ++i) {
-        const IniLineKind kind = ClassifyIniLine(lines_[i].content).kind;
+    for (std::size_t i = headerLine + 1; i < m_lines.size(); ++i) {
+        const IniLineKind kind = ClassifyIniLine(m_lines[i].content).kind;
         if (kind == IniLineKind::Section)
             break;
         if (kind == IniLineKind::Entry || kind == IniLineKind::Other)
@@ -82,15 +82,15 @@ std::optional<std::string_view> IniDocument::Find(std::string_view section, std:
     const auto index = FindEntryLine(section, key);
     if (!index)
         return std::nullopt;
-    return ClassifyIniLine(lines_[*index].content).value;
+    return ClassifyIniLine(m_lines[*index].content).value;
 }
 
 void IniDocument::Set(std::string_view section, std::string_view key, std::string_view storedValue)
 {
     if (const auto index = FindEntryLine(section, key)) {
         // Keep the key as spelled in the file.
-        const std::string storedKey(ClassifyIniLine(lines_[*index].content).name);
-        lines_[*index].content = storedKey + "=" + std::string(storedValue);
+        const std::string storedKey(ClassifyIniLine(m_lines[*index].content).name);
+        m_lines[*index].content = storedKey + "=" + std::string(storedValue);
         return;
     }
     std::string entry = std::string(TrimBlanks(key)) + "=" + std::string(storedValue);
@@ -98,23 +98,23 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
         InsertLine(EndOfSectionEntries(*header), std::move(entry));
         return;
     }
-    InsertLine(lines_.size(), "[" + std::string(TrimBlanks(section)) + "]");
-    InsertLine(lines_.size(), std::move(entry));
+    InsertLine(m_lines.size(), "[" + std::string(TrimBlanks(section)) + "]");
+    InsertLine(m_lines.size(), std::move(entry));
 }
 
 void IniDocument::InsertLine(std::size_t position, std::string content)
 {
     const std::string ending = NewLineEnding();
     // A last line without a break gets one, so the new line starts on its own.
-    if (position > 0 && lines_[position - 1].ending.empty())
-        lines_[position - 1].ending = ending;
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(position), Line{std::move(content), ending});
+    if (position > 0 && m_lines[position - 1].ending.empty())
+        m_lines[position - 1].ending = ending;
+    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(position), Line{std::move(content), ending});
 }
 
 // New lines follow the file's own convention, taken from its first line break.
 std::string IniDocument::NewLineEnding() const
 {
-    for (const Line& line : lines_) {
+    for (const Line& line : m_lines) {
         if (!line.ending.empty())
             return line.ending;
     }
@@ -124,9 +124,9 @@ std::string IniDocument::NewLineEnding() const
 std::string IniDocument::Text() const
 {
     std::string text;
-    if (byteOrderMark_)
+    if (m_byteOrderMark)
         text += kByteOrderMark;
-    for (const Line& line : lines_) {
+    for (const Line& line : m_lines) {
         text += line.content;
         text += line.ending;
     }

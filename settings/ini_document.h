@@ -38,8 +38,8 @@ private:
     void InsertLine(std::size_t position, std::string content);
     std::string NewLineEnding() const;
 
-    bool byteOrderMark_ = false;
-    std::vector<Line> lines_;
+    bool m_byteOrderMark = false;
+    std::vector<Line> m_lines;
 };
 
 } // namespace settings

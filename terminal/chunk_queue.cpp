@@ -6,9 +6,9 @@ namespace terminal {
 
 std::size_t ChunkQueue::TakeChunk(std::uint8_t* chunk)
 {
-    const std::size_t n = std::min(kChunkSize, end_ - begin_);
-    std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(begin_), n, chunk);
-    begin_ += n;
+    const std::size_t n = std::min(kChunkSize, m_end - m_begin);
+    std::copy_n(m_bytes.begin() + static_cast<std::ptrdiff_t>(m_begin), n, chunk);
+    m_begin += n;
     return n;
 }
 

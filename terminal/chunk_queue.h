@@ -17,7 +17,7 @@ public:
     static constexpr std::size_t kChunkSize = 128;
     static constexpr std::size_t kCapacity = 128 * kChunkSize;
 
-    bool Empty() const { return begin_ == end_; }
+    bool Empty() const { return m_begin == m_end; }
 
     // Refills an empty queue: read(buffer, capacity) puts up to capacity bytes
     // into buffer and returns how many (less than 1: none). Returns that
@@ -25,10 +25,10 @@ public:
     template <typename Read>
     std::int32_t Fill(Read&& read)
     {
-        begin_ = end_ = 0;
-        const std::int32_t got = read(bytes_.data(), static_cast<std::uint32_t>(kCapacity));
+        m_begin = m_end = 0;
+        const std::int32_t got = read(m_bytes.data(), static_cast<std::uint32_t>(kCapacity));
         if (got > 0)
-            end_ = static_cast<std::size_t>(got) < kCapacity ? static_cast<std::size_t>(got) : kCapacity;
+            m_end = static_cast<std::size_t>(got) < kCapacity ? static_cast<std::size_t>(got) : kCapacity;
         return got;
     }
 
@@ -38,9 +38,9 @@ public:
     std::size_t TakeChunk(std::uint8_t* chunk);
 
 private:
-    std::array<std::uint8_t, kCapacity> bytes_{};
-    std::size_t begin_ = 0;
-    std::size_t end_ = 0;
+    std::array<std::uint8_t, kCapacity> m_bytes{};
+    std::size_t m_begin = 0;
+    std::size_t m_end = 0;
 };
 
 } // namespace terminal

@@ -12,43 +12,43 @@ void ReceiveBatch::Add(const std::uint8_t* data, std::size_t n, bool ascii, std:
     const std::uint32_t positions = RxPositions(n, ascii);
     if (shown + positions > limit && autoClear) {
         shown = 0;
-        pending_ = false;
-        emptyFirst_ = true;
-        characters_ = 0;
-        bytes_.clear();
-        runs_.clear();
+        m_pending = false;
+        m_emptyFirst = true;
+        m_characters = 0;
+        m_bytes.clear();
+        m_runs.clear();
     }
-    if (!pending_) {
-        pending_ = true;
-        start_ = shown;
+    if (!m_pending) {
+        m_pending = true;
+        m_start = shown;
     }
     // The box keeps at most `limit` characters after the start: text beyond
     // that would be dropped by the box anyway.
-    if (characters_ < limit) {
+    if (m_characters < limit) {
         const std::size_t show = RxShownBytes(data, n, ascii);
-        if (runs_.empty() || runs_.back().ascii != ascii)
-            runs_.push_back({bytes_.size(), ascii});
-        bytes_.insert(bytes_.end(), data, data + show);
-        characters_ += RxPositions(show, ascii);
+        if (m_runs.empty() || m_runs.back().ascii != ascii)
+            m_runs.push_back({m_bytes.size(), ascii});
+        m_bytes.insert(m_bytes.end(), data, data + show);
+        m_characters += RxPositions(show, ascii);
     }
     shown += positions;
 }
 
 std::optional<ReceiveBatch::Edit> ReceiveBatch::Take()
 {
-    if (!pending_ && !emptyFirst_)
+    if (!m_pending && !m_emptyFirst)
         return std::nullopt;
-    Edit edit{emptyFirst_, start_, {}};
-    for (std::size_t i = 0; i < runs_.size(); ++i) {
-        const std::size_t end = i + 1 < runs_.size() ? runs_[i + 1].begin : bytes_.size();
-        AppendRxText(edit.text, bytes_.data() + runs_[i].begin, end - runs_[i].begin, runs_[i].ascii);
+    Edit edit{m_emptyFirst, m_start, {}};
+    for (std::size_t i = 0; i < m_runs.size(); ++i) {
+        const std::size_t end = i + 1 < m_runs.size() ? m_runs[i + 1].begin : m_bytes.size();
+        AppendRxText(edit.text, m_bytes.data() + m_runs[i].begin, end - m_runs[i].begin, m_runs[i].ascii);
     }
-    pending_ = false;
-    emptyFirst_ = false;
-    start_ = 0;
-    characters_ = 0;
-    bytes_.clear();
-    runs_.clear();
+    m_pending = false;
+    m_emptyFirst = false;
+    m_start = 0;
+    m_characters = 0;
+    m_bytes.clear();
+    m_runs.clear();
     return edit;
 }
 

@@ -42,18 +42,18 @@ public:
     std::optional<Edit> Take();
 
 private:
-    // Where the bytes shown in one display mode begin in bytes_.
+    // Where the bytes shown in one display mode begin in m_bytes.
     struct ModeRun {
         std::size_t begin;
         bool ascii;
     };
 
-    bool pending_ = false;
-    bool emptyFirst_ = false;
-    std::uint32_t start_ = 0;
-    std::uint64_t characters_ = 0; // of the text of bytes_
-    std::vector<std::uint8_t> bytes_;
-    std::vector<ModeRun> runs_;
+    bool m_pending = false;
+    bool m_emptyFirst = false;
+    std::uint32_t m_start = 0;
+    std::uint64_t m_characters = 0; // of the text of m_bytes
+    std::vector<std::uint8_t> m_bytes;
+    std::vector<ModeRun> m_runs;
 };
 
 } // namespace terminal

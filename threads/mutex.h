@@ -38,33 +38,33 @@ public:
     Mutex(const Mutex&) = delete;
     Mutex& operator=(const Mutex&) = delete;
 
-    void Lock() ACQUIRE() { mutex_.lock(); }
-    void Unlock() RELEASE() { mutex_.unlock(); }
+    void Lock() ACQUIRE() { m_mutex.lock(); }
+    void Unlock() RELEASE() { m_mutex.unlock(); }
 
     // Tells the analysis the caller holds the mutex (a condition variable's
     // predicate does); checks nothing at run time.
     void AssertHeld() const ASSERT_CAPABILITY(this) {}
 
-    std::mutex& Native() { return mutex_; }
+    std::mutex& Native() { return m_mutex; }
 
 private:
-    std::mutex mutex_;
+    std::mutex m_mutex;
 };
 
 // Holds a Mutex for its scope.
 class SCOPED_CAPABILITY MutexLock {
 public:
-    explicit MutexLock(Mutex& mutex) ACQUIRE(mutex) : lock_(mutex.Native()) {}
+    explicit MutexLock(Mutex& mutex) ACQUIRE(mutex) : m_lock(mutex.Native()) {}
     ~MutexLock() RELEASE() {}
     MutexLock(const MutexLock&) = delete;
     MutexLock& operator=(const MutexLock&) = delete;
 
     // For std::condition_variable's waits, which unlock and relock it; the
     // mutex is held again whenever a wait returns.
-    std::unique_lock<std::mutex>& Native() { return lock_; }
+    std::unique_lock<std::mutex>& Native() { return m_lock; }
 
 private:
-    std::unique_lock<std::mutex> lock_;
+    std::unique_lock<std::mutex> m_lock;
 };
 
 } // namespace threads

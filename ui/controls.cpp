@@ -7,73 +7,73 @@ namespace ui {
 
 void Control::Bind(Dialog& dialog, int id)
 {
-    dialog_ = &dialog;
-    id_ = id;
+    m_dialog = &dialog;
+    m_id = id;
     PreSubclassWindow();
 }
 
 WindowImpl* Control::Window() const
 {
-    return dialog_ ? dialog_->Window() : nullptr;
+    return m_dialog ? m_dialog->Window() : nullptr;
 }
 
 void Control::EnableWindow(bool enabled)
 {
     if (auto* w = Window())
-        w->Enable(id_, enabled);
+        w->Enable(m_id, enabled);
 }
 
 bool Control::IsWindowEnabled() const
 {
     auto* w = Window();
-    return w && w->IsEnabled(id_);
+    return w && w->IsEnabled(m_id);
 }
 
 void Control::ShowWindow(bool visible)
 {
     if (auto* w = Window())
-        w->Show(id_, visible);
+        w->Show(m_id, visible);
 }
 
 bool Control::IsWindowVisible() const
 {
     auto* w = Window();
-    return w && w->IsVisible(id_);
+    return w && w->IsVisible(m_id);
 }
 
 void Control::SetWindowText(std::string_view text)
 {
     if (auto* w = Window())
-        w->SetText(id_, text);
+        w->SetText(m_id, text);
 }
 
 std::string Control::GetWindowText() const
 {
     auto* w = Window();
-    return w ? w->GetText(id_) : std::string();
+    return w ? w->GetText(m_id) : std::string();
 }
 
 Rect Control::GetRect() const
 {
     auto* w = Window();
-    return w ? w->GetRect(id_) : Rect{};
+    return w ? w->GetRect(m_id) : Rect{};
 }
 
 void Control::MoveWindow(const Rect& rect)
 {
     if (auto* w = Window())
-        w->Move(id_, rect);
+        w->Move(m_id, rect);
 }
 
 void Control::SetToolTip(std::string_view text)
 {
     if (auto* w = Window())
-        w->SetToolTip(id_, text);
+        w->SetToolTip(m_id, text);
 }
 
 std::uint32_t Control::GetStyle() const
 {
-    const ControlTemplate* c = dialog_ ? dialog_->Template().Find(id_) : nullptr;
+    const ControlTemplate* c = m_dialog ? m_dialog->Template().Find(m_id) : nullptr;
     return c ? c->style : 0;
 }
 

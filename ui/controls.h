@@ -21,8 +21,8 @@ public:
 
     // Binds the object to the control and runs PreSubclassWindow.
     void Bind(Dialog& dialog, int id);
-    bool IsBound() const { return dialog_ != nullptr; }
-    int Id() const { return id_; }
+    bool IsBound() const { return m_dialog != nullptr; }
+    int Id() const { return m_id; }
 
     void EnableWindow(bool enabled);
     bool IsWindowEnabled() const;
@@ -44,8 +44,8 @@ protected:
     virtual void PreSubclassWindow() {}
 
 private:
-    Dialog* dialog_ = nullptr;
-    int id_ = 0;
+    Dialog* m_dialog = nullptr;
+    int m_id = 0;
 };
 
 class Button : public Control {

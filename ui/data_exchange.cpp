@@ -10,10 +10,10 @@ namespace ui {
 
 void DataExchange::Fail(int id, std::string_view message)
 {
-    if (failed_)
+    if (m_failed)
         return;
-    failed_ = true;
-    dialog_.ReportFieldFailure(id, message);
+    m_failed = true;
+    m_dialog.ReportFieldFailure(id, message);
 }
 
 void DDX_Control(DataExchange& dx, int id, Control& control)

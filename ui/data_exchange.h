@@ -16,18 +16,18 @@ class Dialog;
 // the failing field keep their values.
 class DataExchange {
 public:
-    DataExchange(Dialog& dialog, bool saveAndValidate) : dialog_(dialog), saving_(saveAndValidate) {}
+    DataExchange(Dialog& dialog, bool saveAndValidate) : m_dialog(dialog), m_saving(saveAndValidate) {}
 
-    Dialog& GetDialog() const { return dialog_; }
-    bool Saving() const { return saving_; }
-    bool Failed() const { return failed_; }
+    Dialog& GetDialog() const { return m_dialog; }
+    bool Saving() const { return m_saving; }
+    bool Failed() const { return m_failed; }
     // Reports the field as unreadable (once) and stops the run.
     void Fail(int id, std::string_view message);
 
 private:
-    Dialog& dialog_;
-    bool saving_;
-    bool failed_ = false;
+    Dialog& m_dialog;
+    bool m_saving;
+    bool m_failed = false;
 };
 
 inline constexpr std::string_view kMessageNotUnsigned = "Please enter a positive integer.";

@@ -14,15 +14,15 @@ constexpr unsigned kTimerMinimumMs = 10;
 constexpr unsigned kTimerMaximumMs = 0x7FFFFFFF;
 } // namespace
 
-Dialog::Dialog(const DialogTemplate& tmpl) : template_(tmpl), alive_(std::make_shared<Dialog*>(this))
+Dialog::Dialog(const DialogTemplate& tmpl) : m_template(tmpl), m_alive(std::make_shared<Dialog*>(this))
 {
 }
 
 Dialog::~Dialog()
 {
-    *alive_ = nullptr;
-    if (window_)
-        window_->DialogDeleted();
+    *m_alive = nullptr;
+    if (m_window)
+        m_window->DialogDeleted();
 }
 
 int Dialog::DoModal()
@@ -32,7 +32,7 @@ int Dialog::DoModal()
 
 bool Dialog::UpdateData(bool saveAndValidate)
 {
-    if (!window_)
+    if (!m_window)
         return false;
     DataExchange dx(*this, saveAndValidate);
     DoDataExchange(dx);
@@ -41,45 +41,45 @@ bool Dialog::UpdateData(bool saveAndValidate)
 
 void Dialog::SetTimer(unsigned id, unsigned periodMs)
 {
-    if (window_)
-        window_->SetTimer(id, std::clamp(periodMs, kTimerMinimumMs, kTimerMaximumMs));
+    if (m_window)
+        m_window->SetTimer(id, std::clamp(periodMs, kTimerMinimumMs, kTimerMaximumMs));
 }
 
 void Dialog::SetWindowText(std::string_view text)
 {
-    if (window_)
-        window_->SetTitle(text);
+    if (m_window)
+        m_window->SetTitle(text);
 }
 
 std::string Dialog::GetWindowText() const
 {
-    return window_ ? window_->GetTitle() : std::string();
+    return m_window ? m_window->GetTitle() : std::string();
 }
 
 void Dialog::KillTimer(unsigned id)
 {
-    if (window_)
-        window_->KillTimer(id);
+    if (m_window)
+        m_window->KillTimer(id);
 }
 
 void Dialog::EndDialog(int result)
 {
-    if (window_)
-        window_->EndDialog(result);
+    if (m_window)
+        m_window->EndDialog(result);
 }
 
 void Dialog::PostMessage(const Message& message)
 {
-    std::weak_ptr<Dialog*> target = alive_;
+    std::weak_ptr<Dialog*> target = m_alive;
     CurrentBackend().Post([target, message] {
-        if (auto alive = target.lock(); alive && *alive && (*alive)->window_)
+        if (auto alive = target.lock(); alive && *alive && (*alive)->m_window)
             (*alive)->Dispatch(message);
     });
 }
 
 void Dialog::AttachWindow(WindowImpl* window)
 {
-    window_ = window;
+    m_window = window;
 }
 
 bool Dialog::InitDialog()
@@ -89,23 +89,23 @@ bool Dialog::InitDialog()
 
 std::intptr_t Dialog::Dispatch(const Message& message)
 {
-    if (!window_)
+    if (!m_window)
         return 0;
     // Timer ticks and the program's own posted messages (a port's arrival
     // report) run without the user doing anything.
     const bool background = message.kind == Msg::Timer || message.kind == Msg::App;
-    backgroundDepth_ += background ? 1 : 0;
+    m_backgroundDepth += background ? 1 : 0;
     const std::intptr_t result = WindowProc(message);
-    backgroundDepth_ -= background ? 1 : 0;
+    m_backgroundDepth -= background ? 1 : 0;
     return result;
 }
 
 void Dialog::DestroyWindow()
 {
-    if (!window_)
+    if (!m_window)
         return;
     Dispatch(Message{Msg::Destroy});
-    window_ = nullptr;
+    m_window = nullptr;
 }
 
 void Dialog::DoDataExchange(DataExchange&)
@@ -115,9 +115,9 @@ void Dialog::DoDataExchange(DataExchange&)
 bool Dialog::OnInitDialog()
 {
     // The template's initialisation data: list items present from creation.
-    for (const ControlTemplate& c : template_.controls)
+    for (const ControlTemplate& c : m_template.controls)
         for (std::string_view item : c.initialItems)
-            window_->AddString(c.id, item);
+            m_window->AddString(c.id, item);
     UpdateData(false);
     return true;
 }
@@ -186,39 +186,39 @@ void Dialog::ReportFieldFailure(int id, std::string_view message)
     // periodic refresh does not report again the very text the user was
     // already told about; otherwise every tick would raise a new box and
     // pull the focus back into the field while the user types elsewhere.
-    if (failureBoxOpen_)
+    if (m_failureBoxOpen)
         return;
-    std::string text = window_->GetText(id);
-    if (IsBackgroundDispatch() && lastFailure_ && lastFailure_->first == id && lastFailure_->second == text)
+    std::string text = m_window->GetText(id);
+    if (IsBackgroundDispatch() && m_lastFailure && m_lastFailure->first == id && m_lastFailure->second == text)
         return;
-    lastFailure_.emplace(id, std::move(text));
-    failureBoxOpen_ = true;
+    m_lastFailure.emplace(id, std::move(text));
+    m_failureBoxOpen = true;
     AfxMessageBox(message);
-    failureBoxOpen_ = false;
-    if (window_) {
-        window_->SetFocus(id);
-        window_->SetSel(id, 0, -1);
+    m_failureBoxOpen = false;
+    if (m_window) {
+        m_window->SetFocus(id);
+        m_window->SetSel(id, 0, -1);
     }
 }
 
 void Dialog::RememberGivenText(int id, const std::string& value, std::string shown)
 {
     if (shown == value)
-        givenTexts_.erase(id);
+        m_givenTexts.erase(id);
     else
-        givenTexts_[id] = GivenText{value, std::move(shown)};
+        m_givenTexts[id] = GivenText{value, std::move(shown)};
 }
 
 const std::string* Dialog::UntouchedText(int id, std::string_view shown) const
 {
-    const auto it = givenTexts_.find(id);
-    return it != givenTexts_.end() && it->second.shown == shown ? &it->second.value : nullptr;
+    const auto it = m_givenTexts.find(id);
+    return it != m_givenTexts.end() && it->second.shown == shown ? &it->second.value : nullptr;
 }
 
 void Dialog::ClearFieldFailure(int id)
 {
-    if (lastFailure_ && lastFailure_->first == id)
-        lastFailure_.reset();
+    if (m_lastFailure && m_lastFailure->first == id)
+        m_lastFailure.reset();
 }
 
 } // namespace ui

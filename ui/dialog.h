@@ -26,7 +26,7 @@ public:
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;
 
-    const DialogTemplate& Template() const { return template_; }
+    const DialogTemplate& Template() const { return m_template; }
 
     // Runs the dialog until it ends; returns the value given to EndDialog.
     int DoModal();
@@ -50,8 +50,8 @@ public:
     // unless the window is gone by then.
     void PostMessage(const Message& message);
 
-    WindowImpl* Window() const { return window_; }
-    bool IsBackgroundDispatch() const { return backgroundDepth_ > 0; }
+    WindowImpl* Window() const { return m_window; }
+    bool IsBackgroundDispatch() const { return m_backgroundDepth > 0; }
 
     // Called by the back end.
     void AttachWindow(WindowImpl* window);
@@ -91,21 +91,21 @@ protected:
     void OnDestroy();          // nothing
 
 private:
-    const DialogTemplate& template_;
-    WindowImpl* window_ = nullptr;
-    int backgroundDepth_ = 0;
-    bool failureBoxOpen_ = false;
+    const DialogTemplate& m_template;
+    WindowImpl* m_window = nullptr;
+    int m_backgroundDepth = 0;
+    bool m_failureBoxOpen = false;
     // The last field failure reported, so periodic refreshes do not repeat it.
-    std::optional<std::pair<int, std::string>> lastFailure_;
+    std::optional<std::pair<int, std::string>> m_lastFailure;
     struct GivenText {
         std::string value;
         std::string shown;
     };
-    std::map<int, GivenText> givenTexts_; // only fields showing otherwise than given
+    std::map<int, GivenText> m_givenTexts; // only fields showing otherwise than given
     // Shared with posted messages so they can tell the dialog is gone.
     // PostMessage copies it from any thread; it is set for the dialog's whole
     // life, and the pointee is cleared and read on the dialog's thread only.
-    std::shared_ptr<Dialog*> alive_;
+    std::shared_ptr<Dialog*> m_alive;
 };
 
 // A dialog whose messages go through the static message map of D:

@@ -22,11 +22,11 @@ public:
         std::function<std::intptr_t(D&, const Message&)> call;
     };
 
-    MessageMap(std::initializer_list<Entry> entries) : entries_(entries) {}
+    MessageMap(std::initializer_list<Entry> entries) : m_entries(entries) {}
 
     const Entry* Find(const Message& m) const
     {
-        for (const Entry& e : entries_) {
+        for (const Entry& e : m_entries) {
             if (e.kind != m.kind)
                 continue;
             if (m.kind != Msg::Command || (e.id == m.id && e.notify == m.notify))
@@ -36,7 +36,7 @@ public:
     }
 
 private:
-    std::vector<Entry> entries_;
+    std::vector<Entry> m_entries;
 };
 
 template <class D>

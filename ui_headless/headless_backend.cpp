@@ -18,12 +18,12 @@ HeadlessBackend::~HeadlessBackend()
 
 int HeadlessBackend::RunModal(Dialog& dialog)
 {
-    modalRuns_.emplace_back(dialog.Template().caption);
+    m_modalRuns.emplace_back(dialog.Template().caption);
     auto window = std::make_unique<HeadlessWindow>(*this, dialog, dialog.Template());
     HeadlessWindow& w = *window;
-    if (auto old = windows_.find(&dialog); old != windows_.end())
-        retired_.push_back(std::move(old->second));
-    windows_[&dialog] = std::move(window);
+    if (auto old = m_windows.find(&dialog); old != m_windows.end())
+        m_retired.push_back(std::move(old->second));
+    m_windows[&dialog] = std::move(window);
     dialog.AttachWindow(&w);
     // A true result asks the system to focus the first tab stop.
     if (dialog.InitDialog())
@@ -33,47 +33,47 @@ int HeadlessBackend::RunModal(Dialog& dialog)
 
 HeadlessWindow& HeadlessBackend::WindowOf(const Dialog& dialog)
 {
-    auto it = windows_.find(&dialog);
-    if (it == windows_.end())
+    auto it = m_windows.find(&dialog);
+    if (it == m_windows.end())
         throw std::logic_error("dialog has no headless window");
     return *it->second;
 }
 
 void HeadlessBackend::MessageBox(std::string_view caption, std::string_view text)
 {
-    boxes_.push_back(Box{std::string(caption), std::string(text)});
-    ++openBoxes_;
-    if (responder_) {
-        const Box box = boxes_.back();
-        responder_(box);
+    m_boxes.push_back(Box{std::string(caption), std::string(text)});
+    ++m_openBoxes;
+    if (m_responder) {
+        const Box box = m_boxes.back();
+        m_responder(box);
     }
-    --openBoxes_;
+    --m_openBoxes;
 }
 
 std::optional<std::string> HeadlessBackend::ChooseFileToOpen(std::string_view)
 {
-    if (fileChoices_.empty())
+    if (m_fileChoices.empty())
         return std::nullopt;
-    auto choice = std::move(fileChoices_.front());
-    fileChoices_.pop_front();
+    auto choice = std::move(m_fileChoices.front());
+    m_fileChoices.pop_front();
     return choice;
 }
 
 void HeadlessBackend::Post(std::function<void()> task)
 {
     {
-        threads::MutexLock lock(postedMutex_);
-        posted_.push_back(std::move(task));
+        threads::MutexLock lock(m_postedMutex);
+        m_posted.push_back(std::move(task));
     }
-    postedChanged_.notify_all();
+    m_postedChanged.notify_all();
 }
 
 bool HeadlessBackend::WaitForPosted(std::chrono::microseconds timeout)
 {
-    threads::MutexLock lock(postedMutex_);
-    return postedChanged_.wait_for(lock.Native(), timeout, [this] {
-        postedMutex_.AssertHeld();
-        return !posted_.empty();
+    threads::MutexLock lock(m_postedMutex);
+    return m_postedChanged.wait_for(lock.Native(), timeout, [this] {
+        m_postedMutex.AssertHeld();
+        return !m_posted.empty();
     });
 }
 
@@ -82,11 +82,11 @@ void HeadlessBackend::RunPosted()
     for (;;) {
         std::function<void()> task;
         {
-            threads::MutexLock lock(postedMutex_);
-            if (posted_.empty())
+            threads::MutexLock lock(m_postedMutex);
+            if (m_posted.empty())
                 return;
-            task = std::move(posted_.front());
-            posted_.pop_front();
+            task = std::move(m_posted.front());
+            m_posted.pop_front();
         }
         task();
     }
@@ -94,13 +94,13 @@ void HeadlessBackend::RunPosted()
 
 void HeadlessBackend::Advance(unsigned ms)
 {
-    const std::uint64_t target = now_ + ms;
+    const std::uint64_t target = m_now + ms;
     for (;;) {
         RunPosted();
         HeadlessWindow* next = nullptr;
         unsigned nextId = 0;
         const HeadlessWindow::Timer* best = nullptr;
-        for (auto& [dialog, window] : windows_) {
+        for (auto& [dialog, window] : m_windows) {
             for (const auto& [id, timer] : window->Timers()) {
                 if (timer.due > target)
                     continue;
@@ -113,12 +113,12 @@ void HeadlessBackend::Advance(unsigned ms)
         }
         if (!best)
             break;
-        if (best->due > now_)
-            now_ = best->due;
-        next->FireTimer(nextId, now_);
+        if (best->due > m_now)
+            m_now = best->due;
+        next->FireTimer(nextId, m_now);
     }
-    if (now_ < target)
-        now_ = target;
+    if (m_now < target)
+        m_now = target;
 }
 
 } // namespace ui::headless

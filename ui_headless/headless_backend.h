@@ -39,59 +39,59 @@ public:
     std::optional<std::string> ChooseFileToOpen(std::string_view initialPath) override;
     int OpenAddress(std::string_view address) override
     {
-        addresses_.emplace_back(address);
-        return openAddressResult_;
+        m_addresses.emplace_back(address);
+        return m_openAddressResult;
     }
-    void MessageBeep() override { ++beeps_; }
-    void Sleep(unsigned ms) override { now_ += ms; }
-    void Post(std::function<void()> task) override EXCLUDES(postedMutex_);
+    void MessageBeep() override { ++m_beeps; }
+    void Sleep(unsigned ms) override { m_now += ms; }
+    void Post(std::function<void()> task) override EXCLUDES(m_postedMutex);
 
     // --- The test's side ---
     HeadlessWindow& WindowOf(const Dialog& dialog);
     // Lets virtual time pass: timer ticks fall due in order, each timer at
     // most once per period; posted tasks run.
     void Advance(unsigned ms);
-    void RunPosted() EXCLUDES(postedMutex_);
+    void RunPosted() EXCLUDES(m_postedMutex);
     // Blocks until a task has been posted (true) or `timeout` has passed;
     // for tests that serve other threads' posts as they come.
-    bool WaitForPosted(std::chrono::microseconds timeout) EXCLUDES(postedMutex_);
-    std::uint64_t Now() const { return now_; }
+    bool WaitForPosted(std::chrono::microseconds timeout) EXCLUDES(m_postedMutex);
+    std::uint64_t Now() const { return m_now; }
 
     // The captions of the dialogs run modally, in order.
-    const std::vector<std::string>& ModalRuns() const { return modalRuns_; }
-    const std::vector<Box>& Boxes() const { return boxes_; }
-    int OpenBoxes() const { return openBoxes_; }
-    void ClearBoxes() { boxes_.clear(); }
+    const std::vector<std::string>& ModalRuns() const { return m_modalRuns; }
+    const std::vector<Box>& Boxes() const { return m_boxes; }
+    int OpenBoxes() const { return m_openBoxes; }
+    void ClearBoxes() { m_boxes.clear(); }
     // Runs while a box is open (the test may advance the clock there);
     // the box is dismissed when it returns.
-    void SetBoxResponder(std::function<void(const Box&)> responder) { responder_ = std::move(responder); }
+    void SetBoxResponder(std::function<void(const Box&)> responder) { m_responder = std::move(responder); }
 
-    void QueueFileChoice(std::optional<std::string> choice) { fileChoices_.push_back(std::move(choice)); }
+    void QueueFileChoice(std::optional<std::string> choice) { m_fileChoices.push_back(std::move(choice)); }
     // The addresses given to OpenAddress, and the result code it answers.
-    const std::vector<std::string>& OpenedAddresses() const { return addresses_; }
-    void SetOpenAddressResult(int result) { openAddressResult_ = result; }
-    int Beeps() const { return beeps_; }
+    const std::vector<std::string>& OpenedAddresses() const { return m_addresses; }
+    void SetOpenAddressResult(int result) { m_openAddressResult = result; }
+    int Beeps() const { return m_beeps; }
     // Whether windows can make browser views (yes unless the test says no).
-    bool WebViewsAvailable() const { return webViewsAvailable_; }
-    void SetWebViewsAvailable(bool available) { webViewsAvailable_ = available; }
+    bool WebViewsAvailable() const { return m_webViewsAvailable; }
+    void SetWebViewsAvailable(bool available) { m_webViewsAvailable = available; }
 
 private:
-    std::map<const Dialog*, std::unique_ptr<HeadlessWindow>> windows_;
-    std::vector<std::unique_ptr<HeadlessWindow>> retired_;
-    std::uint64_t now_ = 0;
-    std::vector<Box> boxes_;
-    std::vector<std::string> modalRuns_;
-    int openBoxes_ = 0;
-    std::function<void(const Box&)> responder_;
-    std::deque<std::optional<std::string>> fileChoices_;
-    std::vector<std::string> addresses_;
-    int openAddressResult_ = kOpenSucceeded;
-    int beeps_ = 0;
-    bool webViewsAvailable_ = true;
+    std::map<const Dialog*, std::unique_ptr<HeadlessWindow>> m_windows;
+    std::vector<std::unique_ptr<HeadlessWindow>> m_retired;
+    std::uint64_t m_now = 0;
+    std::vector<Box> m_boxes;
+    std::vector<std::string> m_modalRuns;
+    int m_openBoxes = 0;
+    std::function<void(const Box&)> m_responder;
+    std::deque<std::optional<std::string>> m_fileChoices;
+    std::vector<std::string> m_addresses;
+    int m_openAddressResult = kOpenSucceeded;
+    int m_beeps = 0;
+    bool m_webViewsAvailable = true;
     // Post comes from any thread (a port's I/O thread, the hot-plug watcher).
-    threads::Mutex postedMutex_;
-    std::condition_variable postedChanged_;
-    std::deque<std::function<void()>> posted_ GUARDED_BY(postedMutex_);
+    threads::Mutex m_postedMutex;
+    std::condition_variable m_postedChanged;
+    std::deque<std::function<void()>> m_posted GUARDED_BY(m_postedMutex);
 };
 
 } // namespace ui::headless

@@ -14,15 +14,15 @@ constexpr int kLineHeight = 13;
 
 void HeadlessWindow::DialogDeleted()
 {
-    dialog_ = nullptr;
-    links_.clear();
+    m_dialog = nullptr;
+    m_links.clear();
 }
 
 void HeadlessWindow::MakeLink(int id, bool underlined, LinkListener* listener)
 {
     if (!Find(id))
         return;
-    LinkState& link = links_[id];
+    LinkState& link = m_links[id];
     link.look.underlined = underlined;
     link.look.handCursor = true;
     link.listener = listener;
@@ -30,14 +30,14 @@ void HeadlessWindow::MakeLink(int id, bool underlined, LinkListener* listener)
 
 void HeadlessWindow::SetTextColour(int id, COLORREF colour)
 {
-    if (auto it = links_.find(id); it != links_.end())
+    if (auto it = m_links.find(id); it != m_links.end())
         it->second.look.colour = colour;
 }
 
 void HeadlessWindow::SetToolTip(int id, std::string_view text)
 {
     Set(id, &State::toolTip, std::string(text));
-    if (auto it = links_.find(id); it != links_.end())
+    if (auto it = m_links.find(id); it != m_links.end())
         it->second.look.toolTip = text;
 }
 
@@ -51,16 +51,16 @@ Size HeadlessWindow::GetTextExtent(int id) const
 
 std::optional<HeadlessWindow::LinkLook> HeadlessWindow::Link(int id) const
 {
-    auto it = links_.find(id);
-    if (it == links_.end())
+    auto it = m_links.find(id);
+    if (it == m_links.end())
         return std::nullopt;
     return it->second.look;
 }
 
 void HeadlessWindow::HoverLink(int id, bool inside)
 {
-    auto it = links_.find(id);
-    if (it == links_.end() || !Usable(id) || it->second.hovered == inside)
+    auto it = m_links.find(id);
+    if (it == m_links.end() || !Usable(id) || it->second.hovered == inside)
         return;
     it->second.hovered = inside;
     if (it->second.listener)
@@ -69,21 +69,21 @@ void HeadlessWindow::HoverLink(int id, bool inside)
 
 void HeadlessWindow::MoveMouseUnseen(int id, bool inside)
 {
-    if (auto it = links_.find(id); it != links_.end())
+    if (auto it = m_links.find(id); it != m_links.end())
         it->second.hovered = inside;
 }
 
 bool HeadlessWindow::IsMouseOver(int id) const
 {
-    auto it = links_.find(id);
-    return it != links_.end() && it->second.hovered;
+    auto it = m_links.find(id);
+    return it != m_links.end() && it->second.hovered;
 }
 
 void HeadlessWindow::ClickLink(int id)
 {
     HoverLink(id, true);
-    auto it = links_.find(id);
-    if (it == links_.end() || !Usable(id) || !it->second.listener)
+    auto it = m_links.find(id);
+    if (it == m_links.end() || !Usable(id) || !it->second.listener)
         return;
     it->second.listener->OnLinkClicked();
 }

@@ -24,9 +24,9 @@ bool IsEdit(ControlKind k)
 } // namespace
 
 HeadlessWindow::HeadlessWindow(HeadlessBackend& backend, Dialog& dialog, const DialogTemplate& tmpl)
-    : backend_(backend), dialog_(&dialog),
-      template_(tmpl), client_{0, 0, DialogUnitsToPixelsX(tmpl.width), DialogUnitsToPixelsY(tmpl.height)},
-      title_(tmpl.caption)
+    : m_backend(backend), m_dialog(&dialog),
+      m_template(tmpl), m_client{0, 0, DialogUnitsToPixelsX(tmpl.width), DialogUnitsToPixelsY(tmpl.height)},
+      m_title(tmpl.caption)
 {
     for (const ControlTemplate& c : tmpl.controls) {
         if (c.id == kNoId)
@@ -37,49 +37,49 @@ HeadlessWindow::HeadlessWindow(HeadlessBackend& backend, Dialog& dialog, const D
         if (!IsEdit(c.kind) && c.kind != ControlKind::DropDownList)
             s.text = DecodeUtf8(c.caption);
         s.rect = DialogUnitsToPixels(c.rect);
-        controls_[c.id] = std::move(s);
+        m_controls[c.id] = std::move(s);
     }
 }
 
 HeadlessWindow::State* HeadlessWindow::Find(int id)
 {
-    auto it = controls_.find(id);
-    return it == controls_.end() ? nullptr : &it->second;
+    auto it = m_controls.find(id);
+    return it == m_controls.end() ? nullptr : &it->second;
 }
 
 const HeadlessWindow::State* HeadlessWindow::Find(int id) const
 {
-    auto it = controls_.find(id);
-    return it == controls_.end() ? nullptr : &it->second;
+    auto it = m_controls.find(id);
+    return it == m_controls.end() ? nullptr : &it->second;
 }
 
 bool HeadlessWindow::Usable(int id) const
 {
     const State* s = Find(id);
-    return s && s->enabled && s->visible && !destroyed_;
+    return s && s->enabled && s->visible && !m_destroyed;
 }
 
 void HeadlessWindow::Deliver(const Message& message)
 {
-    if (!dialog_ || destroyed_)
+    if (!m_dialog || m_destroyed)
         return;
-    ++depth_;
-    dialog_->Dispatch(message);
-    --depth_;
+    ++m_depth;
+    m_dialog->Dispatch(message);
+    --m_depth;
     // Like a modal loop, the window goes away once the handler that ended
     // the dialog has returned.
-    if (depth_ == 0 && ended_ && !destroyed_) {
-        destroyed_ = true;
-        timers_.clear();
-        if (dialog_)
-            dialog_->DestroyWindow();
+    if (m_depth == 0 && m_ended && !m_destroyed) {
+        m_destroyed = true;
+        m_timers.clear();
+        if (m_dialog)
+            m_dialog->DestroyWindow();
     }
 }
 
 void HeadlessWindow::FireTimer(unsigned id, std::uint64_t now)
 {
-    auto it = timers_.find(id);
-    if (it == timers_.end())
+    auto it = m_timers.find(id);
+    if (it == m_timers.end())
         return;
     it->second.due = now + it->second.period;
     Deliver(Message{Msg::Timer, static_cast<int>(id)});
@@ -92,7 +92,7 @@ void HeadlessWindow::Click(int id)
     if (!Usable(id))
         return;
     State& s = *Find(id);
-    focus_ = id;
+    m_focus = id;
     if (IsCheckBox(s.kind))
         s.check = s.check == 0 ? 1 : 0;
     Deliver(Message{Msg::Command, id, Notify::Clicked});
@@ -102,7 +102,7 @@ void HeadlessWindow::Choose(int id, int row)
 {
     if (!Usable(id))
         return;
-    focus_ = id;
+    m_focus = id;
     SetCurSel(id, row);
     Deliver(Message{Msg::Command, id, Notify::SelChange});
 }
@@ -112,7 +112,7 @@ void HeadlessWindow::Type(int id, std::string_view text)
     State* s = Find(id);
     if (!s || !Usable(id) || !IsEdit(s->kind))
         return;
-    focus_ = id;
+    m_focus = id;
     s->text.clear();
     s->selStart = s->selEnd = 0;
     InsertTyped(id, *s, DecodeUtf8(text));
@@ -123,7 +123,7 @@ void HeadlessWindow::TypeAtEnd(int id, std::string_view text)
     State* s = Find(id);
     if (!s || !Usable(id) || !IsEdit(s->kind))
         return;
-    focus_ = id;
+    m_focus = id;
     s->selStart = s->selEnd = static_cast<int>(s->text.size());
     InsertTyped(id, *s, DecodeUtf8(text));
 }
@@ -147,14 +147,14 @@ void HeadlessWindow::ReplaceSelection(State& s, std::u32string text)
 void HeadlessWindow::Focus(int id)
 {
     if (Usable(id))
-        focus_ = id;
+        m_focus = id;
 }
 
 void HeadlessWindow::FocusFirstTabStop()
 {
-    for (const ControlTemplate& c : template_.controls) {
+    for (const ControlTemplate& c : m_template.controls) {
         if ((c.style & kTabStop) && Usable(c.id)) {
-            focus_ = c.id;
+            m_focus = c.id;
             return;
         }
     }
@@ -162,9 +162,9 @@ void HeadlessWindow::FocusFirstTabStop()
 
 void HeadlessWindow::PressEnter()
 {
-    State* s = Find(focus_);
+    State* s = Find(m_focus);
     if (s && s->kind == ControlKind::MultiLineEdit && (s->style & kWantReturn)) {
-        InsertTyped(focus_, *s, U"\r\n");
+        InsertTyped(m_focus, *s, U"\r\n");
         return;
     }
     Deliver(Message{Msg::Command, IDOK, Notify::Clicked});
@@ -198,7 +198,7 @@ void HeadlessWindow::ChooseSystemMenu(unsigned commandId)
 
 void HeadlessWindow::Resize(int clientWidth, int clientHeight)
 {
-    client_ = Rect{0, 0, clientWidth, clientHeight};
+    m_client = Rect{0, 0, clientWidth, clientHeight};
     Deliver(Message{Msg::Size});
 }
 
@@ -216,8 +216,8 @@ std::pair<int, int> HeadlessWindow::EditSelection(int id) const
 
 std::optional<unsigned> HeadlessWindow::TimerPeriod(unsigned id) const
 {
-    auto it = timers_.find(id);
-    if (it == timers_.end())
+    auto it = m_timers.find(id);
+    if (it == m_timers.end())
         return std::nullopt;
     return it->second.period;
 }
@@ -263,7 +263,7 @@ bool HeadlessWindow::IsVisible(int id) const
 void HeadlessWindow::SetFocus(int id)
 {
     if (Find(id))
-        focus_ = id;
+        m_focus = id;
 }
 
 Rect HeadlessWindow::GetRect(int id) const
@@ -374,29 +374,29 @@ int HeadlessWindow::GetPos(int id) const
 
 void HeadlessWindow::SetTimer(unsigned id, unsigned periodMs)
 {
-    timers_[id] = Timer{periodMs, backend_.Now() + periodMs, g_timerOrder++};
+    m_timers[id] = Timer{periodMs, m_backend.Now() + periodMs, g_timerOrder++};
 }
 
 void HeadlessWindow::KillTimer(unsigned id)
 {
-    timers_.erase(id);
+    m_timers.erase(id);
 }
 
 bool HeadlessWindow::AppendSystemMenuEntry(unsigned commandId, std::string_view text)
 {
-    systemMenu_.emplace_back(commandId, std::string(text));
+    m_systemMenu.emplace_back(commandId, std::string(text));
     return true;
 }
 
 void HeadlessWindow::EndDialog(int result)
 {
-    ended_ = true;
-    result_ = result;
-    if (depth_ == 0 && !destroyed_) {
-        destroyed_ = true;
-        timers_.clear();
-        if (dialog_)
-            dialog_->DestroyWindow();
+    m_ended = true;
+    m_result = result;
+    if (m_depth == 0 && !m_destroyed) {
+        m_destroyed = true;
+        m_timers.clear();
+        if (m_dialog)
+            m_dialog->DestroyWindow();
     }
 }
 
@@ -409,7 +409,7 @@ namespace ui::headless {
 bool HeadlessWindow::CreateWebView(int id, WebViewClient& client)
 {
     State* s = Find(id);
-    if (!s || !backend_.WebViewsAvailable())
+    if (!s || !m_backend.WebViewsAvailable())
         return false;
     s->webClient = &client;
     s->text.clear();
@@ -427,7 +427,7 @@ void HeadlessWindow::Navigate(int id, std::string_view url, std::chrono::millise
 void HeadlessWindow::FinishLoad(int id, std::string_view title)
 {
     State* s = Find(id);
-    if (!s || !s->webClient || s->navigations.empty() || !dialog_ || destroyed_)
+    if (!s || !s->webClient || s->navigations.empty() || !m_dialog || m_destroyed)
         return;
     const std::string url = s->navigations.back();
     s->webClient->DocumentComplete(url, title);
@@ -436,7 +436,7 @@ void HeadlessWindow::FinishLoad(int id, std::string_view title)
 void HeadlessWindow::RequestNewWindow(int id, std::string_view url)
 {
     State* s = Find(id);
-    if (s && s->webClient && dialog_ && !destroyed_)
+    if (s && s->webClient && m_dialog && !m_destroyed)
         s->webClient->NewWindowRequested(url);
 }
 

@@ -64,11 +64,11 @@ public:
     std::vector<std::string> Items(int id) const;
     std::pair<int, int> EditSelection(int id) const;
     std::optional<unsigned> TimerPeriod(unsigned id) const;
-    const std::vector<std::pair<unsigned, std::string>>& SystemMenu() const { return systemMenu_; }
-    bool Ended() const { return ended_; }
-    int Result() const { return result_; }
-    bool Destroyed() const { return destroyed_; }
-    const DialogTemplate& Template() const { return template_; }
+    const std::vector<std::pair<unsigned, std::string>>& SystemMenu() const { return m_systemMenu; }
+    bool Ended() const { return m_ended; }
+    int Result() const { return m_result; }
+    bool Destroyed() const { return m_destroyed; }
+    const DialogTemplate& Template() const { return m_template; }
     // How a link control looks: text colour, tooltip, underline and cursor.
     struct LinkLook {
         bool underlined = false;
@@ -94,7 +94,7 @@ public:
     void Show(int id, bool visible) override;
     bool IsVisible(int id) const override;
     void SetFocus(int id) override;
-    int GetFocus() const override { return focus_; }
+    int GetFocus() const override { return m_focus; }
     Rect GetRect(int id) const override;
     void Move(int id, const Rect& rect) override;
     int GetCheck(int id) const override;
@@ -116,11 +116,11 @@ public:
     void SetBitmap(int id, std::span<const char* const> xpm) override { Set(id, &State::bitmap, xpm); }
     bool CreateWebView(int id, WebViewClient& client) override;
     void Navigate(int id, std::string_view url, std::chrono::milliseconds answerWithin) override;
-    Rect GetClientRect() const override { return client_; }
-    void SetTitle(std::string_view text) override { title_ = std::string(text); }
-    std::string GetTitle() const override { return title_; }
-    void SetIcon(std::span<const char* const> xpm) override { icon_ = xpm; }
-    std::span<const char* const> Icon() const { return icon_; }
+    Rect GetClientRect() const override { return m_client; }
+    void SetTitle(std::string_view text) override { m_title = std::string(text); }
+    std::string GetTitle() const override { return m_title; }
+    void SetIcon(std::span<const char* const> xpm) override { m_icon = xpm; }
+    std::span<const char* const> Icon() const { return m_icon; }
     void SetTimer(unsigned id, unsigned periodMs) override;
     void KillTimer(unsigned id) override;
     bool AppendSystemMenuEntry(unsigned commandId, std::string_view text) override;
@@ -138,7 +138,7 @@ public:
         std::uint64_t due;
         std::uint64_t order;
     };
-    const std::map<unsigned, Timer>& Timers() const { return timers_; }
+    const std::map<unsigned, Timer>& Timers() const { return m_timers; }
     void FireTimer(unsigned id, std::uint64_t now);
     void Deliver(const Message& message);
 
@@ -184,26 +184,26 @@ private:
     void InsertTyped(int id, State& s, std::u32string text); // as the user types
     void ReplaceSelection(State& s, std::u32string text);    // what EM_REPLACESEL does
 
-    HeadlessBackend& backend_;
-    Dialog* dialog_;
-    const DialogTemplate& template_;
-    std::map<int, State> controls_;
+    HeadlessBackend& m_backend;
+    Dialog* m_dialog;
+    const DialogTemplate& m_template;
+    std::map<int, State> m_controls;
     struct LinkState {
         LinkLook look;
         LinkListener* listener = nullptr;
         bool hovered = false;
     };
-    std::map<int, LinkState> links_;
-    std::map<unsigned, Timer> timers_;
-    std::vector<std::pair<unsigned, std::string>> systemMenu_;
-    Rect client_;
-    std::string title_;
-    std::span<const char* const> icon_;
-    int focus_ = 0;
-    int depth_ = 0;
-    bool ended_ = false;
-    bool destroyed_ = false;
-    int result_ = 0;
+    std::map<int, LinkState> m_links;
+    std::map<unsigned, Timer> m_timers;
+    std::vector<std::pair<unsigned, std::string>> m_systemMenu;
+    Rect m_client;
+    std::string m_title;
+    std::span<const char* const> m_icon;
+    int m_focus = 0;
+    int m_depth = 0;
+    bool m_ended = false;
+    bool m_destroyed = false;
+    int m_result = 0;
 };
 
 } // namespace ui::headless

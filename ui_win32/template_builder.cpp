@@ -19,7 +19,7 @@ constexpr std::uint16_t kComboBoxClass = 0x0085;
 
 class TemplateWriter {
 public:
-    void Word(std::uint16_t w) { words_.push_back(w); }
+    void Word(std::uint16_t w) { m_words.push_back(w); }
     void Dword(std::uint32_t d)
     {
         Word(static_cast<std::uint16_t>(d & 0xFFFF));
@@ -39,13 +39,13 @@ public:
     }
     void AlignToDword()
     {
-        if (words_.size() % 2 != 0)
+        if (m_words.size() % 2 != 0)
             Word(0);
     }
-    std::vector<std::uint16_t> Take() { return std::move(words_); }
+    std::vector<std::uint16_t> Take() { return std::move(m_words); }
 
 private:
-    std::vector<std::uint16_t> words_;
+    std::vector<std::uint16_t> m_words;
 };
 
 DWORD CommonStyle(const ui::ControlTemplate& c)

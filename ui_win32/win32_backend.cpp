@@ -16,16 +16,16 @@ constexpr wchar_t kTaskWindowClass[] = L"VantrelPostedTasks";
 // Keeps the list of running dialogs right however a run ends.
 class RunningEntry {
 public:
-    RunningEntry(std::vector<Win32Window*>& running, Win32Window& window) : running_(running)
+    RunningEntry(std::vector<Win32Window*>& running, Win32Window& window) : m_running(running)
     {
-        running_.push_back(&window);
+        m_running.push_back(&window);
     }
-    ~RunningEntry() { running_.pop_back(); }
+    ~RunningEntry() { m_running.pop_back(); }
     RunningEntry(const RunningEntry&) = delete;
     RunningEntry& operator=(const RunningEntry&) = delete;
 
 private:
-    std::vector<Win32Window*>& running_;
+    std::vector<Win32Window*>& m_running;
 };
 
 // The file chooser's buffer: room for many names chosen at once.
@@ -41,14 +41,14 @@ Win32Backend::Win32Backend()
     cls.hInstance = ::GetModuleHandleW(nullptr);
     cls.lpszClassName = kTaskWindowClass;
     ::RegisterClassExW(&cls);
-    tasks_ = ::CreateWindowExW(0, kTaskWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, cls.hInstance, nullptr);
-    ::SetWindowLongPtrW(tasks_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    m_tasks = ::CreateWindowExW(0, kTaskWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, cls.hInstance, nullptr);
+    ::SetWindowLongPtrW(m_tasks, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 Win32Backend::~Win32Backend()
 {
-    if (tasks_)
-        ::DestroyWindow(tasks_);
+    if (m_tasks)
+        ::DestroyWindow(m_tasks);
 }
 
 LRESULT CALLBACK Win32Backend::TaskWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -64,18 +64,18 @@ LRESULT CALLBACK Win32Backend::TaskWindowProc(HWND hwnd, UINT message, WPARAM wP
 void Win32Backend::Post(std::function<void()> task)
 {
     {
-        threads::MutexLock lock(postedMutex_);
-        posted_.push_back(std::move(task));
+        threads::MutexLock lock(m_postedMutex);
+        m_posted.push_back(std::move(task));
     }
-    ::PostMessageW(tasks_, kRunPosted, 0, 0);
+    ::PostMessageW(m_tasks, kRunPosted, 0, 0);
 }
 
 void Win32Backend::RunPosted()
 {
     std::deque<std::function<void()>> due;
     {
-        threads::MutexLock lock(postedMutex_);
-        due.swap(posted_);
+        threads::MutexLock lock(m_postedMutex);
+        due.swap(m_posted);
     }
     for (auto& task : due)
         task();
@@ -85,13 +85,13 @@ int Win32Backend::RunModal(ui::Dialog& dialog)
 {
     Win32Window window(dialog);
     const HWND owner = BoxOwner();
-    RunningEntry entry(running_, window);
+    RunningEntry entry(m_running, window);
     return window.RunModal(owner);
 }
 
 HWND Win32Backend::BoxOwner() const
 {
-    for (auto it = running_.rbegin(); it != running_.rend(); ++it)
+    for (auto it = m_running.rbegin(); it != m_running.rend(); ++it)
         if ((*it)->Handle())
             return (*it)->Handle();
     return nullptr;

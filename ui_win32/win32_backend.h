@@ -26,20 +26,20 @@ public:
     void MessageBeep() override;
     ui::COLORREF HighlightColour() const override;
     void Sleep(unsigned ms) override;
-    void Post(std::function<void()> task) override EXCLUDES(postedMutex_);
+    void Post(std::function<void()> task) override EXCLUDES(m_postedMutex);
 
 private:
     static LRESULT CALLBACK TaskWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    void RunPosted() EXCLUDES(postedMutex_);
+    void RunPosted() EXCLUDES(m_postedMutex);
     // The innermost dialog window being run: the owner of boxes.
     HWND BoxOwner() const;
 
     // A message-only window: a posted task wakes whatever loop the thread
     // runs (a dialog's, a message box's, the file chooser's).
-    HWND tasks_ = nullptr;
-    std::vector<Win32Window*> running_; // nested modal runs, innermost last
-    threads::Mutex postedMutex_;
-    std::deque<std::function<void()>> posted_ GUARDED_BY(postedMutex_);
+    HWND m_tasks = nullptr;
+    std::vector<Win32Window*> m_running; // nested modal runs, innermost last
+    threads::Mutex m_postedMutex;
+    std::deque<std::function<void()>> m_posted GUARDED_BY(m_postedMutex);
 };
 
 } // namespace ui_win32

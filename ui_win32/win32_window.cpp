@@ -19,13 +19,13 @@ using ui::ControlKind;
 // system sends for some of them (a text set into an edit) are not passed on.
 class Quietly {
 public:
-    explicit Quietly(int& depth) : depth_(depth) { ++depth_; }
-    ~Quietly() { --depth_; }
+    explicit Quietly(int& depth) : m_depth(depth) { ++m_depth; }
+    ~Quietly() { --m_depth; }
     Quietly(const Quietly&) = delete;
     Quietly& operator=(const Quietly&) = delete;
 
 private:
-    int& depth_;
+    int& m_depth;
 };
 
 std::wstring WindowText(HWND hwnd)
@@ -43,29 +43,29 @@ constexpr UINT_PTR kLinkSubclass = 1;
 
 } // namespace
 
-Win32Window::Win32Window(ui::Dialog& dialog) : dialog_(&dialog), template_(dialog.Template())
+Win32Window::Win32Window(ui::Dialog& dialog) : m_dialog(&dialog), m_template(dialog.Template())
 {
 }
 
 Win32Window::~Win32Window()
 {
-    for (auto& [id, bitmap] : bitmaps_)
+    for (auto& [id, bitmap] : m_bitmaps)
         ::DeleteObject(bitmap);
-    if (bigIcon_)
-        ::DestroyIcon(bigIcon_);
-    for (HICON icon : icons_)
+    if (m_bigIcon)
+        ::DestroyIcon(m_bigIcon);
+    for (HICON icon : m_icons)
         ::DestroyIcon(icon);
-    if (linkFont_)
-        ::DeleteObject(linkFont_);
+    if (m_linkFont)
+        ::DeleteObject(m_linkFont);
 }
 
 int Win32Window::RunModal(HWND owner)
 {
-    const std::vector<std::uint16_t> words = BuildDialogTemplate(template_);
+    const std::vector<std::uint16_t> words = BuildDialogTemplate(m_template);
     const INT_PTR result =
         ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(words.data()), owner,
                                   &Win32Window::DialogProc, reinterpret_cast<LPARAM>(this));
-    return result == -1 ? -1 : result_;
+    return result == -1 ? -1 : m_result;
 }
 
 INT_PTR CALLBACK Win32Window::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -80,31 +80,31 @@ INT_PTR CALLBACK Win32Window::DialogProc(HWND hwnd, UINT message, WPARAM wParam,
 
 BOOL Win32Window::OnInitDialog(HWND hwnd)
 {
-    hwnd_ = hwnd;
+    m_hwnd = hwnd;
     // Edits take any length until the program sets a limit.
-    for (const ui::ControlTemplate& c : template_.controls)
+    for (const ui::ControlTemplate& c : m_template.controls)
         if (IsEdit(c.id))
             ::SendMessageW(Item(c.id), EM_SETLIMITTEXT, ui::kLargestTextLimit, 0);
     ShowTemplateImages();
-    tips_ = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, nullptr, nullptr);
-    dialog_->AttachWindow(this);
-    delivering_ = true;
-    return dialog_->InitDialog() ? TRUE : FALSE;
+    m_tips = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hwnd, nullptr, nullptr, nullptr);
+    m_dialog->AttachWindow(this);
+    m_delivering = true;
+    return m_dialog->InitDialog() ? TRUE : FALSE;
 }
 
 void Win32Window::ShowTemplateImages()
 {
     // The dialog manager makes the controls in template order, each below
     // the one before, so the children in that order match the template.
-    HWND child = ::GetWindow(hwnd_, GW_CHILD);
-    for (const ui::ControlTemplate& c : template_.controls) {
+    HWND child = ::GetWindow(m_hwnd, GW_CHILD);
+    for (const ui::ControlTemplate& c : m_template.controls) {
         if (!child)
             break;
         if (c.kind == ControlKind::Icon && !c.image.empty()) {
             if (HICON icon = MakeIcon(c.image)) {
                 ::SendMessageW(child, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-                icons_.push_back(icon);
+                m_icons.push_back(icon);
             }
         }
         child = ::GetWindow(child, GW_HWNDNEXT);
@@ -136,7 +136,7 @@ INT_PTR Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_DEVICECHANGE:
         Deliver(ui::Message{ui::Msg::DeviceChange, 0, ui::Notify::Clicked, wParam, lParam});
-        ::SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, TRUE);
+        ::SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, TRUE);
         return TRUE;
     case WM_HELP:
         Deliver(ui::Message{ui::Msg::Help});
@@ -151,12 +151,12 @@ INT_PTR Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         // The window goes away with its timers; the dialog hears of it while
         // its controls still stand.
-        for (unsigned id : timers_)
-            ::KillTimer(hwnd_, id);
-        timers_.clear();
-        delivering_ = false;
-        if (dialog_)
-            dialog_->DestroyWindow();
+        for (unsigned id : m_timers)
+            ::KillTimer(m_hwnd, id);
+        m_timers.clear();
+        m_delivering = false;
+        if (m_dialog)
+            m_dialog->DestroyWindow();
         return FALSE;
     default:
         return FALSE;
@@ -188,7 +188,7 @@ void Win32Window::OnCommand(WPARAM wParam, LPARAM lParam)
         break;
     case ControlKind::Edit:
     case ControlKind::MultiLineEdit:
-        if (code == EN_CHANGE && quiet_ == 0)
+        if (code == EN_CHANGE && m_quiet == 0)
             Deliver(ui::Message{ui::Msg::Command, id, ui::Notify::Change});
         break;
     default:
@@ -198,18 +198,18 @@ void Win32Window::OnCommand(WPARAM wParam, LPARAM lParam)
 
 void Win32Window::Deliver(const ui::Message& message)
 {
-    if (delivering_ && dialog_)
-        dialog_->Dispatch(message);
+    if (m_delivering && m_dialog)
+        m_dialog->Dispatch(message);
 }
 
 HWND Win32Window::Item(int id) const
 {
-    return hwnd_ && id != ui::kNoId ? ::GetDlgItem(hwnd_, id) : nullptr;
+    return m_hwnd && id != ui::kNoId ? ::GetDlgItem(m_hwnd, id) : nullptr;
 }
 
 const ui::ControlTemplate* Win32Window::TemplateOf(int id) const
 {
-    return template_.Find(id);
+    return m_template.Find(id);
 }
 
 bool Win32Window::IsEdit(int id) const
@@ -239,7 +239,7 @@ void Win32Window::SetText(int id, std::string_view text)
     HWND item = Item(id);
     if (!item || IsList(id))
         return; // a list the user cannot type into has no text of its own
-    Quietly quiet(quiet_);
+    Quietly quiet(m_quiet);
     ::SetWindowTextW(item, Widen(text).c_str());
 }
 
@@ -276,7 +276,7 @@ void Win32Window::SetFocus(int id)
 int Win32Window::GetFocus() const
 {
     HWND focus = ::GetFocus();
-    while (focus && ::GetParent(focus) != hwnd_)
+    while (focus && ::GetParent(focus) != m_hwnd)
         focus = ::GetParent(focus);
     const int id = focus ? ::GetDlgCtrlID(focus) : 0;
     return id == ui::kNoId ? 0 : id;
@@ -288,7 +288,7 @@ ui::Rect Win32Window::GetRect(int id) const
     RECT r{};
     if (!item || !::GetWindowRect(item, &r))
         return {};
-    ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+    ::MapWindowPoints(nullptr, m_hwnd, reinterpret_cast<POINT*>(&r), 2);
     return ui::Rect{r.left, r.top, r.right, r.bottom};
 }
 
@@ -309,7 +309,7 @@ int Win32Window::GetCheck(int id) const
 void Win32Window::SetCheck(int id, int state)
 {
     if (HWND item = Item(id)) {
-        Quietly quiet(quiet_);
+        Quietly quiet(m_quiet);
         ::SendMessageW(item, BM_SETCHECK, state == 1 ? BST_CHECKED : state == 2 ? BST_INDETERMINATE : BST_UNCHECKED, 0);
     }
 }
@@ -363,7 +363,7 @@ void Win32Window::SetCurSel(int id, int row)
 {
     if (!IsList(id))
         return;
-    Quietly quiet(quiet_);
+    Quietly quiet(m_quiet);
     const bool inList = row >= 0 && row < GetCount(id);
     ::SendMessageW(Item(id), CB_SETCURSEL, inList ? static_cast<WPARAM>(row) : static_cast<WPARAM>(-1), 0);
 }
@@ -399,7 +399,7 @@ void Win32Window::ReplaceSel(int id, std::string_view text)
     // the limit and drops the rest.
     if (!IsEdit(id))
         return;
-    Quietly quiet(quiet_);
+    Quietly quiet(m_quiet);
     const std::wstring wide = Widen(text);
     ::SendMessageW(Item(id), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide.c_str()));
 }
@@ -446,9 +446,9 @@ void Win32Window::SetBitmap(int id, std::span<const char* const> xpm)
     // The caption stays the button's text, for assistive tools.
     ::SetWindowLongW(button, GWL_STYLE, ::GetWindowLongW(button, GWL_STYLE) | BS_BITMAP);
     ::SendMessageW(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
-    if (auto it = bitmaps_.find(id); it != bitmaps_.end())
+    if (auto it = m_bitmaps.find(id); it != m_bitmaps.end())
         ::DeleteObject(it->second);
-    bitmaps_[id] = bitmap;
+    m_bitmaps[id] = bitmap;
 }
 
 // --- Web views ---------------------------------------------------------------------
@@ -469,50 +469,50 @@ void Win32Window::Navigate(int, std::string_view, std::chrono::milliseconds)
 ui::Rect Win32Window::GetClientRect() const
 {
     RECT r{};
-    if (!hwnd_ || !::GetClientRect(hwnd_, &r))
+    if (!m_hwnd || !::GetClientRect(m_hwnd, &r))
         return {};
     return ui::Rect{r.left, r.top, r.right, r.bottom};
 }
 
 void Win32Window::SetTitle(std::string_view text)
 {
-    if (hwnd_)
-        ::SetWindowTextW(hwnd_, Widen(text).c_str());
+    if (m_hwnd)
+        ::SetWindowTextW(m_hwnd, Widen(text).c_str());
 }
 
 std::string Win32Window::GetTitle() const
 {
-    return hwnd_ ? Narrow(WindowText(hwnd_)) : std::string();
+    return m_hwnd ? Narrow(WindowText(m_hwnd)) : std::string();
 }
 
 void Win32Window::SetIcon(std::span<const char* const> xpm)
 {
     HICON icon = MakeIcon(xpm);
-    if (!icon || !hwnd_)
+    if (!icon || !m_hwnd)
         return;
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-    if (bigIcon_)
-        ::DestroyIcon(bigIcon_);
-    bigIcon_ = icon;
+    ::SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    ::SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    if (m_bigIcon)
+        ::DestroyIcon(m_bigIcon);
+    m_bigIcon = icon;
 }
 
 void Win32Window::SetTimer(unsigned id, unsigned periodMs)
 {
-    if (hwnd_ && ::SetTimer(hwnd_, id, periodMs, nullptr))
-        timers_.insert(id);
+    if (m_hwnd && ::SetTimer(m_hwnd, id, periodMs, nullptr))
+        m_timers.insert(id);
 }
 
 void Win32Window::KillTimer(unsigned id)
 {
-    if (hwnd_)
-        ::KillTimer(hwnd_, id);
-    timers_.erase(id);
+    if (m_hwnd)
+        ::KillTimer(m_hwnd, id);
+    m_timers.erase(id);
 }
 
 bool Win32Window::AppendSystemMenuEntry(unsigned commandId, std::string_view text)
 {
-    HMENU menu = hwnd_ ? ::GetSystemMenu(hwnd_, FALSE) : nullptr;
+    HMENU menu = m_hwnd ? ::GetSystemMenu(m_hwnd, FALSE) : nullptr;
     if (!menu)
         return false;
     ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
@@ -522,11 +522,11 @@ bool Win32Window::AppendSystemMenuEntry(unsigned commandId, std::string_view tex
 
 void Win32Window::EndDialog(int result)
 {
-    if (ended_ || !hwnd_)
+    if (m_ended || !m_hwnd)
         return;
-    ended_ = true;
-    result_ = result;
-    ::EndDialog(hwnd_, result);
+    m_ended = true;
+    m_result = result;
+    ::EndDialog(m_hwnd, result);
 }
 
 // --- Links and tips ----------------------------------------------------------------
@@ -536,18 +536,18 @@ void Win32Window::MakeLink(int id, bool underlined, ui::LinkListener* listener)
     HWND control = Item(id);
     if (!control)
         return;
-    Link& link = links_[id];
+    Link& link = m_links[id];
     link.listener = listener;
     ::SetWindowSubclass(control, &Win32Window::LinkProc, kLinkSubclass, reinterpret_cast<DWORD_PTR>(this));
-    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(m_hwnd, WM_GETFONT, 0, 0));
     if (underlined) {
-        if (!linkFont_) {
+        if (!m_linkFont) {
             LOGFONTW face{};
             ::GetObjectW(font, sizeof(face), &face);
             face.lfUnderline = TRUE;
-            linkFont_ = ::CreateFontIndirectW(&face);
+            m_linkFont = ::CreateFontIndirectW(&face);
         }
-        font = linkFont_ ? linkFont_ : font;
+        font = m_linkFont ? m_linkFont : font;
     }
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
@@ -559,8 +559,8 @@ LRESULT CALLBACK Win32Window::LinkProc(HWND hwnd, UINT message, WPARAM wParam, L
 
 LRESULT Win32Window::OnLinkMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const auto it = links_.find(::GetDlgCtrlID(control));
-    Link* link = it == links_.end() ? nullptr : &it->second;
+    const auto it = m_links.find(::GetDlgCtrlID(control));
+    Link* link = it == m_links.end() ? nullptr : &it->second;
     switch (message) {
     case WM_SETCURSOR:
         ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32649))); // IDC_HAND
@@ -596,8 +596,8 @@ LRESULT Win32Window::OnLinkMessage(HWND control, UINT message, WPARAM wParam, LP
 
 INT_PTR Win32Window::OnLinkColour(HDC dc, HWND control)
 {
-    const auto it = links_.find(::GetDlgCtrlID(control));
-    if (it == links_.end() || !it->second.hasColour)
+    const auto it = m_links.find(::GetDlgCtrlID(control));
+    if (it == m_links.end() || !it->second.hasColour)
         return FALSE; // the system's own colours
     ::SetTextColor(dc, it->second.colour);
     ::SetBkMode(dc, TRANSPARENT);
@@ -609,7 +609,7 @@ void Win32Window::SetTextColour(int id, ui::COLORREF colour)
     HWND control = Item(id);
     if (!control)
         return;
-    Link& link = links_[id];
+    Link& link = m_links[id];
     link.colour = colour;
     link.hasColour = true;
     ::InvalidateRect(control, nullptr, TRUE);
@@ -618,19 +618,19 @@ void Win32Window::SetTextColour(int id, ui::COLORREF colour)
 void Win32Window::SetToolTip(int id, std::string_view text)
 {
     HWND control = Item(id);
-    if (!control || !tips_)
+    if (!control || !m_tips)
         return;
     std::wstring wide = Widen(text);
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = hwnd_;
+    tool.hwnd = m_hwnd;
     tool.uId = reinterpret_cast<UINT_PTR>(control);
-    ::SendMessageW(tips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    ::SendMessageW(m_tips, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     if (wide.empty())
         return; // nothing to show: no empty tip box either
     tool.lpszText = wide.data();
-    ::SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    ::SendMessageW(m_tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 ui::Size Win32Window::GetTextExtent(int id) const

@@ -31,7 +31,7 @@ public:
     // until EndDialog; the dialog gets its destroy message while the window
     // still stands. Returns the result EndDialog was given.
     int RunModal(HWND owner);
-    HWND Handle() const { return hwnd_; }
+    HWND Handle() const { return m_hwnd; }
 
     // --- ui::WindowImpl ----------------------------------------------------
     std::string GetText(int id) const override;
@@ -71,7 +71,7 @@ public:
     void KillTimer(unsigned id) override;
     bool AppendSystemMenuEntry(unsigned commandId, std::string_view text) override;
     void EndDialog(int result) override;
-    void DialogDeleted() override { dialog_ = nullptr; }
+    void DialogDeleted() override { m_dialog = nullptr; }
     void MakeLink(int id, bool underlined, ui::LinkListener* listener) override;
     void SetTextColour(int id, ui::COLORREF colour) override;
     void SetToolTip(int id, std::string_view text) override;
@@ -101,21 +101,21 @@ private:
     bool IsEdit(int id) const;
     bool IsList(int id) const;
 
-    ui::Dialog* dialog_;
-    const ui::DialogTemplate& template_;
-    HWND hwnd_ = nullptr;
-    HWND tips_ = nullptr;
-    HICON bigIcon_ = nullptr;
-    HICON smallIcon_ = nullptr;
-    HFONT linkFont_ = nullptr;
-    std::map<int, HBITMAP> bitmaps_;
-    std::vector<HICON> icons_; // the template's pictures
-    std::map<int, Link> links_;
-    std::set<unsigned> timers_;
-    bool delivering_ = false;
-    bool ended_ = false;
-    int result_ = 0;
-    int quiet_ = 0; // > 0 while the program itself changes a control
+    ui::Dialog* m_dialog;
+    const ui::DialogTemplate& m_template;
+    HWND m_hwnd = nullptr;
+    HWND m_tips = nullptr;
+    HICON m_bigIcon = nullptr;
+    HICON m_smallIcon = nullptr;
+    HFONT m_linkFont = nullptr;
+    std::map<int, HBITMAP> m_bitmaps;
+    std::vector<HICON> m_icons; // the template's pictures
+    std::map<int, Link> m_links;
+    std::set<unsigned> m_timers;
+    bool m_delivering = false;
+    bool m_ended = false;
+    int m_result = 0;
+    int m_quiet = 0; // > 0 while the program itself changes a control
 };
 
 } // namespace ui_win32

@@ -10,7 +10,7 @@ namespace ui_wx {
 
 LinkLabel::LinkLabel(wxWindow& parent, wxWindowID id, const wxString& label, const wxPoint& position,
                      const wxSize& size)
-    : wxControl(&parent, id, position, size, wxBORDER_NONE), colour_(GetForegroundColour())
+    : wxControl(&parent, id, position, size, wxBORDER_NONE), m_colour(GetForegroundColour())
 {
     SetCursor(wxCursor(wxCURSOR_HAND));
     Bind(wxEVT_PAINT, &LinkLabel::OnPaint, this);
@@ -33,7 +33,7 @@ void LinkLabel::SetLabel(const wxString& label)
 
 void LinkLabel::SetTextColour(const wxColour& colour)
 {
-    colour_ = colour;
+    m_colour = colour;
     Refresh();
     Update();
 }
@@ -49,7 +49,7 @@ void LinkLabel::OnPaint(wxPaintEvent&)
 {
     wxPaintDC dc(this);
     dc.SetFont(GetFont());
-    dc.SetTextForeground(colour_);
+    dc.SetTextForeground(m_colour);
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
     dc.DrawText(GetLabel(), 0, 0);
 }
@@ -57,31 +57,31 @@ void LinkLabel::OnPaint(wxPaintEvent&)
 void LinkLabel::OnEnter(wxMouseEvent& event)
 {
     event.Skip();
-    if (listener_)
-        listener_->OnLinkHover(true);
+    if (m_listener)
+        m_listener->OnLinkHover(true);
 }
 
 void LinkLabel::OnLeave(wxMouseEvent& event)
 {
     event.Skip();
-    pressed_ = false;
-    if (listener_)
-        listener_->OnLinkHover(false);
+    m_pressed = false;
+    if (m_listener)
+        m_listener->OnLinkHover(false);
 }
 
 void LinkLabel::OnLeftDown(wxMouseEvent& event)
 {
     event.Skip();
-    pressed_ = true;
+    m_pressed = true;
 }
 
 void LinkLabel::OnLeftUp(wxMouseEvent& event)
 {
     event.Skip();
-    const bool click = pressed_ && GetClientRect().Contains(event.GetPosition());
-    pressed_ = false;
-    if (click && listener_)
-        listener_->OnLinkClicked();
+    const bool click = m_pressed && GetClientRect().Contains(event.GetPosition());
+    m_pressed = false;
+    if (click && m_listener)
+        m_listener->OnLinkClicked();
 }
 
 } // namespace ui_wx

@@ -14,7 +14,7 @@ class LinkLabel final : public wxControl {
 public:
     LinkLabel(wxWindow& parent, wxWindowID id, const wxString& label, const wxPoint& position, const wxSize& size);
 
-    void SetListener(ui::LinkListener* listener) { listener_ = listener; }
+    void SetListener(ui::LinkListener* listener) { m_listener = listener; }
     // Draws the text in this colour, at once.
     void SetTextColour(const wxColour& colour);
     // The size of the label in the control's font.
@@ -32,9 +32,9 @@ private:
     void OnLeftDown(wxMouseEvent& event);
     void OnLeftUp(wxMouseEvent& event);
 
-    ui::LinkListener* listener_ = nullptr;
-    wxColour colour_;
-    bool pressed_ = false;
+    ui::LinkListener* m_listener = nullptr;
+    wxColour m_colour;
+    bool m_pressed = false;
 };
 
 } // namespace ui_wx

@@ -66,7 +66,7 @@ bool MakeWakePipe()
 
 } // namespace
 
-QuitSignals::QuitSignals(std::function<void()> onQuit) : onQuit_(std::move(onQuit))
+QuitSignals::QuitSignals(std::function<void()> onQuit) : m_onQuit(std::move(onQuit))
 {
     if (!MakeWakePipe())
         return;
@@ -74,7 +74,7 @@ QuitSignals::QuitSignals(std::function<void()> onQuit) : onQuit_(std::move(onQui
     while (::read(g_wakeRead, stale, sizeof stale) > 0) {
     }
     g_quitRequested = 0;
-    source_ = g_unix_fd_add(g_wakeRead, G_IO_IN, OnWake, &onQuit_);
+    m_source = g_unix_fd_add(g_wakeRead, G_IO_IN, OnWake, &m_onQuit);
 
     struct sigaction action {};
     action.sa_handler = OnQuitSignal;
@@ -95,12 +95,12 @@ QuitSignals::QuitSignals(std::function<void()> onQuit) : onQuit_(std::move(onQui
 
 QuitSignals::~QuitSignals()
 {
-    if (source_ == 0)
+    if (m_source == 0)
         return;
     for (std::size_t i = 0; i < kQuitSignals.size(); ++i)
         if (g_caught[i])
             ::sigaction(kQuitSignals[i], &g_previous[i], nullptr);
-    g_source_remove(source_);
+    g_source_remove(m_source);
 }
 
 } // namespace ui_wx

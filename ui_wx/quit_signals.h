@@ -19,11 +19,11 @@ public:
     QuitSignals& operator=(const QuitSignals&) = delete;
 
     // Whether the watch is in place (the pipe could be made).
-    bool Active() const { return source_ != 0; }
+    bool Active() const { return m_source != 0; }
 
 private:
-    std::function<void()> onQuit_;
-    unsigned source_ = 0; // the GLib source watching the pipe
+    std::function<void()> m_onQuit;
+    unsigned m_source = 0; // the GLib source watching the pipe
 };
 
 } // namespace ui_wx

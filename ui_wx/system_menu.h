@@ -17,7 +17,7 @@ namespace ui_wx {
 class SystemMenu {
 public:
     void Append(unsigned commandId, std::string_view text);
-    bool Empty() const { return entries_.empty(); }
+    bool Empty() const { return m_entries.empty(); }
 
     // Shows the entries as a pop-up menu at the mouse pointer (or the
     // window's corner when the keyboard asked) and returns the command the
@@ -29,7 +29,7 @@ private:
         unsigned commandId;
         std::string text;
     };
-    std::vector<Entry> entries_;
+    std::vector<Entry> m_entries;
 };
 
 } // namespace ui_wx

@@ -7,20 +7,20 @@ namespace ui_wx {
 
 void TickTimer::Run(unsigned periodMs)
 {
-    periodMs_ = static_cast<int>(std::min<unsigned>(periodMs, INT_MAX));
-    Start(periodMs_, wxTIMER_ONE_SHOT); // Start stops a running timer first
+    m_periodMs = static_cast<int>(std::min<unsigned>(periodMs, INT_MAX));
+    Start(m_periodMs, wxTIMER_ONE_SHOT); // Start stops a running timer first
 }
 
 void TickTimer::Halt()
 {
     Stop();
-    periodMs_ = 0;
+    m_periodMs = 0;
 }
 
 void TickTimer::Notify()
 {
-    Start(periodMs_, wxTIMER_ONE_SHOT);
-    onTick_();
+    Start(m_periodMs, wxTIMER_ONE_SHOT);
+    m_onTick();
 }
 
 } // namespace ui_wx

@@ -16,7 +16,7 @@ namespace ui_wx {
 // timer has the last word.
 class TickTimer : public wxTimer {
 public:
-    explicit TickTimer(std::function<void()> onTick) : onTick_(std::move(onTick)) {}
+    explicit TickTimer(std::function<void()> onTick) : m_onTick(std::move(onTick)) {}
 
     void Run(unsigned periodMs);
     void Halt();
@@ -24,8 +24,8 @@ public:
 private:
     void Notify() override;
 
-    std::function<void()> onTick_;
-    int periodMs_ = 0;
+    std::function<void()> m_onTick;
+    int m_periodMs = 0;
 };
 
 } // namespace ui_wx

@@ -26,13 +26,16 @@ namespace {
 // Keeps the list of running dialogs right however a run ends.
 class RunningEntry {
 public:
-    RunningEntry(std::vector<WxWindow*>& running, WxWindow& window) : running_(running) { running_.push_back(&window); }
-    ~RunningEntry() { running_.pop_back(); }
+    RunningEntry(std::vector<WxWindow*>& running, WxWindow& window) : m_running(running)
+    {
+        m_running.push_back(&window);
+    }
+    ~RunningEntry() { m_running.pop_back(); }
     RunningEntry(const RunningEntry&) = delete;
     RunningEntry& operator=(const RunningEntry&) = delete;
 
 private:
-    std::vector<WxWindow*>& running_;
+    std::vector<WxWindow*>& m_running;
 };
 
 // Ends a box the way its Cancel would. GTK's own dialogs (message boxes,
@@ -52,27 +55,27 @@ void DismissBox(wxDialog& box)
 // among them), as wx reports them around every modal run.
 class WxBackend::ModalTracker final : public wxModalDialogHook {
 public:
-    explicit ModalTracker(WxBackend& backend) : backend_(backend) { Register(); }
+    explicit ModalTracker(WxBackend& backend) : m_backend(backend) { Register(); }
 
 protected:
     int Enter(wxDialog* dialog) override
     {
-        backend_.modal_.push_back(dialog);
+        m_backend.m_modal.push_back(dialog);
         return wxID_NONE;
     }
     void Exit(wxDialog* dialog) override
     {
-        auto& open = backend_.modal_;
+        auto& open = m_backend.m_modal;
         open.erase(std::remove(open.begin(), open.end(), dialog), open.end());
-        if (backend_.quitting_)
-            backend_.GoOnQuittingSoon();
+        if (m_backend.m_quitting)
+            m_backend.GoOnQuittingSoon();
     }
 
 private:
-    WxBackend& backend_;
+    WxBackend& m_backend;
 };
 
-WxBackend::WxBackend() : tracker_(std::make_unique<ModalTracker>(*this))
+WxBackend::WxBackend() : m_tracker(std::make_unique<ModalTracker>(*this))
 {
 }
 
@@ -81,12 +84,12 @@ WxBackend::~WxBackend() = default;
 int WxBackend::RunModal(ui::Dialog& dialog)
 {
     WxWindow window(dialog, BoxOwner());
-    RunningEntry entry(running_, window);
+    RunningEntry entry(m_running, window);
     dialog.AttachWindow(&window);
     window.BeginDelivery();
     if (dialog.InitDialog())
         window.FocusFirstTabStop();
-    if (quitting_)
+    if (m_quitting)
         GoOnQuittingSoon();
     const int result = window.ShowModal();
     // The window goes away with its timers: no tick reaches the dialog
@@ -104,29 +107,29 @@ wxWindow* WxBackend::BoxOwner() const
 
 void WxBackend::RequestQuit()
 {
-    quitting_ = true;
+    m_quitting = true;
     GoOnQuitting();
 }
 
 void WxBackend::GoOnQuitting()
 {
-    if (!quitting_)
+    if (!m_quitting)
         return;
     WxWindow* active = ActiveWindow();
-    if (!modal_.empty() && (!active || modal_.back() != &active->Frame())) {
-        DismissBox(*modal_.back()); // its end goes on from ModalTracker::Exit
+    if (!m_modal.empty() && (!active || m_modal.back() != &active->Frame())) {
+        DismissBox(*m_modal.back()); // its end goes on from ModalTracker::Exit
         return;
     }
     if (!active)
         return; // the next dialog run goes on
-    quitting_ = running_.size() > 1;
+    m_quitting = m_running.size() > 1;
     active->RequestQuit();
 }
 
 void WxBackend::GoOnQuittingSoon()
 {
     // Once the box's or dialog's run has returned to the loop outside it.
-    later_.CallAfter([this] { GoOnQuitting(); });
+    m_later.CallAfter([this] { GoOnQuitting(); });
 }
 
 void WxBackend::MessageBox(std::string_view caption, std::string_view text)

@@ -32,7 +32,7 @@ public:
     void Post(std::function<void()> task) override;
 
     // The innermost dialog window being run, or null.
-    WxWindow* ActiveWindow() const { return running_.empty() ? nullptr : running_.back(); }
+    WxWindow* ActiveWindow() const { return m_running.empty() ? nullptr : m_running.back(); }
 
     // The system asks the program to quit. Boxes open over the dialogs (a
     // message box, the file chooser) are dismissed as their Cancel would,
@@ -47,11 +47,11 @@ private:
     void GoOnQuitting();
     void GoOnQuittingSoon();
 
-    std::vector<WxWindow*> running_; // nested modal runs, innermost last
-    std::vector<wxDialog*> modal_;   // every wx modal dialog shown, innermost last
-    std::unique_ptr<ModalTracker> tracker_;
-    bool quitting_ = false; // a quit request has not reached the outermost dialog yet
-    wxEvtHandler later_;    // the back end's own posted steps, dropped with it
+    std::vector<WxWindow*> m_running; // nested modal runs, innermost last
+    std::vector<wxDialog*> m_modal;   // every wx modal dialog shown, innermost last
+    std::unique_ptr<ModalTracker> m_tracker;
+    bool m_quitting = false; // a quit request has not reached the outermost dialog yet
+    wxEvtHandler m_later;    // the back end's own posted steps, dropped with it
 };
 
 } // namespace ui_wx

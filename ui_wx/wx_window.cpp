@@ -42,13 +42,13 @@ constexpr std::uintptr_t kSizeMaximized = 2;
 // raises for some of them (text inserted into an edit) are not passed on.
 class Quietly {
 public:
-    explicit Quietly(int& depth) : depth_(depth) { ++depth_; }
-    ~Quietly() { --depth_; }
+    explicit Quietly(int& depth) : m_depth(depth) { ++m_depth; }
+    ~Quietly() { --m_depth; }
     Quietly(const Quietly&) = delete;
     Quietly& operator=(const Quietly&) = delete;
 
 private:
-    int& depth_;
+    int& m_depth;
 };
 
 wxRect ToWxRect(const ui::Rect& r)
@@ -75,35 +75,35 @@ bool TakesTabFocus(const ui::ControlTemplate& c, const wxWindow& w)
 } // namespace
 
 WxWindow::WxWindow(ui::Dialog& dialog, wxWindow* owner)
-    : dialog_(&dialog), template_(dialog.Template()),
-      frame_(new wxDialog(owner, wxID_ANY, ToWx(template_.caption), wxDefaultPosition, wxDefaultSize,
-                          template_.resizable ? kFrameStyle : wxDEFAULT_DIALOG_STYLE))
+    : m_dialog(&dialog), m_template(dialog.Template()),
+      m_frame(new wxDialog(owner, wxID_ANY, ToWx(m_template.caption), wxDefaultPosition, wxDefaultSize,
+                           m_template.resizable ? kFrameStyle : wxDEFAULT_DIALOG_STYLE))
 {
-    UseCompactStyle(*frame_);
-    const ui::Rect client = TemplateClientRect(template_.width, template_.height);
-    frame_->SetClientSize(frame_->FromDIP(wxSize(client.Width(), client.Height())));
+    UseCompactStyle(*m_frame);
+    const ui::Rect client = TemplateClientRect(m_template.width, m_template.height);
+    m_frame->SetClientSize(m_frame->FromDIP(wxSize(client.Width(), client.Height())));
     CreateControls();
     TieLabels();
     BindWindowEvents();
-    lastClientSize_ = frame_->GetClientSize();
+    m_lastClientSize = m_frame->GetClientSize();
 }
 
 WxWindow::~WxWindow()
 {
     StopTimers();
-    timers_.clear();
+    m_timers.clear();
     // The modal run is over (or never began), so the window can go now.
-    delete frame_;
+    delete m_frame;
 }
 
 void WxWindow::CreateControls()
 {
-    for (const ui::ControlTemplate& c : template_.controls) {
+    for (const ui::ControlTemplate& c : m_template.controls) {
         const ui::Rect scaled = TemplateRectToPixels(c.rect);
-        const wxRect device(frame_->FromDIP(wxPoint(scaled.left, scaled.top)),
-                            frame_->FromDIP(wxSize(scaled.Width(), scaled.Height())));
-        wxWindow* window = CreateControl(*frame_, c, FromWxRect(device));
-        created_.push_back(window);
+        const wxRect device(m_frame->FromDIP(wxPoint(scaled.left, scaled.top)),
+                            m_frame->FromDIP(wxSize(scaled.Width(), scaled.Height())));
+        wxWindow* window = CreateControl(*m_frame, c, FromWxRect(device));
+        m_created.push_back(window);
         if (!window || c.id == ui::kNoId)
             continue;
         ControlState state;
@@ -111,7 +111,7 @@ void WxWindow::CreateControls()
         state.window = window;
         state.caption = std::string(c.caption);
         state.limit = ui::kLargestTextLimit;
-        controls_[c.id] = state;
+        m_controls[c.id] = state;
         BindControl(c.id, *window, c.kind);
         if (!c.accessibleName.empty())
             SetAccessibleName(*window, c.accessibleName);
@@ -122,15 +122,15 @@ void WxWindow::TieLabels()
 {
     // A label names the next control in tab order that is not a label or a
     // group box, as the platform's dialog manager pairs them for mnemonics.
-    const auto& all = template_.controls;
+    const auto& all = m_template.controls;
     for (std::size_t i = 0; i < all.size(); ++i) {
-        if (all[i].kind != ControlKind::Label || !created_[i])
+        if (all[i].kind != ControlKind::Label || !m_created[i])
             continue;
         for (std::size_t j = i + 1; j < all.size(); ++j) {
             if (all[j].kind == ControlKind::Label || all[j].kind == ControlKind::GroupBox)
                 continue;
-            if (created_[j])
-                TieLabelToControl(*created_[i], *created_[j], all[i].caption);
+            if (m_created[j])
+                TieLabelToControl(*m_created[i], *m_created[j], all[i].caption);
             break;
         }
     }
@@ -160,7 +160,7 @@ void WxWindow::BindControl(int id, wxWindow& window, ControlKind kind)
     case ControlKind::Edit:
     case ControlKind::MultiLineEdit:
         window.Bind(wxEVT_TEXT, [this, id](wxCommandEvent&) {
-            if (quiet_ == 0)
+            if (m_quiet == 0)
                 Deliver(ui::Message{ui::Msg::Command, id, ui::Notify::Change});
         });
         break;
@@ -171,10 +171,10 @@ void WxWindow::BindControl(int id, wxWindow& window, ControlKind kind)
 
 void WxWindow::BindWindowEvents()
 {
-    frame_->Bind(wxEVT_CHAR_HOOK, &WxWindow::OnCharHook, this);
-    frame_->Bind(wxEVT_CLOSE_WINDOW, &WxWindow::OnCloseBox, this);
-    frame_->Bind(wxEVT_SIZE, &WxWindow::OnSized, this);
-    frame_->Bind(wxEVT_CONTEXT_MENU, &WxWindow::OnContextMenu, this);
+    m_frame->Bind(wxEVT_CHAR_HOOK, &WxWindow::OnCharHook, this);
+    m_frame->Bind(wxEVT_CLOSE_WINDOW, &WxWindow::OnCloseBox, this);
+    m_frame->Bind(wxEVT_SIZE, &WxWindow::OnSized, this);
+    m_frame->Bind(wxEVT_CONTEXT_MENU, &WxWindow::OnContextMenu, this);
 }
 
 wxWindow* WxWindow::Control(int id) const
@@ -185,20 +185,20 @@ wxWindow* WxWindow::Control(int id) const
 
 WxWindow::ControlState* WxWindow::Find(int id)
 {
-    auto it = controls_.find(id);
-    return it == controls_.end() ? nullptr : &it->second;
+    auto it = m_controls.find(id);
+    return it == m_controls.end() ? nullptr : &it->second;
 }
 
 const WxWindow::ControlState* WxWindow::Find(int id) const
 {
-    auto it = controls_.find(id);
-    return it == controls_.end() ? nullptr : &it->second;
+    auto it = m_controls.find(id);
+    return it == m_controls.end() ? nullptr : &it->second;
 }
 
 int WxWindow::IdOf(const wxWindow* window) const
 {
-    for (; window && window != frame_; window = window->GetParent())
-        for (const auto& [id, state] : controls_)
+    for (; window && window != m_frame; window = window->GetParent())
+        for (const auto& [id, state] : m_controls)
             if (state.window == window)
                 return id;
     return 0;
@@ -208,13 +208,13 @@ int WxWindow::IdOf(const wxWindow* window) const
 
 void WxWindow::BeginDelivery()
 {
-    delivering_ = true;
-    lastClientSize_ = frame_->GetClientSize();
+    m_delivering = true;
+    m_lastClientSize = m_frame->GetClientSize();
 }
 
 void WxWindow::FocusFirstTabStop()
 {
-    for (const ui::ControlTemplate& c : template_.controls) {
+    for (const ui::ControlTemplate& c : m_template.controls) {
         const ControlState* s = Find(c.id);
         if (s && TakesTabFocus(c, *s->window)) {
             s->window->SetFocus();
@@ -225,16 +225,16 @@ void WxWindow::FocusFirstTabStop()
 
 int WxWindow::ShowModal()
 {
-    if (!ended_) {
-        frame_->CentreOnScreen();
-        frame_->ShowModal();
+    if (!m_ended) {
+        m_frame->CentreOnScreen();
+        m_frame->ShowModal();
     }
-    return result_;
+    return m_result;
 }
 
 void WxWindow::StopTimers()
 {
-    for (auto& [id, timer] : timers_)
+    for (auto& [id, timer] : m_timers)
         timer->Halt();
 }
 
@@ -245,8 +245,8 @@ void WxWindow::RequestQuit()
 
 void WxWindow::Deliver(const ui::Message& message)
 {
-    if (delivering_ && dialog_)
-        dialog_->Dispatch(message);
+    if (m_delivering && m_dialog)
+        m_dialog->Dispatch(message);
 }
 
 // --- Window events ---------------------------------------------------------------
@@ -296,13 +296,13 @@ void WxWindow::OnCloseBox(wxCloseEvent& event)
 void WxWindow::OnSized(wxSizeEvent& event)
 {
     event.Skip();
-    const wxSize size = frame_->GetClientSize();
-    if (!delivering_ || size == lastClientSize_)
+    const wxSize size = m_frame->GetClientSize();
+    if (!m_delivering || size == m_lastClientSize)
         return;
-    lastClientSize_ = size;
-    const std::uintptr_t type = frame_->IsIconized()    ? kSizeMinimized
-                                : frame_->IsMaximized() ? kSizeMaximized
-                                                        : kSizeRestored;
+    m_lastClientSize = size;
+    const std::uintptr_t type = m_frame->IsIconized()    ? kSizeMinimized
+                                : m_frame->IsMaximized() ? kSizeMaximized
+                                                         : kSizeRestored;
     const std::intptr_t packed = (size.x & 0xFFFF) | ((size.y & 0xFFFF) << 16);
     Deliver(ui::Message{ui::Msg::Size, 0, ui::Notify::Clicked, type, packed});
 }
@@ -320,7 +320,7 @@ void WxWindow::OnContextMenu(wxContextMenuEvent& event)
 
 void WxWindow::ShowSystemMenu(bool atPointer)
 {
-    if (const auto command = systemMenu_.Choose(*frame_, atPointer))
+    if (const auto command = m_systemMenu.Choose(*m_frame, atPointer))
         Deliver(ui::Message{ui::Msg::SysCommand, 0, ui::Notify::Clicked, *command});
 }
 
@@ -367,7 +367,7 @@ void WxWindow::SetText(int id, std::string_view text)
     ControlState* s = Find(id);
     if (!s)
         return;
-    Quietly quiet(quiet_);
+    Quietly quiet(m_quiet);
     switch (s->tmpl->kind) {
     case ControlKind::BitmapButton:
         s->caption = std::string(text);
@@ -460,7 +460,7 @@ int WxWindow::GetCheck(int id) const
 void WxWindow::SetCheck(int id, int state)
 {
     wxWindow* w = Control(id);
-    Quietly quiet(quiet_);
+    Quietly quiet(m_quiet);
     if (auto* box = dynamic_cast<wxCheckBox*>(w))
         box->Set3StateValue(state == 1 ? wxCHK_CHECKED : state == 2 ? wxCHK_UNDETERMINED : wxCHK_UNCHECKED);
     else if (auto* toggle = dynamic_cast<wxToggleButton*>(w))
@@ -506,7 +506,7 @@ void WxWindow::SetCurSel(int id, int row)
     auto* list = dynamic_cast<wxChoice*>(Control(id));
     if (!list)
         return;
-    Quietly quiet(quiet_);
+    Quietly quiet(m_quiet);
     const bool inList = row >= 0 && row < static_cast<int>(list->GetCount());
     list->SetSelection(inList ? row : wxNOT_FOUND);
 }
@@ -539,7 +539,7 @@ void WxWindow::ReplaceSel(int id, std::string_view text)
 {
     ControlState* s = Find(id);
     if (s && IsEditKind(s->tmpl->kind)) {
-        Quietly quiet(quiet_);
+        Quietly quiet(m_quiet);
         ReplaceSelection(*s, ToWx(text));
     }
 }
@@ -624,11 +624,11 @@ bool WxWindow::CreateWebView(int id, ui::WebViewClient& client)
     if (!s || s->webClient || !IsBrowserEngineAvailable())
         return false;
     s->webClient = &client;
-    frame_->Bind(wxEVT_PAINT, [this](wxPaintEvent& event) {
+    m_frame->Bind(wxEVT_PAINT, [this](wxPaintEvent& event) {
         event.Skip();
-        if (std::exchange(painted_, true))
+        if (std::exchange(m_painted, true))
             return;
-        frame_->CallAfter([this] { ShowPendingAddress(); });
+        m_frame->CallAfter([this] { ShowPendingAddress(); });
     });
     return true;
 }
@@ -638,8 +638,8 @@ void WxWindow::Navigate(int id, std::string_view url, std::chrono::milliseconds 
     ControlState* s = Find(id);
     if (!s || !s->webClient)
         return;
-    if (!painted_) {
-        pendingAddress_ = PendingAddress{id, std::string(url), answerWithin};
+    if (!m_painted) {
+        m_pendingAddress = PendingAddress{id, std::string(url), answerWithin};
         return;
     }
     ShowInPane(*s, url, answerWithin);
@@ -647,9 +647,9 @@ void WxWindow::Navigate(int id, std::string_view url, std::chrono::milliseconds 
 
 void WxWindow::ShowPendingAddress()
 {
-    if (!pendingAddress_)
+    if (!m_pendingAddress)
         return;
-    const PendingAddress pending = *std::exchange(pendingAddress_, std::nullopt);
+    const PendingAddress pending = *std::exchange(m_pendingAddress, std::nullopt);
     if (ControlState* s = Find(pending.id); s && s->webClient)
         ShowInPane(*s, pending.url, pending.answerWithin);
 }
@@ -660,24 +660,24 @@ void WxWindow::ShowInPane(ControlState& s, std::string_view url, std::chrono::mi
     wxWindow* current = s.window;
     const int id = current->GetId();
     ui::WebViewClient* client = s.webClient;
-    WebClientFinder finder = [this, client]() { return dialog_ ? client : nullptr; };
+    WebClientFinder finder = [this, client]() { return m_dialog ? client : nullptr; };
     wxWindow* view = current;
     if (embedded && !IsEmbeddedPageView(*current))
-        view = MakeEmbeddedPageView(*frame_, id, current->GetRect(), std::move(finder));
+        view = MakeEmbeddedPageView(*m_frame, id, current->GetRect(), std::move(finder));
     else if (!embedded && !dynamic_cast<wxWebView*>(current))
-        view = MakeWebView(*frame_, id, current->GetRect(), std::move(finder));
+        view = MakeWebView(*m_frame, id, current->GetRect(), std::move(finder));
     if (!view)
         return;
     if (view != current) {
         view->Show(current->IsShown());
-        std::replace(created_.begin(), created_.end(), current, view);
+        std::replace(m_created.begin(), m_created.end(), current, view);
         s.window = view;
         // The old view may be the one reporting right now: it goes once
         // that has returned, and from now on reports nothing.
         current->Hide();
         if (auto* web = dynamic_cast<wxWebView*>(current))
             RetireWebView(*web);
-        frame_->CallAfter([old = wxWeakRef<wxWindow>(current)] {
+        m_frame->CallAfter([old = wxWeakRef<wxWindow>(current)] {
             if (old)
                 old->Destroy();
         });
@@ -692,18 +692,18 @@ void WxWindow::ShowInPane(ControlState& s, std::string_view url, std::chrono::mi
 
 ui::Rect WxWindow::GetClientRect() const
 {
-    const wxSize size = frame_->GetClientSize();
+    const wxSize size = m_frame->GetClientSize();
     return ui::Rect{0, 0, size.x, size.y};
 }
 
 void WxWindow::SetTitle(std::string_view text)
 {
-    frame_->SetTitle(ToWx(text));
+    m_frame->SetTitle(ToWx(text));
 }
 
 std::string WxWindow::GetTitle() const
 {
-    return FromWx(frame_->GetTitle());
+    return FromWx(m_frame->GetTitle());
 }
 
 void WxWindow::SetIcon(std::span<const char* const> xpm)
@@ -715,12 +715,12 @@ void WxWindow::SetIcon(std::span<const char* const> xpm)
         return;
     wxIcon icon;
     icon.CopyFromBitmap(bitmap);
-    frame_->SetIcon(icon);
+    m_frame->SetIcon(icon);
 }
 
 void WxWindow::SetTimer(unsigned id, unsigned periodMs)
 {
-    auto& timer = timers_[id];
+    auto& timer = m_timers[id];
     if (!timer)
         timer = std::make_unique<TickTimer>([this, id] { Deliver(ui::Message{ui::Msg::Timer, static_cast<int>(id)}); });
     timer->Run(periodMs);
@@ -729,24 +729,24 @@ void WxWindow::SetTimer(unsigned id, unsigned periodMs)
 void WxWindow::KillTimer(unsigned id)
 {
     // The timer object stays: this may run inside its own tick.
-    if (auto it = timers_.find(id); it != timers_.end())
+    if (auto it = m_timers.find(id); it != m_timers.end())
         it->second->Halt();
 }
 
 bool WxWindow::AppendSystemMenuEntry(unsigned commandId, std::string_view text)
 {
-    systemMenu_.Append(commandId, text);
+    m_systemMenu.Append(commandId, text);
     return true;
 }
 
 void WxWindow::EndDialog(int result)
 {
-    if (ended_)
+    if (m_ended)
         return;
-    ended_ = true;
-    result_ = result;
-    if (frame_->IsModal())
-        frame_->EndModal(result);
+    m_ended = true;
+    m_result = result;
+    if (m_frame->IsModal())
+        m_frame->EndModal(result);
 }
 
 } // namespace ui_wx

@@ -34,7 +34,7 @@ public:
     WxWindow(const WxWindow&) = delete;
     WxWindow& operator=(const WxWindow&) = delete;
 
-    wxDialog& Frame() { return *frame_; }
+    wxDialog& Frame() { return *m_frame; }
     // The wx control of a template identifier, for code that puts its own
     // widget in a control's place; null for unknown identifiers.
     wxWindow* Control(int id) const;
@@ -89,7 +89,7 @@ public:
     void KillTimer(unsigned id) override;
     bool AppendSystemMenuEntry(unsigned commandId, std::string_view text) override;
     void EndDialog(int result) override;
-    void DialogDeleted() override { dialog_ = nullptr; }
+    void DialogDeleted() override { m_dialog = nullptr; }
     void MakeLink(int id, bool underlined, ui::LinkListener* listener) override;
     void SetTextColour(int id, ui::COLORREF colour) override;
     void SetToolTip(int id, std::string_view text) override;
@@ -129,11 +129,11 @@ private:
     void ShowInPane(ControlState& state, std::string_view url, std::chrono::milliseconds answerWithin);
     void ShowPendingAddress();
 
-    ui::Dialog* dialog_;
-    const ui::DialogTemplate& template_;
-    wxDialog* frame_;
-    std::map<int, ControlState> controls_;
-    std::vector<wxWindow*> created_; // one per template entry, in template order
+    ui::Dialog* m_dialog;
+    const ui::DialogTemplate& m_template;
+    wxDialog* m_frame;
+    std::map<int, ControlState> m_controls;
+    std::vector<wxWindow*> m_created; // one per template entry, in template order
     // A web control's address waits until the window has been painted once,
     // so the first paint never waits for a browser engine to start.
     struct PendingAddress {
@@ -141,15 +141,15 @@ private:
         std::string url;
         std::chrono::milliseconds answerWithin;
     };
-    std::optional<PendingAddress> pendingAddress_;
-    bool painted_ = false;
-    std::map<unsigned, std::unique_ptr<TickTimer>> timers_;
-    SystemMenu systemMenu_;
-    wxSize lastClientSize_;
-    bool delivering_ = false;
-    bool ended_ = false;
-    int result_ = 0;
-    int quiet_ = 0; // > 0 while the program itself changes a control
+    std::optional<PendingAddress> m_pendingAddress;
+    bool m_painted = false;
+    std::map<unsigned, std::unique_ptr<TickTimer>> m_timers;
+    SystemMenu m_systemMenu;
+    wxSize m_lastClientSize;
+    bool m_delivering = false;
+    bool m_ended = false;
+    int m_result = 0;
+    int m_quiet = 0; // > 0 while the program itself changes a control
 };
 
 } // namespace ui_wx

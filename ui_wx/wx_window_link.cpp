@@ -79,12 +79,12 @@ void WxWindow::MakeLink(int id, bool underlined, ui::LinkListener* listener)
         // GTK's label has no window of its own, so it can neither show its
         // own cursor nor see the mouse: a drawn control takes its place.
         wxWindow* label = s->window;
-        link = new LinkLabel(*frame_, id, label->GetLabel(), label->GetPosition(), label->GetSize());
+        link = new LinkLabel(*m_frame, id, label->GetLabel(), label->GetPosition(), label->GetSize());
         wxFont font = label->GetFont();
         font.SetUnderlined(underlined);
         link->SetFont(font);
         link->MoveAfterInTabOrder(label);
-        std::replace(created_.begin(), created_.end(), label, static_cast<wxWindow*>(link));
+        std::replace(m_created.begin(), m_created.end(), label, static_cast<wxWindow*>(link));
         s->window = link;
         label->Destroy();
     } else {

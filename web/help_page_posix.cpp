@@ -29,23 +29,23 @@ std::string ErrorText(int error)
 // same folder, whatever is renamed meanwhile.
 class OpenFolder {
 public:
-    explicit OpenFolder(int fd = -1) : fd_(fd) {}
+    explicit OpenFolder(int fd = -1) : m_fd(fd) {}
     ~OpenFolder()
     {
-        if (fd_ >= 0)
-            ::close(fd_);
+        if (m_fd >= 0)
+            ::close(m_fd);
     }
-    OpenFolder(OpenFolder&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    OpenFolder(OpenFolder&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
     OpenFolder& operator=(OpenFolder&& other) noexcept
     {
-        std::swap(fd_, other.fd_);
+        std::swap(m_fd, other.m_fd);
         return *this;
     }
-    int fd() const { return fd_; }
-    bool IsOpen() const { return fd_ >= 0; }
+    int fd() const { return m_fd; }
+    bool IsOpen() const { return m_fd >= 0; }
 
 private:
-    int fd_;
+    int m_fd;
 };
 
 // Why an open folder is not one of the user's that only the user can

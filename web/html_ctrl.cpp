@@ -11,16 +11,16 @@ bool CHTMLCtrl::CreateFromStatic(int id, ui::Dialog& parent)
     if (!window)
         return false;
     Bind(parent, id);
-    browser_ = window->CreateWebView(id, *this);
-    if (!browser_)
+    m_browser = window->CreateWebView(id, *this);
+    if (!m_browser)
         SetWindowText(""); // the placeholder stands in, blank
-    return browser_;
+    return m_browser;
 }
 
 void CHTMLCtrl::Navigate2(std::string_view url)
 {
-    if (browser_ && Window())
-        Window()->Navigate(Id(), url, web::IsWebAddress(url) ? answerWait_ : std::chrono::milliseconds::zero());
+    if (m_browser && Window())
+        Window()->Navigate(Id(), url, web::IsWebAddress(url) ? m_answerWait : std::chrono::milliseconds::zero());
 }
 
 void CHTMLCtrl::LoadFromResource(std::string_view name)
@@ -56,6 +56,6 @@ void CHTMLCtrl::NewWindowRequested(std::string_view url)
     // A remote page may send the user's browser to another web page, never
     // make the program open a local file or hand an address to some other
     // scheme's handler.
-    if (newWindow_ && web::IsWebAddress(url))
-        newWindow_(url);
+    if (m_newWindow && web::IsWebAddress(url))
+        m_newWindow(url);
 }

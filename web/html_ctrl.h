@@ -32,7 +32,7 @@ public:
     // How long a web page may take to load before the embedded page replaces it.
     static constexpr std::chrono::milliseconds kDefaultAnswerWait{10000};
 
-    explicit CHTMLCtrl(std::chrono::milliseconds answerWait = kDefaultAnswerWait) : answerWait_(answerWait) {}
+    explicit CHTMLCtrl(std::chrono::milliseconds answerWait = kDefaultAnswerWait) : m_answerWait(answerWait) {}
 
     // Puts the browser view in the place of the placeholder with this
     // identifier and binds the pane to it; false when it cannot.
@@ -42,8 +42,8 @@ public:
     // Shows a page the program carries inside itself ("ADVERT.HTML").
     void LoadFromResource(std::string_view name);
     // Who hears of new-window requests; without a handler they are dropped.
-    void SetNewWindowHandler(NewWindowHandler handler) { newWindow_ = std::move(handler); }
-    bool HasBrowser() const { return browser_; }
+    void SetNewWindowHandler(NewWindowHandler handler) { m_newWindow = std::move(handler); }
+    bool HasBrowser() const { return m_browser; }
 
 protected:
     // The fallback to the embedded advert page.
@@ -54,7 +54,7 @@ private:
     void DocumentComplete(std::string_view url, std::string_view title) override;
     void NewWindowRequested(std::string_view url) override;
 
-    std::chrono::milliseconds answerWait_;
-    bool browser_ = false;
-    NewWindowHandler newWindow_;
+    std::chrono::milliseconds m_answerWait;
+    bool m_browser = false;
+    NewWindowHandler m_newWindow;
 };

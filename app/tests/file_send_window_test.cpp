@@ -16,7 +16,7 @@ class FileSendTest : public WindowTest {
 protected:
     std::string MakeFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
     {
-        const std::string path = dir_ + "/" + name;
+        const std::string path = m_dir + "/" + name;
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         return path;
@@ -25,9 +25,9 @@ protected:
     std::vector<std::string> BoxTexts()
     {
         std::vector<std::string> texts;
-        for (const auto& box : ui_.Boxes())
+        for (const auto& box : m_ui.Boxes())
             texts.push_back(box.text);
-        ui_.ClearBoxes();
+        m_ui.ClearBoxes();
         return texts;
     }
 
@@ -39,15 +39,15 @@ protected:
     // Bytes from the receiver, acted on without waiting for the poll timer.
     void Reply(std::uint8_t byte)
     {
-        devices_.ClearLog();
-        devices_.Feed(kPort, {byte});
-        ui_.RunPosted();
+        m_devices.ClearLog();
+        m_devices.Feed(kPort, {byte});
+        m_ui.RunPosted();
     }
 
     std::vector<std::vector<std::uint8_t>> Writes()
     {
         std::vector<std::vector<std::uint8_t>> writes;
-        for (const auto& e : devices_.Log())
+        for (const auto& e : m_devices.Log())
             if (e.kind == fakes::SerialEvent::Kind::Write)
                 writes.push_back(e.bytes);
         return writes;
@@ -57,28 +57,28 @@ protected:
 
 TEST_F(FileSendTest, EveryRefusalHasItsMessageAndChoosingFillsThePath)
 {
-    devices_.AddPort(kPort);
+    m_devices.AddPort(kPort);
     Start();
     auto& w = Win();
     const std::string ten = MakeFile("ten.bin", std::vector<std::uint8_t>(10, 0x55));
 
     // Empty path wins over a closed port.
     w.Click(IDC_SEND_FILE);
-    ui_.QueueFileChoice(ten);
+    m_ui.QueueFileChoice(ten);
     w.Click(IDC_BROWSE);
     EXPECT_EQ(w.Text(IDC_FILE_PATH), ten);
-    ui_.QueueFileChoice(std::nullopt); // cancelled: the path stays
+    m_ui.QueueFileChoice(std::nullopt); // cancelled: the path stays
     w.Click(IDC_BROWSE);
     EXPECT_EQ(w.Text(IDC_FILE_PATH), ten);
     w.Click(IDC_SEND_FILE);
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{transfer::kNoFileSpecified, "Port 'ttyUSB0' not open"}));
 
     w.Click(IDC_OPEN);
-    ui_.QueueFileChoice(dir_); // several files chosen answer with their folder
+    m_ui.QueueFileChoice(m_dir); // several files chosen answer with their folder
     w.Click(IDC_BROWSE);
-    EXPECT_EQ(w.Text(IDC_FILE_PATH), dir_);
+    EXPECT_EQ(w.Text(IDC_FILE_PATH), m_dir);
     w.Click(IDC_SEND_FILE);
-    w.Type(IDC_FILE_PATH, dir_ + "/missing");
+    w.Type(IDC_FILE_PATH, m_dir + "/missing");
     w.Click(IDC_SEND_FILE);
     w.Type(IDC_FILE_PATH, MakeFile("empty.bin", {}));
     w.Choose(IDC_PROTOCOL, PROTO_XMODEM);
@@ -104,13 +104,13 @@ TEST_F(FileSendTest, RawSendWritesTheFileUnchangedInOneWriteAndKeepsItLoaded)
     Dlg().UpdateData(false);
     w.Choose(IDC_PROTOCOL, PROTO_NONE);
     w.Click(IDC_SEND_FILE);
-    EXPECT_TRUE(ui_.Boxes().empty());
+    EXPECT_TRUE(m_ui.Boxes().empty());
     EXPECT_EQ(Writes(), std::vector<std::vector<std::uint8_t>>{bytes});
     EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: 10");
     EXPECT_EQ(w.GetPos(IDC_PROGRESS), 0);
     EXPECT_TRUE(SendControlsEnabled());
     EXPECT_NE(Dlg().m_send.m_pFileData, nullptr);
-    EXPECT_EQ(ui_.Now(), 300u); // the bar stays full for a moment
+    EXPECT_EQ(m_ui.Now(), 300u); // the bar stays full for a moment
 }
 
 TEST_F(FileSendTest, ARawSendIntoAFullQueueIsRefusedAndCloseTakesBackTheUnsent)
@@ -119,15 +119,15 @@ TEST_F(FileSendTest, ARawSendIntoAFullQueueIsRefusedAndCloseTakesBackTheUnsent)
     auto& w = Win();
     w.Type(IDC_FILE_PATH, MakeFile("ten.bin", std::vector<std::uint8_t>(10, 0x55)));
     w.Choose(IDC_PROTOCOL, PROTO_NONE);
-    devices_.LimitOutput(kPort, 0);
+    m_devices.LimitOutput(kPort, 0);
     w.Click(IDC_SEND_FILE);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{transfer::kPortStillSending});
-    EXPECT_EQ(ui_.Now(), 0u); // no full bar
+    EXPECT_EQ(m_ui.Now(), 0u); // no full bar
     EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: 0 bytes");
     EXPECT_TRUE(SendControlsEnabled());
 
     // A queue that takes the file and never sends it.
-    devices_.LimitOutput(kPort, 1);
+    m_devices.LimitOutput(kPort, 1);
     w.Click(IDC_SEND_FILE);
     EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: 10");
     w.Click(IDC_CLOSE);
@@ -179,12 +179,12 @@ TEST_F(FileSendTest, XmodemTransferMovesOnEachReplyAsItArrives)
     EXPECT_EQ(Writes(), std::vector<std::vector<std::uint8_t>>{{transfer::kEot}});
     Reply(transfer::kAck);
     EXPECT_TRUE(Writes().empty());
-    EXPECT_TRUE(ui_.Boxes().empty());
+    EXPECT_TRUE(m_ui.Boxes().empty());
     EXPECT_TRUE(SendControlsEnabled());
     EXPECT_FALSE(w.TimerPeriod(TIMER_XMODEM));
     EXPECT_EQ(Dlg().m_send.m_pFileData, nullptr);
     EXPECT_EQ(w.GetPos(IDC_PROGRESS), 0);
-    ui_.Advance(kPollPeriodMs); // the counters follow at the display's pace
+    m_ui.Advance(kPollPeriodMs); // the counters follow at the display's pace
     EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: " + std::to_string(3 * 133 + 2));
     EXPECT_EQ(w.Text(IDC_RX_COUNT), "RX: 6"); // replies are received bytes too
 
@@ -203,7 +203,7 @@ TEST_F(FileSendTest, XmodemTransferMovesOnEachReplyAsItArrives)
     Reply(transfer::kNak);
     Reply(transfer::kCan);
     w.Click(IDC_SEND_FILE);
-    ui_.Advance(30000);
+    m_ui.Advance(30000);
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{transfer::kCancelledByRemote, transfer::kNoResponse}));
     EXPECT_TRUE(SendControlsEnabled());
     EXPECT_EQ(Dlg().m_send.m_pFileData, nullptr);

@@ -10,8 +10,8 @@ constexpr const char* kNotUnsigned = "Please enter a positive integer.";
 
 TEST_F(WindowTest, StartsWithTheDefaultsWhenThereIsNoSettingsFile)
 {
-    devices_.AddPort("/dev/ttyUSB0");
-    devices_.AddPort("/dev/ttyUSB1");
+    m_devices.AddPort("/dev/ttyUSB0");
+    m_devices.AddPort("/dev/ttyUSB1");
     Start();
     auto& w = Win();
 
@@ -42,7 +42,7 @@ TEST_F(WindowTest, StartsWithTheDefaultsWhenThereIsNoSettingsFile)
     EXPECT_TRUE(w.IsEnabled(IDC_OPEN));
     EXPECT_FALSE(w.TimerPeriod(TIMER_POLL));
     EXPECT_FALSE(w.TimerPeriod(TIMER_AUTOSEND));
-    EXPECT_TRUE(ui_.Boxes().empty());
+    EXPECT_TRUE(m_ui.Boxes().empty());
     EXPECT_FALSE(w.Icon().empty());
     EXPECT_EQ(w.GetFocus(), IDC_ADDR_SIZE);
 }
@@ -53,14 +53,14 @@ TEST_F(WindowTest, TheSystemMenuOpensTheAboutBoxForCommands16To31)
     ASSERT_EQ(Win().SystemMenu().size(), 1u);
     EXPECT_EQ(Win().SystemMenu()[0], (std::pair<unsigned, std::string>{16, "&About Vantrel..."}));
     for (unsigned id : {16u, 17u, 31u}) {
-        const auto before = ui_.ModalRuns().size();
+        const auto before = m_ui.ModalRuns().size();
         Win().ChooseSystemMenu(id);
-        ASSERT_EQ(ui_.ModalRuns().size(), before + 1) << id;
-        EXPECT_EQ(ui_.ModalRuns().back(), "About Vantrel");
+        ASSERT_EQ(m_ui.ModalRuns().size(), before + 1) << id;
+        EXPECT_EQ(m_ui.ModalRuns().back(), "About Vantrel");
     }
-    const auto before = ui_.ModalRuns().size();
+    const auto before = m_ui.ModalRuns().size();
     Win().ChooseSystemMenu(32);
-    EXPECT_EQ(ui_.ModalRuns().size(), before);
+    EXPECT_EQ(m_ui.ModalRuns().size(), before);
     EXPECT_FALSE(Win().Ended());
 }
 
@@ -82,18 +82,18 @@ TEST_F(WindowTest, TheCycleFieldReadsUnsignedNumbersOnly)
         {"+5", false, 0},         {"1 2", false, 0},
     };
     for (const Case& c : cases) {
-        ui_.ClearBoxes();
+        m_ui.ClearBoxes();
         Dlg().m_nTxCycle = 99;
         w.Type(IDC_TX_CYCLE, c.text);
         EXPECT_EQ(Dlg().UpdateData(true), c.ok) << c.text;
         if (c.ok) {
             EXPECT_EQ(Dlg().m_nTxCycle, c.value) << c.text;
-            EXPECT_TRUE(ui_.Boxes().empty()) << c.text;
+            EXPECT_TRUE(m_ui.Boxes().empty()) << c.text;
         } else {
             EXPECT_EQ(Dlg().m_nTxCycle, 99u) << c.text;
-            ASSERT_EQ(ui_.Boxes().size(), 1u) << c.text;
-            EXPECT_EQ(ui_.Boxes()[0].text, kNotUnsigned);
-            EXPECT_EQ(ui_.Boxes()[0].caption, ui::ApplicationTitle());
+            ASSERT_EQ(m_ui.Boxes().size(), 1u) << c.text;
+            EXPECT_EQ(m_ui.Boxes()[0].text, kNotUnsigned);
+            EXPECT_EQ(m_ui.Boxes()[0].caption, ui::ApplicationTitle());
         }
     }
     EXPECT_EQ(ui::ParseUnsignedField(std::string(31, ' ') + "5"), std::nullopt)
@@ -123,25 +123,25 @@ TEST_F(WindowTest, PeriodicRefreshesDoNotStackTheFailureMessage)
     auto& w = Win();
     w.Type(IDC_TX_CYCLE, "-5");
     int nestedTicks = 0;
-    ui_.SetBoxResponder([&](const auto&) {
+    m_ui.SetBoxResponder([&](const auto&) {
         // Polls keep running while the box is open; none may add a box.
-        const auto open = ui_.Boxes().size();
-        ui_.Advance(1000);
+        const auto open = m_ui.Boxes().size();
+        m_ui.Advance(1000);
         nestedTicks++;
-        EXPECT_EQ(ui_.Boxes().size(), open);
+        EXPECT_EQ(m_ui.Boxes().size(), open);
     });
-    ui_.Advance(300);
-    EXPECT_EQ(ui_.Boxes().size(), 1u);
+    m_ui.Advance(300);
+    EXPECT_EQ(m_ui.Boxes().size(), 1u);
     EXPECT_EQ(nestedTicks, 1);
     // The same text is not reported again tick after tick...
-    ui_.Advance(3000);
-    EXPECT_EQ(ui_.Boxes().size(), 1u);
+    m_ui.Advance(3000);
+    EXPECT_EQ(m_ui.Boxes().size(), 1u);
     // ...but a user action that refreshes still says so, and so does a new text.
     w.Click(IDC_SEND);
-    EXPECT_EQ(ui_.Boxes().size(), 2u);
+    EXPECT_EQ(m_ui.Boxes().size(), 2u);
     w.Type(IDC_TX_CYCLE, "x");
-    ui_.Advance(300);
-    EXPECT_EQ(ui_.Boxes().size(), 3u);
+    m_ui.Advance(300);
+    EXPECT_EQ(m_ui.Boxes().size(), 3u);
 }
 
 TEST_F(WindowTest, EnterNeverClosesTheWindowAndBreaksLinesInTheBoxes)
@@ -169,14 +169,14 @@ TEST_F(WindowTest, EscapeEndsWithoutWritingTheSettings)
     Win().PressEscape();
     EXPECT_TRUE(Win().Ended());
     EXPECT_EQ(Win().Result(), ui::IDCANCEL);
-    EXPECT_FALSE(std::filesystem::exists(ini_));
+    EXPECT_FALSE(std::filesystem::exists(m_ini));
 }
 
 TEST_F(WindowTest, TheCloseBoxAndAQuitRequestWriteTheSettingsCloseThePortAndFreeTheFile)
 {
     for (const bool bySignal : {false, true}) {
         SCOPED_TRACE(bySignal ? "quit request" : "close box");
-        std::filesystem::remove(ini_);
+        std::filesystem::remove(m_ini);
         StartOpen();
         Dlg().m_send.m_pFileData = static_cast<std::uint8_t*>(std::malloc(16));
         Dlg().m_send.m_nFileSize = 16;
@@ -185,9 +185,9 @@ TEST_F(WindowTest, TheCloseBoxAndAQuitRequestWriteTheSettingsCloseThePortAndFree
         else
             Win().CloseBox();
         EXPECT_TRUE(Win().Destroyed());
-        EXPECT_TRUE(ui_.Boxes().empty());
-        EXPECT_TRUE(std::filesystem::exists(ini_));
-        EXPECT_FALSE(devices_.IsOpen("/dev/ttyUSB0"));
+        EXPECT_TRUE(m_ui.Boxes().empty());
+        EXPECT_TRUE(std::filesystem::exists(m_ini));
+        EXPECT_FALSE(m_devices.IsOpen("/dev/ttyUSB0"));
         EXPECT_EQ(Dlg().m_pPort, nullptr);
         EXPECT_EQ(Dlg().m_send.m_pFileData, nullptr);
     }
@@ -198,7 +198,7 @@ TEST_F(WindowTest, UnknownTimersDoNothing)
     StartOpen();
     Dlg().Dispatch(ui::Message{ui::Msg::Timer, 7});
     EXPECT_EQ(Win().Text(IDC_RX_COUNT), "RX: 0 bytes");
-    EXPECT_TRUE(devices_.Log().empty());
+    EXPECT_TRUE(m_devices.Log().empty());
 }
 
 TEST_F(WindowTest, TheRightColumnFollowsTheWindowSize)

@@ -44,11 +44,11 @@ TEST_F(WindowTest, ThePaneGoesToTheAdvertAddressAndFallsBackToTheEmbeddedPage)
     EXPECT_EQ(w.Navigations(IDC_ADVERT), std::vector<std::string>{std::string(kAdvertUrl)});
     w.FinishLoad(IDC_ADVERT, ""); // no network: the engine's error page
     EXPECT_EQ(w.Navigations(IDC_ADVERT).back(), ui::EmbeddedUrl("ADVERT.HTML"));
-    EXPECT_TRUE(ui_.Boxes().empty());
+    EXPECT_TRUE(m_ui.Boxes().empty());
 
     // A link that asks for a new window goes to the user's browser.
     w.RequestNewWindow(IDC_ADVERT, "https://www.vantrel.org/xmodem.html");
-    EXPECT_EQ(ui_.OpenedAddresses(), std::vector<std::string>{"https://www.vantrel.org/xmodem.html"});
+    EXPECT_EQ(m_ui.OpenedAddresses(), std::vector<std::string>{"https://www.vantrel.org/xmodem.html"});
     EXPECT_EQ(w.Navigations(IDC_ADVERT).size(), 2u);
 }
 
@@ -63,21 +63,21 @@ TEST_F(WindowTest, HelpButtonAndF1OpenTheWrittenHelpPageAndFailuresStayQuiet)
 {
     const char* oldRuntime = std::getenv("XDG_RUNTIME_DIR");
     const std::string saved = oldRuntime ? oldRuntime : "";
-    ::setenv("XDG_RUNTIME_DIR", dir_.c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", m_dir.c_str(), 1);
     Start();
     Win().Click(IDC_HELP);
     Win().Focus(IDC_TX);
     Win().PressF1();
-    ui_.SetOpenAddressResult(ui::kOpenNoHandler);
+    m_ui.SetOpenAddressResult(ui::kOpenNoHandler);
     Win().PressF1();
     oldRuntime ? ::setenv("XDG_RUNTIME_DIR", saved.c_str(), 1) : ::unsetenv("XDG_RUNTIME_DIR");
 
-    const std::string page = dir_ + "/vantrel/help/VANTREL.HTML";
-    EXPECT_EQ(ui_.OpenedAddresses(), std::vector<std::string>(3, "file://" + page));
+    const std::string page = m_dir + "/vantrel/help/VANTREL.HTML";
+    EXPECT_EQ(m_ui.OpenedAddresses(), std::vector<std::string>(3, "file://" + page));
     std::ifstream in(page);
     const std::string html(std::istreambuf_iterator<char>(in), {});
     EXPECT_NE(html.find("<title>Vantrel HELP</title>"), std::string::npos);
-    EXPECT_TRUE(ui_.Boxes().empty());
+    EXPECT_TRUE(m_ui.Boxes().empty());
 }
 
 TEST_F(WindowTest, HideTogglesThePaneButABadCycleKeepsItAsItWas)
@@ -91,8 +91,8 @@ TEST_F(WindowTest, HideTogglesThePaneButABadCycleKeepsItAsItWas)
 
     w.Type(IDC_TX_CYCLE, "fast");
     w.Click(IDC_HIDE);
-    ASSERT_EQ(ui_.Boxes().size(), 1u);
-    EXPECT_EQ(ui_.Boxes()[0].text, "Please enter a positive integer.");
+    ASSERT_EQ(m_ui.Boxes().size(), 1u);
+    EXPECT_EQ(m_ui.Boxes()[0].text, "Please enter a positive integer.");
     EXPECT_TRUE(w.IsVisible(IDC_ADVERT));
 }
 

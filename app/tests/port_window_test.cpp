@@ -12,20 +12,20 @@ const std::string kPort = "/dev/ttyUSB0";
 
 TEST_F(WindowTest, OpenAppliesTheChosenLineWithoutParityAndCloseRestoresIt)
 {
-    devices_.AddPort(kPort);
+    m_devices.AddPort(kPort);
     Start();
     auto& w = Win();
     w.Choose(IDC_BAUD, 12);     // chosen while closed: used at the opening
     w.Choose(IDC_PARITY, 2);    // "Even": not applied by the opening
     w.Choose(IDC_BYTE_SIZE, 2); // 7 data bits
     w.Choose(IDC_STOP_BITS, 2); // two stop bits
-    EXPECT_TRUE(devices_.Log().empty());
+    EXPECT_TRUE(m_devices.Log().empty());
 
     w.Click(IDC_OPEN);
     ASSERT_TRUE(Dlg().m_pPort);
     EXPECT_FALSE(w.IsEnabled(IDC_OPEN));
     EXPECT_EQ(w.TimerPeriod(TIMER_POLL), 300u);
-    const DCB line = devices_.State(kPort);
+    const DCB line = m_devices.State(kPort);
     EXPECT_EQ(line.BaudRate, 115200u);
     EXPECT_EQ(line.Parity, NOPARITY);
     EXPECT_EQ(line.ByteSize, 7);
@@ -39,16 +39,16 @@ TEST_F(WindowTest, OpenAppliesTheChosenLineWithoutParityAndCloseRestoresIt)
     EXPECT_FALSE(Dlg().m_pPort);
     EXPECT_TRUE(w.IsEnabled(IDC_OPEN));
     EXPECT_FALSE(w.TimerPeriod(TIMER_POLL));
-    EXPECT_FALSE(devices_.IsOpen(kPort));
+    EXPECT_FALSE(m_devices.IsOpen(kPort));
     // The device was given back the settings it had right after opening.
-    const auto& log = devices_.Log();
+    const auto& log = m_devices.Log();
     ASSERT_GE(log.size(), 2u);
     EXPECT_EQ(log[log.size() - 2].kind, Kind::SetState);
     EXPECT_EQ(log[log.size() - 2].dcb.ByteSize, 8);
     EXPECT_EQ(log[log.size() - 2].dcb.BaudRate, 115200u);
     EXPECT_EQ(log[log.size() - 2].dcb.fDtrControl, DTR_CONTROL_DISABLE);
     w.Click(IDC_CLOSE); // already closed: nothing
-    EXPECT_TRUE(ui_.Boxes().empty());
+    EXPECT_TRUE(m_ui.Boxes().empty());
 }
 
 TEST_F(WindowTest, SelectionsReachAnOpenPortAtOnce)
@@ -56,15 +56,15 @@ TEST_F(WindowTest, SelectionsReachAnOpenPortAtOnce)
     StartOpen(kPort);
     auto& w = Win();
     w.Choose(IDC_BAUD, 3);
-    EXPECT_EQ(devices_.State(kPort).BaudRate, 1200u);
+    EXPECT_EQ(m_devices.State(kPort).BaudRate, 1200u);
     w.Choose(IDC_BYTE_SIZE, 0);
-    EXPECT_EQ(devices_.State(kPort).ByteSize, 5);
-    EXPECT_EQ(devices_.State(kPort).BaudRate, 1200u);
+    EXPECT_EQ(m_devices.State(kPort).ByteSize, 5);
+    EXPECT_EQ(m_devices.State(kPort).BaudRate, 1200u);
     w.Choose(IDC_PARITY, 3);
-    EXPECT_EQ(devices_.State(kPort).Parity, MARKPARITY);
+    EXPECT_EQ(m_devices.State(kPort).Parity, MARKPARITY);
     w.Choose(IDC_STOP_BITS, 1);
-    EXPECT_EQ(devices_.State(kPort).StopBits, ONE5STOPBITS);
-    EXPECT_EQ(devices_.Log().size(), 4u);
+    EXPECT_EQ(m_devices.State(kPort).StopBits, ONE5STOPBITS);
+    EXPECT_EQ(m_devices.Log().size(), 4u);
 }
 
 TEST_F(WindowTest, WithAnUnreadableCycleOnlyTheBaudRateTakesEffect)
@@ -73,16 +73,16 @@ TEST_F(WindowTest, WithAnUnreadableCycleOnlyTheBaudRateTakesEffect)
     auto& w = Win();
     w.Type(IDC_TX_CYCLE, "soon");
     w.Choose(IDC_BAUD, 8);
-    EXPECT_EQ(devices_.State(kPort).BaudRate, 19200u);
+    EXPECT_EQ(m_devices.State(kPort).BaudRate, 19200u);
     w.Choose(IDC_BYTE_SIZE, 1);
     w.Choose(IDC_PARITY, 1);
     w.Choose(IDC_STOP_BITS, 2);
-    const DCB line = devices_.State(kPort);
+    const DCB line = m_devices.State(kPort);
     EXPECT_EQ(line.ByteSize, 8);
     EXPECT_EQ(line.Parity, NOPARITY);
     EXPECT_EQ(line.StopBits, ONESTOPBIT);
-    ASSERT_FALSE(ui_.Boxes().empty());
-    EXPECT_EQ(ui_.Boxes().back().text, "Please enter a positive integer.");
+    ASSERT_FALSE(m_ui.Boxes().empty());
+    EXPECT_EQ(m_ui.Boxes().back().text, "Please enter a positive integer.");
 }
 
 TEST_F(WindowTest, APortThatCannotBeOpenedIsReported)
@@ -92,72 +92,72 @@ TEST_F(WindowTest, APortThatCannotBeOpenedIsReported)
     EXPECT_EQ(w.GetCount(IDC_PORT), 0);
     EXPECT_EQ(w.Selection(IDC_PORT), -1);
     w.Click(IDC_OPEN);
-    ASSERT_EQ(ui_.Boxes().size(), 1u);
-    EXPECT_EQ(ui_.Boxes()[0].text, "Open '': Failed.\n" + std::string(std::strerror(ENOENT)));
+    ASSERT_EQ(m_ui.Boxes().size(), 1u);
+    EXPECT_EQ(m_ui.Boxes()[0].text, "Open '': Failed.\n" + std::string(std::strerror(ENOENT)));
     EXPECT_FALSE(Dlg().m_pPort);
     EXPECT_TRUE(w.IsEnabled(IDC_OPEN));
     EXPECT_FALSE(w.TimerPeriod(TIMER_POLL));
 
     w.Click(IDC_SEND);
-    EXPECT_EQ(ui_.Boxes().back().text, "Port '' not open");
+    EXPECT_EQ(m_ui.Boxes().back().text, "Port '' not open");
 }
 
 TEST_F(WindowTest, APortHeldByAnotherProgramIsReportedWithTheSystemsText)
 {
-    devices_.AddPort(kPort);
-    devices_.FailOpen(kPort, EBUSY);
+    m_devices.AddPort(kPort);
+    m_devices.FailOpen(kPort, EBUSY);
     Start();
     Win().Click(IDC_OPEN);
-    ASSERT_EQ(ui_.Boxes().size(), 1u);
-    EXPECT_EQ(ui_.Boxes()[0].text, std::string("Open 'ttyUSB0': Failed.\n") + std::strerror(EBUSY));
+    ASSERT_EQ(m_ui.Boxes().size(), 1u);
+    EXPECT_EQ(m_ui.Boxes()[0].text, std::string("Open 'ttyUSB0': Failed.\n") + std::strerror(EBUSY));
 }
 
 TEST_F(WindowTest, APortThatRejectsItsFirstSettingsClosesSilently)
 {
-    devices_.AddPort(kPort);
-    devices_.RejectState(kPort, true);
+    m_devices.AddPort(kPort);
+    m_devices.RejectState(kPort, true);
     Start();
     Win().Click(IDC_OPEN);
-    EXPECT_TRUE(ui_.Boxes().empty());
+    EXPECT_TRUE(m_ui.Boxes().empty());
     EXPECT_FALSE(Dlg().m_pPort);
-    EXPECT_FALSE(devices_.IsOpen(kPort));
+    EXPECT_FALSE(m_devices.IsOpen(kPort));
     EXPECT_TRUE(Win().IsEnabled(IDC_OPEN));
 }
 
 TEST_F(WindowTest, ListsWithoutSelectionOpenWithTheDefaultRows)
 {
-    devices_.AddPort(kPort);
+    m_devices.AddPort(kPort);
     WriteIni("[COMM_PORT]\nsetup=" + std::string("00000000") + "14000000" + "00000000" + "09000000" + "07000000" +
              "24\n");
     Start();
     EXPECT_EQ(Win().Selection(IDC_BAUD), -1);
     Win().Click(IDC_OPEN);
     ASSERT_TRUE(Dlg().m_pPort);
-    EXPECT_EQ(devices_.State(kPort).BaudRate, 9600u);
-    EXPECT_EQ(devices_.State(kPort).ByteSize, 8);
-    EXPECT_EQ(devices_.State(kPort).StopBits, ONESTOPBIT);
+    EXPECT_EQ(m_devices.State(kPort).BaudRate, 9600u);
+    EXPECT_EQ(m_devices.State(kPort).ByteSize, 8);
+    EXPECT_EQ(m_devices.State(kPort).StopBits, ONESTOPBIT);
 }
 
 TEST_F(WindowTest, DeviceChangesRefillThePortList)
 {
-    devices_.AddPort("/dev/ttyACM0");
-    devices_.AddPort(kPort);
+    m_devices.AddPort("/dev/ttyACM0");
+    m_devices.AddPort(kPort);
     Start();
     auto& w = Win();
     w.Choose(IDC_PORT, 1);
-    devices_.AddPort("/dev/ttyUSB1");
+    m_devices.AddPort("/dev/ttyUSB1");
 
     EXPECT_EQ(Dlg().Dispatch(ui::Message{ui::Msg::DeviceChange, 0, ui::Notify::Clicked, 0x0007}), 0);
     EXPECT_EQ(w.GetCount(IDC_PORT), 2);
     EXPECT_EQ(w.Selection(IDC_PORT), 1);
 
     // The system's report comes from another thread and is posted.
-    devices_.TriggerHotplug(0x8000);
-    ui_.RunPosted();
+    m_devices.TriggerHotplug(0x8000);
+    m_ui.RunPosted();
     EXPECT_EQ(w.GetCount(IDC_PORT), 3);
     EXPECT_EQ(w.Selection(IDC_PORT), 0);
 
-    devices_.RemovePort("/dev/ttyACM0");
+    m_devices.RemovePort("/dev/ttyACM0");
     EXPECT_EQ(Dlg().Dispatch(ui::Message{ui::Msg::DeviceChange, 0, ui::Notify::Clicked, 0x8004}), 1);
     EXPECT_EQ(w.Items(IDC_PORT), (std::vector<std::string>{"ttyUSB0", "ttyUSB1"}));
 }
@@ -165,8 +165,8 @@ TEST_F(WindowTest, DeviceChangesRefillThePortList)
 TEST_F(WindowTest, ThePortListsTooltipDescribesTheSelectedPort)
 {
     using Hw = serial::PortHardware;
-    devices_.SetHardware("/dev/ttyUSB0", {Hw::Kind::Usb, "0403", "6001", "FTDI", "FT232R USB UART", "A50285BI"});
-    devices_.SetHardware("/dev/ttyUSB1", {Hw::Kind::Usb, "10c4", "ea60", "", "", "0001"});
+    m_devices.SetHardware("/dev/ttyUSB0", {Hw::Kind::Usb, "0403", "6001", "FTDI", "FT232R USB UART", "A50285BI"});
+    m_devices.SetHardware("/dev/ttyUSB1", {Hw::Kind::Usb, "10c4", "ea60", "", "", "0001"});
     // The stored row, not the list's first, is selected at start.
     WriteIni("[COMM_PORT]\nsetup=01000000060000000000000003000000000000000A\n");
     Start();
@@ -177,9 +177,9 @@ TEST_F(WindowTest, ThePortListsTooltipDescribesTheSelectedPort)
     EXPECT_EQ(w.ToolTip(IDC_PORT), "FTDI FT232R USB UART (USB 0403:6001), serial number A50285BI");
     EXPECT_EQ(w.Items(IDC_PORT), (std::vector<std::string>{"ttyUSB0", "ttyUSB1"}));
 
-    devices_.RemovePort("/dev/ttyUSB0");
-    devices_.AddPseudoTerminal("/dev/pts/4");
-    devices_.SetHardware("/dev/pts/4", {Hw::Kind::PseudoTerminal, "", "", "", "", ""});
+    m_devices.RemovePort("/dev/ttyUSB0");
+    m_devices.AddPseudoTerminal("/dev/pts/4");
+    m_devices.SetHardware("/dev/pts/4", {Hw::Kind::PseudoTerminal, "", "", "", "", ""});
     WriteIni("[PORTS]\nextra=/dev/pts/4\n");
     Dlg().Dispatch(ui::Message{ui::Msg::DeviceChange, 0, ui::Notify::Clicked, 0x8004});
     EXPECT_EQ(w.ToolTip(IDC_PORT), "USB 10c4:ea60, serial number 0001");
@@ -189,8 +189,8 @@ TEST_F(WindowTest, ThePortListsTooltipDescribesTheSelectedPort)
 
 TEST_F(WindowTest, ExtraPathsFromTheSettingsFileAreListedWhileTheyExist)
 {
-    devices_.AddPort(kPort);
-    devices_.AddPseudoTerminal("/dev/pts/7");
+    m_devices.AddPort(kPort);
+    m_devices.AddPseudoTerminal("/dev/pts/7");
     WriteIni("[PORTS]\nextra= /dev/pts/7 ; /dev/pts/9;;\n");
     Start();
     EXPECT_EQ(Win().Items(IDC_PORT), (std::vector<std::string>{"ttyUSB0", "pts/7"}));
@@ -220,7 +220,7 @@ TEST_F(WindowTest, CloseStopsAutomaticTransmissionAndDropsATransfer)
     EXPECT_TRUE(w.IsEnabled(IDC_SEND_FILE));
     EXPECT_TRUE(w.IsEnabled(IDC_AUTO_SEND));
     EXPECT_EQ(w.GetPos(IDC_PROGRESS), 40);
-    EXPECT_TRUE(ui_.Boxes().empty());
+    EXPECT_TRUE(m_ui.Boxes().empty());
 
     // Opening again does not restart the repetition.
     w.Click(IDC_OPEN);
@@ -236,33 +236,33 @@ TEST_F(WindowTest, AGoneDeviceShowsInTheTitleAndReopensWithItsSettingsWhenBack)
     w.Type(IDC_TX, "41 42");
     w.Click(IDC_SEND);
     EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: 2");
-    const DCB before = devices_.State(kPort);
+    const DCB before = m_devices.State(kPort);
 
-    devices_.RemovePort(kPort);
-    ui_.Advance(kPollPeriodMs);
+    m_devices.RemovePort(kPort);
+    m_ui.Advance(kPollPeriodMs);
     EXPECT_EQ(Dlg().GetWindowText(), "Vantrel - ttyUSB0 (device gone, waiting for it to return)");
     EXPECT_TRUE(Dlg().m_pPort);
     w.Click(IDC_SEND); // refused by the missing device: not counted
     EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: 2");
-    EXPECT_TRUE(ui_.Boxes().empty());
+    EXPECT_TRUE(m_ui.Boxes().empty());
 
     // Back under the same path: reopened at the next poll, with the settings.
-    devices_.AddPort(kPort);
-    devices_.ClearLog();
-    ui_.Advance(kPollPeriodMs);
+    m_devices.AddPort(kPort);
+    m_devices.ClearLog();
+    m_ui.Advance(kPollPeriodMs);
     EXPECT_EQ(Dlg().GetWindowText(), "Vantrel");
-    EXPECT_TRUE(devices_.IsOpen(kPort));
-    const DCB after = devices_.State(kPort);
+    EXPECT_TRUE(m_devices.IsOpen(kPort));
+    const DCB after = m_devices.State(kPort);
     EXPECT_EQ(std::memcmp(&after, &before, sizeof before), 0);
     w.Click(IDC_SEND);
     EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: 4");
 
     // A hot-plug report reopens at once, without waiting for the poll.
-    devices_.RemovePort(kPort);
-    ui_.Advance(kPollPeriodMs);
-    devices_.AddPort(kPort);
-    devices_.TriggerHotplug(0x8000);
-    ui_.RunPosted();
+    m_devices.RemovePort(kPort);
+    m_ui.Advance(kPollPeriodMs);
+    m_devices.AddPort(kPort);
+    m_devices.TriggerHotplug(0x8000);
+    m_ui.RunPosted();
     EXPECT_EQ(Dlg().GetWindowText(), "Vantrel");
     EXPECT_EQ(w.Items(IDC_PORT), (std::vector<std::string>{"ttyUSB0"}));
 }
@@ -270,14 +270,14 @@ TEST_F(WindowTest, AGoneDeviceShowsInTheTitleAndReopensWithItsSettingsWhenBack)
 TEST_F(WindowTest, CloseWhileTheDeviceIsGoneRestoresTheTitle)
 {
     StartOpen(kPort);
-    devices_.RemovePort(kPort);
-    ui_.Advance(kPollPeriodMs);
+    m_devices.RemovePort(kPort);
+    m_ui.Advance(kPollPeriodMs);
     ASSERT_NE(Dlg().GetWindowText(), "Vantrel");
     Win().Click(IDC_CLOSE);
     EXPECT_FALSE(Dlg().m_pPort);
     EXPECT_EQ(Dlg().GetWindowText(), "Vantrel");
     EXPECT_TRUE(Win().IsEnabled(IDC_OPEN));
-    devices_.AddPort(kPort);
-    ui_.Advance(kPollPeriodMs); // closed stays closed
-    EXPECT_FALSE(devices_.IsOpen(kPort));
+    m_devices.AddPort(kPort);
+    m_ui.Advance(kPollPeriodMs); // closed stays closed
+    EXPECT_FALSE(m_devices.IsOpen(kPort));
 }

@@ -30,16 +30,16 @@ protected:
     PtyWindowTest()
     {
         char pattern[] = "/tmp/vantrel-pty-XXXXXX";
-        dir_ = ::mkdtemp(pattern);
+        m_dir = ::mkdtemp(pattern);
         // The pseudo-terminal is listed through the settings file's extra
         // paths, the way a user works with an emulator's port.
-        std::ofstream(dir_ + "/vantrel.ini") << "[PORTS]\nextra=" << pty_.SlavePath() << "\n";
-        dlg_ = std::make_unique<CSerialDlg>(serial::LinuxDeviceSystem());
-        dlg_->m_strIniPath = dir_ + "/vantrel.ini";
-        ui_.RunModal(*dlg_);
+        std::ofstream(m_dir + "/vantrel.ini") << "[PORTS]\nextra=" << m_pty.SlavePath() << "\n";
+        m_dlg = std::make_unique<CSerialDlg>(serial::LinuxDeviceSystem());
+        m_dlg->m_strIniPath = m_dir + "/vantrel.ini";
+        m_ui.RunModal(*m_dlg);
         auto& w = Win();
         const auto items = w.Items(IDC_PORT);
-        const auto it = std::find(items.begin(), items.end(), serial::PortDisplayName(pty_.SlavePath()));
+        const auto it = std::find(items.begin(), items.end(), serial::PortDisplayName(m_pty.SlavePath()));
         EXPECT_NE(it, items.end());
         w.Choose(IDC_PORT, static_cast<int>(it - items.begin()));
         w.Click(IDC_OPEN);
@@ -48,18 +48,18 @@ protected:
     ~PtyWindowTest() override
     {
         Win().PressEscape();
-        dlg_.reset();
-        std::filesystem::remove_all(dir_);
+        m_dlg.reset();
+        std::filesystem::remove_all(m_dir);
     }
 
-    ui::headless::HeadlessWindow& Win() { return ui_.WindowOf(*dlg_); }
+    ui::headless::HeadlessWindow& Win() { return m_ui.WindowOf(*m_dlg); }
 
     // Runs polls in real time until the counter label reads `label`.
     bool PollUntil(const std::string& label, std::chrono::milliseconds limit = 5s)
     {
         const auto end = std::chrono::steady_clock::now() + limit;
         while (std::chrono::steady_clock::now() < end) {
-            ui_.Advance(kPollPeriodMs);
+            m_ui.Advance(kPollPeriodMs);
             if (Win().Text(IDC_RX_COUNT) == label)
                 return true;
             std::this_thread::sleep_for(10ms);
@@ -67,51 +67,51 @@ protected:
         return false;
     }
 
-    fakes::PtyPair pty_;
-    ui::headless::HeadlessBackend ui_;
-    std::unique_ptr<CSerialDlg> dlg_;
-    std::string dir_;
+    fakes::PtyPair m_pty;
+    ui::headless::HeadlessBackend m_ui;
+    std::unique_ptr<CSerialDlg> m_dlg;
+    std::string m_dir;
 };
 
 } // namespace
 
 TEST_F(PtyWindowTest, AnAddressedFrameReachesTheFarEnd)
 {
-    ASSERT_TRUE(dlg_->m_pPort);
+    ASSERT_TRUE(m_dlg->m_pPort);
     auto& w = Win();
     w.Choose(IDC_ADDR_SIZE, 1);
     w.Type(IDC_TX, "01 48 65");
     w.Click(IDC_SEND);
     EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: 3");
-    EXPECT_EQ(pty_.ReceiveAtFarEnd(3, 2s), (std::vector<std::uint8_t>{0x01, 0x48, 0x65}));
+    EXPECT_EQ(m_pty.ReceiveAtFarEnd(3, 2s), (std::vector<std::uint8_t>{0x01, 0x48, 0x65}));
 
     // Automatic transmission repeats the frame every cycle.
     w.Type(IDC_TX_CYCLE, "100");
     w.Click(IDC_AUTO_SEND);
-    ui_.Advance(300);
+    m_ui.Advance(300);
     EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: 12");
-    EXPECT_EQ(pty_.ReceiveAtFarEnd(9, 2s), (std::vector<std::uint8_t>{1, 0x48, 0x65, 1, 0x48, 0x65, 1, 0x48, 0x65}));
+    EXPECT_EQ(m_pty.ReceiveAtFarEnd(9, 2s), (std::vector<std::uint8_t>{1, 0x48, 0x65, 1, 0x48, 0x65, 1, 0x48, 0x65}));
 }
 
 TEST_F(PtyWindowTest, ReceivedBytesShowAsHexAndAsText)
 {
-    ASSERT_TRUE(dlg_->m_pPort);
-    pty_.SendFromFarEnd({'h', 'i', '\r', '\n'});
+    ASSERT_TRUE(m_dlg->m_pPort);
+    m_pty.SendFromFarEnd({'h', 'i', '\r', '\n'});
     ASSERT_TRUE(PollUntil("RX: 4"));
     EXPECT_EQ(Win().Text(IDC_RX), "68 69 0D 0A ");
     Win().Click(IDC_RX_ASCII);
-    pty_.SendFromFarEnd({'o', 'k'});
+    m_pty.SendFromFarEnd({'o', 'k'});
     ASSERT_TRUE(PollUntil("RX: 6"));
     EXPECT_EQ(Win().Text(IDC_RX), "68 69 0D 0A ok");
 }
 
 TEST_F(PtyWindowTest, AFastStreamLosesNothing)
 {
-    ASSERT_TRUE(dlg_->m_pPort);
+    ASSERT_TRUE(m_dlg->m_pPort);
     std::vector<std::uint8_t> bytes(200000);
     for (std::size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<std::uint8_t>(i * 7);
-    std::thread peer([&] { pty_.SendFromFarEnd(bytes); });
+    std::thread peer([&] { m_pty.SendFromFarEnd(bytes); });
     const bool all = PollUntil("RX: 200000", 20s);
     peer.join();
     EXPECT_TRUE(all) << Win().Text(IDC_RX_COUNT);
@@ -119,17 +119,17 @@ TEST_F(PtyWindowTest, AFastStreamLosesNothing)
 
 TEST_F(PtyWindowTest, ASecondOpenOfTheSamePortIsRefused)
 {
-    ASSERT_TRUE(dlg_->m_pPort);
+    ASSERT_TRUE(m_dlg->m_pPort);
     CComPort other(serial::LinuxDeviceSystem());
-    other.m_strPort = pty_.SlavePath();
+    other.m_strPort = m_pty.SlavePath();
     const CComPort::OpenResult result = other.Open(9600);
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(result.failure.rfind("Open '" + pty_.SlavePath() + "': Failed.\n", 0), 0u);
+    EXPECT_EQ(result.failure.rfind("Open '" + m_pty.SlavePath() + "': Failed.\n", 0), 0u);
 }
 
 TEST_F(PtyWindowTest, AStalledReaderLeavesTheWindowAnsweringAndTheCounterTrue)
 {
-    ASSERT_TRUE(dlg_->m_pPort);
+    ASSERT_TRUE(m_dlg->m_pPort);
     auto& w = Win();
     // A 1000-byte frame every 10 ms into a far end that does not read.
     w.Click(IDC_TX_ASCII);
@@ -144,7 +144,7 @@ TEST_F(PtyWindowTest, AStalledReaderLeavesTheWindowAnsweringAndTheCounterTrue)
         slowest = std::max(slowest, Clock::now() - start);
     };
     for (int tick = 0; tick < 300; ++tick)
-        timed([&] { ui_.Advance(10); });
+        timed([&] { m_ui.Advance(10); });
     timed([&] { w.Click(IDC_AUTO_SEND); }); // unticking stops it at once
     w.Choose(IDC_ADDR_SIZE, 1);
     for (int click = 0; click < 20; ++click)
@@ -155,7 +155,7 @@ TEST_F(PtyWindowTest, AStalledReaderLeavesTheWindowAnsweringAndTheCounterTrue)
     const std::string label = w.Text(IDC_TX_COUNT);
     const unsigned long counted = std::stoul(label.substr(label.find(' ') + 1));
     EXPECT_LT(counted, 300000u);
-    EXPECT_EQ(pty_.ReceiveAtFarEnd(counted + 1, 1500ms).size(), counted);
+    EXPECT_EQ(m_pty.ReceiveAtFarEnd(counted + 1, 1500ms).size(), counted);
 }
 
 namespace {

@@ -26,8 +26,8 @@ protected:
     // Bytes arrive, then one poll runs.
     void Receive(const std::vector<std::uint8_t>& bytes)
     {
-        devices_.Feed(kPort, bytes);
-        ui_.Advance(kPollPeriodMs);
+        m_devices.Feed(kPort, bytes);
+        m_ui.Advance(kPollPeriodMs);
     }
     void ReceiveHex(std::size_t n, std::uint8_t value = 0x41) { Receive(std::vector<std::uint8_t>(n, value)); }
     std::string Rx() { return Win().Text(IDC_RX); }
@@ -149,7 +149,7 @@ TEST_F(ReceiveTest, TheClearButtonsEachLeaveTheOtherAlone)
 TEST_F(ReceiveTest, ATickWithNothingReceivedChangesNothing)
 {
     Win().Click(IDC_CLEAR_COUNT);
-    ui_.Advance(3000);
+    m_ui.Advance(3000);
     EXPECT_EQ(Win().Text(IDC_RX_COUNT), "RX: 0 bytes");
     EXPECT_EQ(Rx(), "");
 }

@@ -16,7 +16,7 @@ bool Contains(const std::string& text, const std::string& part)
 
 TEST_F(WindowTest, AnUntouchedRunWritesTheDefaultRecords)
 {
-    devices_.AddPort(kPort);
+    m_devices.AddPort(kPort);
     Start();
     Win().CloseBox();
     const std::string ini = ReadIni();
@@ -35,8 +35,8 @@ TEST_F(WindowTest, AnUntouchedRunWritesTheDefaultRecords)
 
 TEST_F(WindowTest, EveryStoredChoiceComesBackAtTheNextStart)
 {
-    devices_.AddPort("/dev/ttyACM0");
-    devices_.AddPort(kPort);
+    m_devices.AddPort("/dev/ttyACM0");
+    m_devices.AddPort(kPort);
     Start();
     auto& w = Win();
     w.Choose(IDC_ADDR_SIZE, 8);
@@ -56,7 +56,7 @@ TEST_F(WindowTest, EveryStoredChoiceComesBackAtTheNextStart)
     w.Click(IDC_HIDE);
     w.CloseBox();
 
-    dlg_.reset();
+    m_dlg.reset();
     Start();
     auto& again = Win();
     EXPECT_EQ(again.Selection(IDC_ADDR_SIZE), 8);
@@ -77,7 +77,7 @@ TEST_F(WindowTest, EveryStoredChoiceComesBackAtTheNextStart)
 
 TEST_F(WindowTest, ADamagedRecordFallsBackToItsDefaultsAsAWhole)
 {
-    devices_.AddPort(kPort);
+    m_devices.AddPort(kPort);
     // Baud row 0 and parity row 2, but the checksum's digits are wrong.
     WriteIni("[COMM_PORT]\nsetup=000000000000000002000000030000000000000006\n"
              "[RX]\nopt=010000000000000001\n");
@@ -142,9 +142,9 @@ TEST_F(WindowTest, AFailedWriteIsReportedOnceWithPathAndReasonAndTheCloseGoesOn)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ui::headless::HeadlessBackend ui;
-        devices_.AddPort(kPort);
-        CSerialDlg dlg(devices_);
-        dlg.m_strIniPath = c.prepare(dir_);
+        m_devices.AddPort(kPort);
+        CSerialDlg dlg(m_devices);
+        dlg.m_strIniPath = c.prepare(m_dir);
         ui.RunModal(dlg);
         ui.WindowOf(dlg).CloseBox();
         EXPECT_TRUE(ui.WindowOf(dlg).Destroyed());

@@ -24,8 +24,8 @@ protected:
     std::vector<Sent> Line()
     {
         std::vector<Sent> sent;
-        std::uint8_t parity = lastParity_;
-        for (const auto& e : devices_.Log()) {
+        std::uint8_t parity = m_lastParity;
+        for (const auto& e : m_devices.Log()) {
             if (e.kind == Kind::SetState)
                 parity = e.dcb.Parity;
             else if (e.kind == Kind::Write && e.accepted)
@@ -41,7 +41,7 @@ protected:
         Win().Click(IDC_SEND);
     }
 
-    std::uint8_t lastParity_ = NOPARITY; // the line's parity before the log starts
+    std::uint8_t m_lastParity = NOPARITY; // the line's parity before the log starts
 };
 
 std::vector<std::uint8_t> Hello()
@@ -56,31 +56,31 @@ TEST_F(TransmitTest, AddressBytesGoWithMarkAndDataWithSpace)
     EXPECT_EQ(Line(), (std::vector<Sent>{{NOPARITY, Hello()}}));
     EXPECT_EQ(Win().Text(IDC_TX_COUNT), "TX: 12");
 
-    devices_.ClearLog();
+    m_devices.ClearLog();
     Send("01 48 65 6C 6C 6F 20 57 6F 72 6C 64 21", 1);
     EXPECT_EQ(Line(), (std::vector<Sent>{{MARKPARITY, {0x01}}, {SPACEPARITY, Hello()}}));
     EXPECT_EQ(Win().Text(IDC_TX_COUNT), "TX: 25");
 
-    devices_.ClearLog();
-    lastParity_ = SPACEPARITY;
+    m_devices.ClearLog();
+    m_lastParity = SPACEPARITY;
     Send("01 00 48 65 6C 6C 6F 20 57 6F 72 6C 64 21", 2);
     EXPECT_EQ(Line(), (std::vector<Sent>{{MARKPARITY, {0x01, 0x00}}, {SPACEPARITY, Hello()}}));
     EXPECT_EQ(Win().Text(IDC_TX_COUNT), "TX: 39");
 
     // The line stays at SPACE: a later unaddressed frame goes out with it...
-    devices_.ClearLog();
+    m_devices.ClearLog();
     Send("41", 0);
     EXPECT_EQ(Line(), (std::vector<Sent>{{SPACEPARITY, {0x41}}}));
-    EXPECT_EQ(devices_.State(kPort).Parity, SPACEPARITY);
+    EXPECT_EQ(m_devices.State(kPort).Parity, SPACEPARITY);
     // ...until the user picks a parity again.
     Win().Choose(IDC_PARITY, 0);
-    EXPECT_EQ(devices_.State(kPort).Parity, NOPARITY);
+    EXPECT_EQ(m_devices.State(kPort).Parity, NOPARITY);
 }
 
 TEST_F(TransmitTest, AFrameNotLongerThanItsAddressSendsNothing)
 {
     Send("01 02 03", 3);
-    EXPECT_TRUE(devices_.Log().empty());
+    EXPECT_TRUE(m_devices.Log().empty());
     EXPECT_EQ(Win().Text(IDC_TX_COUNT), "TX: 0 bytes");
     Send("01 02 03 04", 3);
     EXPECT_EQ(Line(), (std::vector<Sent>{{MARKPARITY, {1, 2, 3}}, {SPACEPARITY, {4}}}));
@@ -90,12 +90,12 @@ TEST_F(TransmitTest, TextModeSendsTheBoxBytesWithCrLf)
 {
     Win().Click(IDC_TX_ASCII);
     Send("AB", 2);
-    EXPECT_TRUE(devices_.Log().empty());
+    EXPECT_TRUE(m_devices.Log().empty());
     Send("ABC", 2);
     EXPECT_EQ(Line(), (std::vector<Sent>{{MARKPARITY, {'A', 'B'}}, {SPACEPARITY, {'C'}}}));
 
-    devices_.ClearLog();
-    lastParity_ = SPACEPARITY;
+    m_devices.ClearLog();
+    m_lastParity = SPACEPARITY;
     Win().Choose(IDC_ADDR_SIZE, 0);
     Win().Type(IDC_TX, "");
     Win().Focus(IDC_TX);
@@ -103,7 +103,7 @@ TEST_F(TransmitTest, TextModeSendsTheBoxBytesWithCrLf)
     Win().Click(IDC_SEND);
     EXPECT_EQ(Line(), (std::vector<Sent>{{SPACEPARITY, {0x0D, 0x0A}}}));
 
-    devices_.ClearLog();
+    m_devices.ClearLog();
     Send("Hello World!", 0);
     EXPECT_EQ(Line(), (std::vector<Sent>{{SPACEPARITY, Hello()}}));
 }
@@ -112,8 +112,8 @@ TEST_F(TransmitTest, EmptyOrNumberlessBoxesSendNothing)
 {
     for (const char* text : {"", ",,,", "0x", "zz"})
         Send(text, 0);
-    EXPECT_TRUE(devices_.Log().empty());
-    EXPECT_TRUE(ui_.Boxes().empty());
+    EXPECT_TRUE(m_devices.Log().empty());
+    EXPECT_TRUE(m_ui.Boxes().empty());
     EXPECT_EQ(Win().Text(IDC_TX_COUNT), "TX: 0 bytes");
 }
 
@@ -124,12 +124,12 @@ TEST_F(TransmitTest, AnAddressSizeOutsideTheListSendsNothing)
     Win().Type(IDC_TX, "01 02 03");
     Win().Click(IDC_SEND);
     EXPECT_EQ(Dlg().m_nAddrSize, -1);
-    EXPECT_TRUE(devices_.Log().empty());
+    EXPECT_TRUE(m_devices.Log().empty());
 }
 
 TEST_F(TransmitTest, AFailedDeviceIsNotCountedAsSent)
 {
-    devices_.FailWrites(kPort);
+    m_devices.FailWrites(kPort);
     Send("01 02", 0);
     EXPECT_EQ(Win().Text(IDC_TX_COUNT), "TX: 0 bytes");
 }
@@ -137,23 +137,23 @@ TEST_F(TransmitTest, AFailedDeviceIsNotCountedAsSent)
 TEST_F(TransmitTest, AFrameIsTakenWholeBelowTheQueueLimitRefusedAtItAndCloseTakesBackTheUnsent)
 {
     // One byte of room left: the whole frame is taken, its address first.
-    devices_.LimitOutput(kPort, 1);
+    m_devices.LimitOutput(kPort, 1);
     Send("01 48 65", 1);
     EXPECT_EQ(Line(), (std::vector<Sent>{{MARKPARITY, {0x01}}, {SPACEPARITY, {0x48, 0x65}}}));
     EXPECT_EQ(Win().Text(IDC_TX_COUNT), "TX: 3");
-    EXPECT_TRUE(ui_.Boxes().empty());
+    EXPECT_TRUE(m_ui.Boxes().empty());
 
     // At the limit nothing goes and nothing is counted; each click is told,
     // automatic transmission skips its ticks silently.
-    devices_.ClearLog();
+    m_devices.ClearLog();
     Send("01 48 65", 1);
     Send("01 48 65", 0);
     Win().Click(IDC_AUTO_SEND);
-    ui_.Advance(3000);
+    m_ui.Advance(3000);
     EXPECT_TRUE(Line().empty());
     EXPECT_EQ(Win().Text(IDC_TX_COUNT), "TX: 3");
-    ASSERT_EQ(ui_.Boxes().size(), 2u);
-    EXPECT_EQ(ui_.Boxes()[1].text, transfer::kPortStillSending);
+    ASSERT_EQ(m_ui.Boxes().size(), 2u);
+    EXPECT_EQ(m_ui.Boxes()[1].text, transfer::kPortStillSending);
 
     // The stalled queue never sent the frame: Close discards it and the
     // counter ends at what left.
@@ -171,15 +171,15 @@ TEST_F(TransmitTest, AutomaticTransmissionRepeatsEveryCycle)
     EXPECT_EQ(w.TimerPeriod(TIMER_AUTOSEND), 1000u);
     EXPECT_FALSE(w.IsEnabled(IDC_SEND));
     EXPECT_FALSE(w.IsEnabled(IDC_SEND_FILE));
-    ui_.Advance(999);
-    EXPECT_TRUE(devices_.WrittenBytes(kPort).empty()); // not at once
-    ui_.Advance(1);
+    m_ui.Advance(999);
+    EXPECT_TRUE(m_devices.WrittenBytes(kPort).empty()); // not at once
+    m_ui.Advance(1);
     EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: 3");
-    ui_.Advance(2000);
+    m_ui.Advance(2000);
     EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: 9");
 
     w.Click(IDC_CLEAR_TX); // the timer runs on, sending nothing
-    ui_.Advance(3000);
+    m_ui.Advance(3000);
     EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: 9");
     EXPECT_TRUE(w.TimerPeriod(TIMER_AUTOSEND));
 
@@ -196,7 +196,7 @@ TEST_F(TransmitTest, APeriodOfZeroRunsAtTheTimersMinimum)
     Win().Type(IDC_TX_CYCLE, "0");
     Win().Click(IDC_AUTO_SEND);
     EXPECT_EQ(Win().TimerPeriod(TIMER_AUTOSEND), 10u);
-    ui_.Advance(100);
+    m_ui.Advance(100);
     EXPECT_EQ(Win().Text(IDC_TX_COUNT), "TX: 10");
 }
 
@@ -205,20 +205,20 @@ TEST_F(WindowTest, AutomaticTransmissionWithoutAPortIsRefused)
     Start();
     auto& w = Win();
     w.Click(IDC_AUTO_SEND);
-    ASSERT_EQ(ui_.Boxes().size(), 1u);
-    EXPECT_EQ(ui_.Boxes()[0].text, "Port '' not open");
+    ASSERT_EQ(m_ui.Boxes().size(), 1u);
+    EXPECT_EQ(m_ui.Boxes()[0].text, "Port '' not open");
     EXPECT_EQ(w.Check(IDC_AUTO_SEND), 0);
     EXPECT_FALSE(w.TimerPeriod(TIMER_AUTOSEND));
 }
 
 TEST_F(WindowTest, ARestoredAutomaticTransmissionCheckStartsNothing)
 {
-    devices_.AddPort(kPort);
+    m_devices.AddPort(kPort);
     WriteIni("[TX]\nopt=0000000001000000E8030000EC\n");
     Start();
     EXPECT_EQ(Win().Check(IDC_AUTO_SEND), 1);
     Win().Click(IDC_OPEN);
-    ui_.Advance(5000);
+    m_ui.Advance(5000);
     EXPECT_FALSE(Win().TimerPeriod(TIMER_AUTOSEND));
     // The first click clears the mark; the second starts the repetition.
     Win().Click(IDC_AUTO_SEND);

@@ -21,50 +21,50 @@ class WindowTest : public ::testing::Test {
 protected:
     WindowTest()
     {
-        dir_ = fakes::MakeTempFolder("vantrel-window-");
-        ini_ = dir_ + "/vantrel.ini";
+        m_dir = fakes::MakeTempFolder("vantrel-window-");
+        m_ini = m_dir + "/vantrel.ini";
     }
 
     ~WindowTest() override
     {
-        if (dlg_ && !Win().Destroyed())
+        if (m_dlg && !Win().Destroyed())
             Win().PressEscape();
-        dlg_.reset();
+        m_dlg.reset();
         std::error_code ignored; // Windows keeps a read-only file
-        std::filesystem::remove_all(dir_, ignored);
+        std::filesystem::remove_all(m_dir, ignored);
     }
 
     void Start()
     {
-        dlg_ = std::make_unique<CSerialDlg>(devices_);
-        dlg_->m_strIniPath = ini_;
-        ui_.RunModal(*dlg_);
+        m_dlg = std::make_unique<CSerialDlg>(m_devices);
+        m_dlg->m_strIniPath = m_ini;
+        m_ui.RunModal(*m_dlg);
     }
 
     // Opens the first port of the list through the Open button.
     void StartOpen(const std::string& port = "/dev/ttyUSB0")
     {
-        devices_.AddPort(port);
+        m_devices.AddPort(port);
         Start();
         Win().Click(res::IDC_OPEN);
         ASSERT_TRUE(Dlg().m_pPort) << "the port did not open";
-        devices_.ClearLog();
+        m_devices.ClearLog();
     }
 
-    void WriteIni(const std::string& text) { std::ofstream(ini_, std::ios::binary) << text; }
+    void WriteIni(const std::string& text) { std::ofstream(m_ini, std::ios::binary) << text; }
 
     std::string ReadIni() const
     {
-        std::ifstream in(ini_, std::ios::binary);
+        std::ifstream in(m_ini, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    CSerialDlg& Dlg() { return *dlg_; }
-    ui::headless::HeadlessWindow& Win() { return ui_.WindowOf(*dlg_); }
+    CSerialDlg& Dlg() { return *m_dlg; }
+    ui::headless::HeadlessWindow& Win() { return m_ui.WindowOf(*m_dlg); }
 
-    ui::headless::HeadlessBackend ui_;
-    fakes::FakeDeviceSystem devices_;
-    std::unique_ptr<CSerialDlg> dlg_;
-    std::string dir_;
-    std::string ini_;
+    ui::headless::HeadlessBackend m_ui;
+    fakes::FakeDeviceSystem m_devices;
+    std::unique_ptr<CSerialDlg> m_dlg;
+    std::string m_dir;
+    std::string m_ini;
 };

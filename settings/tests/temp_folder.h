@@ -12,20 +12,20 @@ namespace settings::testing {
 
 class TempFolder {
 public:
-    TempFolder() { path_ = fakes::MakeTempFolder("vantrel_settings_"); }
+    TempFolder() { m_path = fakes::MakeTempFolder("vantrel_settings_"); }
     ~TempFolder()
     {
         std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
+        std::filesystem::remove_all(m_path, ignored);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
-    const std::string& path() const { return path_; }
+    std::string File(const std::string& name) const { return m_path + "/" + name; }
+    const std::string& path() const { return m_path; }
 
 private:
-    std::string path_;
+    std::string m_path;
 };
 
 inline void WriteText(const std::string& path, const std::string& text)

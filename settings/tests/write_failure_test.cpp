@@ -67,18 +67,18 @@ public:
     Unprivileged()
     {
         if (::geteuid() == 0)
-            switched_ = ::seteuid(65534) == 0;
+            m_switched = ::seteuid(65534) == 0;
     }
     ~Unprivileged()
     {
-        if (switched_ && ::seteuid(0) != 0)
+        if (m_switched && ::seteuid(0) != 0)
             std::abort();
     }
     Unprivileged(const Unprivileged&) = delete;
     Unprivileged& operator=(const Unprivileged&) = delete;
 
 private:
-    bool switched_ = false;
+    bool m_switched = false;
 };
 
 TEST(ProfileWriteFailure, AReadOnlyFolderWithTheFilePresent)

@@ -17,20 +17,20 @@ protected:
     {
         std::string pattern = (std::filesystem::temp_directory_path() / "vantrel_transfer_XXXXXX").string();
         if (::mkdtemp(pattern.data()) != nullptr)
-            folder_ = pattern;
+            m_folder = pattern;
     }
     ~LoadFileTest() override
     {
         std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
+        std::filesystem::remove_all(m_folder, ignored);
     }
     std::string Write(const std::string& name, const std::string& bytes)
     {
-        const std::string path = folder_ + "/" + name;
+        const std::string path = m_folder + "/" + name;
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
-    std::string folder_;
+    std::string m_folder;
 };
 
 TEST_F(LoadFileTest, ReadsEveryByteUnchanged)
@@ -46,8 +46,8 @@ TEST_F(LoadFileTest, FailuresLeaveNothingBehind)
 {
     auto* const untouched = reinterpret_cast<std::uint8_t*>(0x1);
     std::uint8_t* data = untouched;
-    EXPECT_EQ(LoadFile(&data, (folder_ + "/missing").c_str()), 0);
-    EXPECT_EQ(LoadFile(&data, folder_.c_str()), 0);
+    EXPECT_EQ(LoadFile(&data, (m_folder + "/missing").c_str()), 0);
+    EXPECT_EQ(LoadFile(&data, m_folder.c_str()), 0);
 
     // 2 GiB does not fit the signed count: refused rather than cut short.
     const std::string big = Write("big.bin", "");

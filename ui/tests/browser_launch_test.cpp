@@ -32,53 +32,53 @@ std::string ReadFile(const fs::path& path)
 // Sets an environment variable for the test's lifetime.
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name)
+    ScopedEnv(const char* name, const std::string& value) : m_name(name)
     {
         if (const char* old = std::getenv(name))
-            old_ = old;
+            m_old = old;
         ::setenv(name, value.c_str(), 1);
     }
     ~ScopedEnv()
     {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
+        if (m_old)
+            ::setenv(m_name, m_old->c_str(), 1);
         else
-            ::unsetenv(name_);
+            ::unsetenv(m_name);
     }
 
 private:
-    const char* name_;
-    std::optional<std::string> old_;
+    const char* m_name;
+    std::optional<std::string> m_old;
 };
 
 class BrowserLaunchTest : public ::testing::Test {
 protected:
-    BrowserLaunchTest() : dir_(fs::temp_directory_path() / ("vantrel-opener-" + std::to_string(::getpid())))
+    BrowserLaunchTest() : m_dir(fs::temp_directory_path() / ("vantrel-opener-" + std::to_string(::getpid())))
     {
-        fs::create_directories(dir_);
+        fs::create_directories(m_dir);
     }
-    ~BrowserLaunchTest() override { fs::remove_all(dir_); }
+    ~BrowserLaunchTest() override { fs::remove_all(m_dir); }
 
     // A program on the private PATH that records its arguments, sleeps
     // `sleepSeconds` and exits with `status`.
     void AddProgram(const std::string& name, int status, int sleepSeconds = 0)
     {
-        const fs::path path = dir_ / name;
+        const fs::path path = m_dir / name;
         std::ofstream(path) << "#!/bin/sh\n"
-                            << "printf '%s' \"$#\" > '" << (dir_ / (name + ".count")).string() << "'\n"
-                            << "printf '%s' \"$1\" > '" << (dir_ / (name + ".arg")).string() << "'\n"
-                            << "printf '%s|' \"$@\" > '" << (dir_ / (name + ".args")).string() << "'\n"
+                            << "printf '%s' \"$#\" > '" << (m_dir / (name + ".count")).string() << "'\n"
+                            << "printf '%s' \"$1\" > '" << (m_dir / (name + ".arg")).string() << "'\n"
+                            << "printf '%s|' \"$@\" > '" << (m_dir / (name + ".args")).string() << "'\n"
                             << (sleepSeconds ? "/bin/sleep " + std::to_string(sleepSeconds) + "\n" : "") << "exit "
                             << status << "\n";
         fs::permissions(path, fs::perms::owner_all);
     }
-    std::string ArgumentOf(const std::string& name) const { return ReadFile(dir_ / (name + ".arg")); }
-    std::string CountOf(const std::string& name) const { return ReadFile(dir_ / (name + ".count")); }
+    std::string ArgumentOf(const std::string& name) const { return ReadFile(m_dir / (name + ".arg")); }
+    std::string CountOf(const std::string& name) const { return ReadFile(m_dir / (name + ".count")); }
     // Every argument, each followed by '|'.
-    std::string ArgumentsOf(const std::string& name) const { return ReadFile(dir_ / (name + ".args")); }
+    std::string ArgumentsOf(const std::string& name) const { return ReadFile(m_dir / (name + ".args")); }
 
-    fs::path dir_;
-    ScopedEnv path_{"PATH", dir_.string()};
+    fs::path m_dir;
+    ScopedEnv m_path{"PATH", m_dir.string()};
 };
 
 TEST_F(BrowserLaunchTest, TheAddressReachesTheOpenerAsOneUntouchedArgument)
@@ -149,7 +149,7 @@ TEST_F(BrowserLaunchTest, AddressesThatWouldBeReadAsOptionsAreRefused)
     AddProgram("xdg-open", 0);
     EXPECT_EQ(ui::LaunchBrowser("--manual"), ui::kOpenNoOpener);
     EXPECT_EQ(ui::LaunchBrowser(std::string("https://a\0b", 11)), ui::kOpenNoOpener);
-    EXPECT_FALSE(fs::exists(dir_ / "xdg-open.arg"));
+    EXPECT_FALSE(fs::exists(m_dir / "xdg-open.arg"));
 }
 
 TEST_F(BrowserLaunchTest, AnOpenerStillRunningCountsAsSuccessAndIsReaped)

@@ -60,23 +60,23 @@ const ui::MessageMap<DemoDialog>& DemoDialog::GetMessageMap()
 bool DemoDialog::OnInitDialog()
 {
     MappedDialog::OnInitDialog();
-    rx_.Bind(*this, IDC_RX);
-    tx_.Bind(*this, IDC_TX);
-    txCount_.Bind(*this, IDC_TX_COUNT);
-    rxCount_.Bind(*this, IDC_RX_COUNT);
-    progress_.Bind(*this, IDC_PROGRESS);
+    m_rx.Bind(*this, IDC_RX);
+    m_tx.Bind(*this, IDC_TX);
+    m_txCount.Bind(*this, IDC_TX_COUNT);
+    m_rxCount.Bind(*this, IDC_RX_COUNT);
+    m_progress.Bind(*this, IDC_PROGRESS);
     Window()->AppendSystemMenuEntry(IDM_ABOUTBOX, "&About Vantrel...");
     FillLists();
     Window()->SetCurSel(IDC_PROTOCOL, 2);
     Window()->SetText(IDC_TX_CYCLE, "1000");
     Window()->SetCheck(IDC_AUTO_CLEAR, 1);
     Window()->SetText(IDC_FILE_PATH, "/home/user/firmware.bin");
-    tx_.SetWindowText("01 48 65 6C 6C 6F");
-    rx_.SetWindowText("48 65 6C 6C 6F 2C 20 77 6F 72 6C 64 21 0D 0A ");
+    m_tx.SetWindowText("01 48 65 6C 6C 6F");
+    m_rx.SetWindowText("48 65 6C 6C 6F 2C 20 77 6F 72 6C 64 21 0D 0A ");
     // The widest texts the counters can show.
-    txCount_.SetWindowText("TX: 4294967295");
-    rxCount_.SetWindowText("RX: 4294967295");
-    progress_.SetRange(0, 100);
+    m_txCount.SetWindowText("TX: 4294967295");
+    m_rxCount.SetWindowText("RX: 4294967295");
+    m_progress.SetRange(0, 100);
     SetTimer(kProgressTimer, 500);
     return true;
 }
@@ -92,30 +92,30 @@ void DemoDialog::FillLists()
 
 void DemoDialog::OnSend()
 {
-    const std::string text = tx_.GetWindowText();
-    rx_.SetSel(static_cast<int>(rx_.GetWindowText().size()), -1);
-    rx_.ReplaceSel(text + "\r\n");
-    rx_.ScrollCaret();
-    sent_ += static_cast<unsigned>(text.size());
-    txCount_.SetWindowText("TX: " + std::to_string(sent_));
+    const std::string text = m_tx.GetWindowText();
+    m_rx.SetSel(static_cast<int>(m_rx.GetWindowText().size()), -1);
+    m_rx.ReplaceSel(text + "\r\n");
+    m_rx.ScrollCaret();
+    m_sent += static_cast<unsigned>(text.size());
+    m_txCount.SetWindowText("TX: " + std::to_string(m_sent));
 }
 
 void DemoDialog::OnClearRx()
 {
-    rx_.SetSel(0, -1);
-    rx_.ReplaceSel("");
+    m_rx.SetSel(0, -1);
+    m_rx.ReplaceSel("");
 }
 
 void DemoDialog::OnClearTx()
 {
-    tx_.SetWindowText("");
+    m_tx.SetWindowText("");
 }
 
 void DemoDialog::OnClearCounters()
 {
-    sent_ = 0;
-    txCount_.SetWindowText("TX: 0 bytes");
-    rxCount_.SetWindowText("RX: 0 bytes");
+    m_sent = 0;
+    m_txCount.SetWindowText("TX: 0 bytes");
+    m_rxCount.SetWindowText("RX: 0 bytes");
 }
 
 void DemoDialog::OnOpen()
@@ -127,8 +127,8 @@ void DemoDialog::OnTimer(unsigned id)
 {
     if (id != kProgressTimer)
         return;
-    progressPos_ = (progressPos_ + 5) % 105;
-    progress_.SetPos(progressPos_);
+    m_progressPos = (m_progressPos + 5) % 105;
+    m_progress.SetPos(m_progressPos);
 }
 
 void DemoDialog::OnSysCommand(unsigned id, std::intptr_t param)

@@ -28,13 +28,13 @@ private:
     void OnTimer(unsigned id);
     void OnSysCommand(unsigned id, std::intptr_t param);
 
-    ui::Edit rx_;
-    ui::Edit tx_;
-    ui::Static txCount_;
-    ui::Static rxCount_;
-    ui::ProgressBar progress_;
-    unsigned sent_ = 0;
-    int progressPos_ = 0;
+    ui::Edit m_rx;
+    ui::Edit m_tx;
+    ui::Static m_txCount;
+    ui::Static m_rxCount;
+    ui::ProgressBar m_progress;
+    unsigned m_sent = 0;
+    int m_progressPos = 0;
 };
 
 } // namespace demo

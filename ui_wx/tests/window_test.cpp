@@ -126,25 +126,25 @@ class WxWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        window_ = std::make_unique<ui_wx::WxWindow>(dialog_, nullptr);
-        dialog_.AttachWindow(window_.get());
-        window_->BeginDelivery();
-        dialog_.InitDialog();
-        window_->Frame().Show();
+        m_window = std::make_unique<ui_wx::WxWindow>(m_dialog, nullptr);
+        m_dialog.AttachWindow(m_window.get());
+        m_window->BeginDelivery();
+        m_dialog.InitDialog();
+        m_window->Frame().Show();
         Pump(50);
-        dialog_.seen.clear();
+        m_dialog.seen.clear();
     }
     void TearDown() override
     {
-        window_->StopTimers();
-        dialog_.DestroyWindow();
-        window_.reset();
+        m_window->StopTimers();
+        m_dialog.DestroyWindow();
+        m_window.reset();
     }
-    GtkWidget* Widget(int id) { return static_cast<GtkWidget*>(window_->Control(id)->GetHandle()); }
-    ui::WindowImpl& W() { return *window_; }
+    GtkWidget* Widget(int id) { return static_cast<GtkWidget*>(m_window->Control(id)->GetHandle()); }
+    ui::WindowImpl& W() { return *m_window; }
 
-    RecordingDialog dialog_;
-    std::unique_ptr<ui_wx::WxWindow> window_;
+    RecordingDialog m_dialog;
+    std::unique_ptr<ui_wx::WxWindow> m_window;
 };
 
 TEST_F(WxWindowTest, DropDownListKeepsOrderAndClearsSelectionOutsideTheList)
@@ -176,7 +176,7 @@ TEST_F(WxWindowTest, ProgramChangesSendNoNotificationsButUserActionsDo)
     W().SetSel(kBox, 0, -1);
     W().ReplaceSel(kBox, "text");
     Pump(30);
-    EXPECT_EQ(dialog_.Commands(), 0);
+    EXPECT_EQ(m_dialog.Commands(), 0);
 
     // What a user's click does to the widgets.
     gtk_button_clicked(GTK_BUTTON(Widget(kCheck)));
@@ -184,15 +184,15 @@ TEST_F(WxWindowTest, ProgramChangesSendNoNotificationsButUserActionsDo)
     gtk_button_clicked(GTK_BUTTON(Widget(kPause)));
     gtk_combo_box_set_active(GTK_COMBO_BOX(Widget(kList)), 0);
     Pump(30);
-    ASSERT_EQ(dialog_.Commands(), 4);
-    EXPECT_EQ(dialog_.seen[0].message.id, kCheck);
-    EXPECT_EQ(dialog_.seen[0].message.notify, Notify::Clicked);
-    EXPECT_EQ(dialog_.seen[0].checkAtDispatch, 0); // toggled before the message
-    EXPECT_EQ(dialog_.seen[1].message.id, kButton);
-    EXPECT_EQ(dialog_.seen[2].message.id, kPause);
+    ASSERT_EQ(m_dialog.Commands(), 4);
+    EXPECT_EQ(m_dialog.seen[0].message.id, kCheck);
+    EXPECT_EQ(m_dialog.seen[0].message.notify, Notify::Clicked);
+    EXPECT_EQ(m_dialog.seen[0].checkAtDispatch, 0); // toggled before the message
+    EXPECT_EQ(m_dialog.seen[1].message.id, kButton);
+    EXPECT_EQ(m_dialog.seen[2].message.id, kPause);
     EXPECT_EQ(W().GetCheck(kPause), 0);
-    EXPECT_EQ(dialog_.seen[3].message.id, kList);
-    EXPECT_EQ(dialog_.seen[3].message.notify, Notify::SelChange);
+    EXPECT_EQ(m_dialog.seen[3].message.id, kList);
+    EXPECT_EQ(m_dialog.seen[3].message.notify, Notify::SelChange);
 }
 
 TEST_F(WxWindowTest, CheckBoxStatesAndPushLookFollowTheCheck)
@@ -204,7 +204,7 @@ TEST_F(WxWindowTest, CheckBoxStatesAndPushLookFollowTheCheck)
     W().SetCheck(kCheck, 0);
     EXPECT_EQ(W().GetCheck(kCheck), 0);
     W().SetCheck(kPause, 1);
-    EXPECT_TRUE(static_cast<wxToggleButton*>(window_->Control(kPause))->GetValue());
+    EXPECT_TRUE(static_cast<wxToggleButton*>(m_window->Control(kPause))->GetValue());
     EXPECT_TRUE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(Widget(kPause))));
 }
 
@@ -280,7 +280,7 @@ TEST_F(WxWindowTest, ReplaceSelTakesCharactersUpToTheLimit)
 
 TEST_F(WxWindowTest, ProgressBarShowsFullAboveItsRange)
 {
-    auto* gauge = static_cast<wxGauge*>(window_->Control(kBar));
+    auto* gauge = static_cast<wxGauge*>(m_window->Control(kBar));
     W().SetRange(kBar, 0, 100);
     W().SetPos(kBar, 40);
     EXPECT_EQ(W().GetPos(kBar), 40);
@@ -320,16 +320,16 @@ TEST_F(WxWindowTest, ControlsStandAtTheirScaledTemplatePlaces)
 TEST_F(WxWindowTest, LabelsShowMnemonicsAndNameTheControlAfterThem)
 {
     GtkWidget* label = nullptr;
-    for (wxWindow* child : window_->Frame().GetChildren())
+    for (wxWindow* child : m_window->Frame().GetChildren())
         if (child->GetLabel() == "Baud &Rate:")
             label = static_cast<GtkWidget*>(child->GetHandle());
     ASSERT_NE(label, nullptr);
     EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(label)), "Baud Rate:");
     EXPECT_EQ(gtk_label_get_mnemonic_widget(GTK_LABEL(label)), Widget(kList));
-    EXPECT_EQ(ui_wx::AccessibleName(*window_->Control(kList)), "Baud Rate");
-    EXPECT_EQ(ui_wx::AccessibleName(*window_->Control(kLine)), "TX Cycle(ms)");
-    EXPECT_EQ(ui_wx::AccessibleName(*window_->Control(kHelp)), "Help");
-    EXPECT_EQ(ui_wx::AccessibleName(*window_->Control(kBox)), "Received data");
+    EXPECT_EQ(ui_wx::AccessibleName(*m_window->Control(kList)), "Baud Rate");
+    EXPECT_EQ(ui_wx::AccessibleName(*m_window->Control(kLine)), "TX Cycle(ms)");
+    EXPECT_EQ(ui_wx::AccessibleName(*m_window->Control(kHelp)), "Help");
+    EXPECT_EQ(ui_wx::AccessibleName(*m_window->Control(kBox)), "Received data");
     EXPECT_EQ(W().GetText(kHelp), "Help");
 }
 
@@ -341,8 +341,8 @@ TEST_F(WxWindowTest, KeysBecomeDialogCommands)
         event.SetControlDown(mods & wxMOD_CONTROL);
         event.SetShiftDown(mods & wxMOD_SHIFT);
         event.SetAltDown(mods & wxMOD_ALT);
-        event.SetEventObject(&window_->Frame());
-        window_->Frame().ProcessWindowEvent(event);
+        event.SetEventObject(&m_window->Frame());
+        m_window->Frame().ProcessWindowEvent(event);
     };
     W().SetFocus(kLine);
     Pump(30);
@@ -350,50 +350,50 @@ TEST_F(WxWindowTest, KeysBecomeDialogCommands)
     press(WXK_RETURN);
     press(WXK_ESCAPE);
     press(WXK_F1);
-    ASSERT_EQ(dialog_.seen.size(), 3u);
-    EXPECT_EQ(dialog_.seen[0].message.id, ui::IDOK);
-    EXPECT_EQ(dialog_.seen[1].message.id, ui::IDCANCEL);
-    EXPECT_EQ(dialog_.seen[2].message.kind, Msg::Help);
+    ASSERT_EQ(m_dialog.seen.size(), 3u);
+    EXPECT_EQ(m_dialog.seen[0].message.id, ui::IDOK);
+    EXPECT_EQ(m_dialog.seen[1].message.id, ui::IDCANCEL);
+    EXPECT_EQ(m_dialog.seen[2].message.kind, Msg::Help);
 
     W().SetFocus(kBox);
     Pump(30);
     ASSERT_EQ(W().GetFocus(), kBox);
     W().SetText(kBox, "ab");
     W().SetSel(kBox, 1, 1);
-    dialog_.seen.clear();
+    m_dialog.seen.clear();
     press(WXK_RETURN);
     EXPECT_EQ(W().GetText(kBox), "a\r\nb");
-    EXPECT_EQ(dialog_.Count(Msg::Command, ui::IDOK), 0);
+    EXPECT_EQ(m_dialog.Count(Msg::Command, ui::IDOK), 0);
 }
 
 TEST_F(WxWindowTest, TimersTickRestartAndStop)
 {
     W().SetTimer(7, 20);
     Pump(300);
-    const int ticks = dialog_.Count(Msg::Timer, 7);
+    const int ticks = m_dialog.Count(Msg::Timer, 7);
     EXPECT_GE(ticks, 4);
     EXPECT_LE(ticks, 16); // missed periods are not made up
 
     W().SetTimer(7, 5000); // restarts with the new period
-    dialog_.seen.clear();
+    m_dialog.seen.clear();
     Pump(150);
-    EXPECT_EQ(dialog_.Count(Msg::Timer, 7), 0);
+    EXPECT_EQ(m_dialog.Count(Msg::Timer, 7), 0);
 
     W().SetTimer(7, 20);
     W().KillTimer(7);
     W().KillTimer(8); // not running: ignored
     Pump(100);
-    EXPECT_EQ(dialog_.Count(Msg::Timer, 7), 0);
+    EXPECT_EQ(m_dialog.Count(Msg::Timer, 7), 0);
 }
 
 TEST_F(WxWindowTest, SizeChangesReachTheDialog)
 {
     const ui::Rect before = W().GetClientRect();
-    window_->Frame().SetClientSize(before.Width() + 100, before.Height() + 50);
+    m_window->Frame().SetClientSize(before.Width() + 100, before.Height() + 50);
     Pump(100);
-    ASSERT_GE(dialog_.Count(Msg::Size), 1);
+    ASSERT_GE(m_dialog.Count(Msg::Size), 1);
     EXPECT_EQ(W().GetClientRect().Width(), before.Width() + 100);
-    const ui::Message& last = dialog_.seen.back().message;
+    const ui::Message& last = m_dialog.seen.back().message;
     EXPECT_EQ(last.lParam & 0xFFFF, before.Width() + 100);
     EXPECT_EQ((last.lParam >> 16) & 0xFFFF, before.Height() + 50);
 }
@@ -513,7 +513,7 @@ TEST(WxBackendTest, QuitWithNoDialogRunningCancelsTheChooserAndReachesTheNextDia
 // Answers a web page that fails with the embedded page, as the pane does.
 class FallbackClient : public ui::WebViewClient {
 public:
-    explicit FallbackClient(ui::WindowImpl& window) : window_(window) {}
+    explicit FallbackClient(ui::WindowImpl& window) : m_window(window) {}
 
     std::optional<ui::EmbeddedResource> FindEmbedded(std::string_view name) const override
     {
@@ -525,12 +525,12 @@ public:
     void DocumentComplete(std::string_view url, std::string_view) override
     {
         if (url.starts_with("http"))
-            window_.Navigate(kCount, ui::EmbeddedUrl("PAGE.HTML"), {});
+            m_window.Navigate(kCount, ui::EmbeddedUrl("PAGE.HTML"), {});
     }
     void NewWindowRequested(std::string_view) override {}
 
 private:
-    ui::WindowImpl& window_;
+    ui::WindowImpl& m_window;
 };
 
 // The browser engine's page processes among this program's children.
@@ -563,14 +563,14 @@ TEST_F(WxWindowTest, TheEngineGoesWhenTheEmbeddedPageReplacesAFailedWebPage)
 {
     FallbackClient client(W());
     ASSERT_TRUE(W().CreateWebView(kCount, client));
-    window_->Frame().Refresh(); // the views wait for a paint
+    m_window->Frame().Refresh(); // the views wait for a paint
     W().Navigate(kCount, "http://127.0.0.1:1/adv/advert.html", std::chrono::milliseconds(10000));
-    ASSERT_TRUE(PumpUntil([&] { return dynamic_cast<wxWebView*>(window_->Control(kCount)) != nullptr; }, 2000));
-    const wxWeakRef<wxWindow> engineView(window_->Control(kCount));
+    ASSERT_TRUE(PumpUntil([&] { return dynamic_cast<wxWebView*>(m_window->Control(kCount)) != nullptr; }, 2000));
+    const wxWeakRef<wxWindow> engineView(m_window->Control(kCount));
 
     EXPECT_TRUE(PumpUntil([&] { return !engineView; }, 15000)) << "the browser view is still there";
     EXPECT_TRUE(PumpUntil([] { return PageProcesses() == 0; }, 5000)) << "a page process is still running";
-    wxWindow* shown = window_->Control(kCount);
+    wxWindow* shown = m_window->Control(kCount);
     ASSERT_NE(shown, nullptr);
     EXPECT_EQ(dynamic_cast<wxWebView*>(shown), nullptr);
     EXPECT_TRUE(shown->IsShown());

@@ -20,9 +20,9 @@ protected:
     {
         std::string pattern = (fs::temp_directory_path() / "vantrel-help-test-XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        base_ = pattern;
+        m_base = pattern;
     }
-    void TearDown() override { fs::remove_all(base_); }
+    void TearDown() override { fs::remove_all(m_base); }
 
     static std::string ReadAll(const fs::path& p)
     {
@@ -36,18 +36,18 @@ protected:
         return st.st_mode & 07777;
     }
 
-    fs::path base_;
+    fs::path m_base;
 };
 
 TEST_F(HelpPageWriter, WritesThePageAndImagesIntoAPrivateFolder)
 {
-    const web::HelpPlace place{base_, fs::path("runtime") / "vantrel" / "help"};
+    const web::HelpPlace place{m_base, fs::path("runtime") / "vantrel" / "help"};
     const auto result = web::WriteHelpPage(place);
     const fs::path folder = place.Folder();
     ASSERT_TRUE(result.address);
     EXPECT_EQ(*result.address, web::FileUrl(folder / "VANTREL.HTML"));
     EXPECT_EQ(result.reason, "");
-    EXPECT_EQ(ModeOf(base_ / "runtime"), 0700u);
+    EXPECT_EQ(ModeOf(m_base / "runtime"), 0700u);
     EXPECT_EQ(ModeOf(folder), 0700u);
     const std::string page = ReadAll(folder / "VANTREL.HTML");
     EXPECT_EQ(page, res::EmbeddedText("VANTREL.HTML"));
@@ -62,15 +62,15 @@ TEST_F(HelpPageWriter, WritesThePageAndImagesIntoAPrivateFolder)
 
 TEST_F(HelpPageWriter, ReplacesOldFilesAndLinksWithoutFollowingThem)
 {
-    const fs::path folder = base_ / "help";
+    const fs::path folder = m_base / "help";
     fs::create_directory(folder);
     ::chmod(folder.c_str(), 0777); // someone widened it: made private again
-    const fs::path victim = base_ / "victim.txt";
+    const fs::path victim = m_base / "victim.txt";
     std::ofstream(victim) << "keep me";
     fs::create_symlink(victim, folder / "VANTREL.HTML");
     std::ofstream(folder / "vantrel-logo.svg") << "old";
 
-    ASSERT_TRUE(web::WriteHelpPage({base_, "help"}).address);
+    ASSERT_TRUE(web::WriteHelpPage({m_base, "help"}).address);
     EXPECT_EQ(ModeOf(folder), 0700u);
     EXPECT_EQ(ReadAll(victim), "keep me");
     EXPECT_FALSE(fs::is_symlink(folder / "VANTREL.HTML"));
@@ -81,39 +81,39 @@ TEST_F(HelpPageWriter, ReplacesOldFilesAndLinksWithoutFollowingThem)
 TEST_F(HelpPageWriter, AFolderThatIsNotSafeGivesWayToAFreshPrivateOneAndIsNamed)
 {
     // A link anywhere below the base: the page goes elsewhere, once per process.
-    fs::create_directory(base_ / "elsewhere");
-    fs::create_directory_symlink(base_ / "elsewhere", base_ / "vantrel");
-    const auto linked = web::WriteHelpPage({base_});
+    fs::create_directory(m_base / "elsewhere");
+    fs::create_directory_symlink(m_base / "elsewhere", m_base / "vantrel");
+    const auto linked = web::WriteHelpPage({m_base});
     ASSERT_TRUE(linked.address);
-    EXPECT_EQ(linked.refused, base_ / "vantrel");
+    EXPECT_EQ(linked.refused, m_base / "vantrel");
     EXPECT_EQ(linked.reason, "it is a symbolic link");
-    EXPECT_EQ(linked.folder.parent_path(), base_);
+    EXPECT_EQ(linked.folder.parent_path(), m_base);
     EXPECT_EQ(ModeOf(linked.folder), 0700u);
-    EXPECT_TRUE(fs::is_empty(base_ / "elsewhere"));
-    EXPECT_EQ(web::HelpRefusalText(linked), "The folder " + (base_ / "vantrel").string() +
+    EXPECT_TRUE(fs::is_empty(m_base / "elsewhere"));
+    EXPECT_EQ(web::HelpRefusalText(linked), "The folder " + (m_base / "vantrel").string() +
                                                 " is not used for the help page: it is a symbolic link.\n\n"
                                                 "The page is opened from " +
                                                 linked.folder.string() + " instead.");
-    EXPECT_EQ(web::WriteHelpPage({base_}).folder, linked.folder);
+    EXPECT_EQ(web::WriteHelpPage({m_base}).folder, linked.folder);
 
     // Someone else's folder (only root can make one here).
-    fs::remove(base_ / "vantrel");
-    fs::create_directories(base_ / "vantrel" / "help");
-    if (::geteuid() == 0 && ::chown((base_ / "vantrel" / "help").c_str(), 4242, 4242) == 0) {
-        const auto foreign = web::WriteHelpPage({base_});
-        EXPECT_EQ(foreign.refused, base_ / "vantrel" / "help");
+    fs::remove(m_base / "vantrel");
+    fs::create_directories(m_base / "vantrel" / "help");
+    if (::geteuid() == 0 && ::chown((m_base / "vantrel" / "help").c_str(), 4242, 4242) == 0) {
+        const auto foreign = web::WriteHelpPage({m_base});
+        EXPECT_EQ(foreign.refused, m_base / "vantrel" / "help");
         EXPECT_EQ(foreign.reason, "it belongs to another user");
         EXPECT_EQ(foreign.folder, linked.folder);
     }
 
     // A base others can write to: nothing is written, and the box says why.
-    ::chmod(base_.c_str(), 0777);
-    const auto open = web::WriteHelpPage({base_});
+    ::chmod(m_base.c_str(), 0777);
+    const auto open = web::WriteHelpPage({m_base});
     EXPECT_FALSE(open.address);
     EXPECT_EQ(web::HelpRefusalText(open),
-              "The folder " + base_.string() + " is not used for the help page: others can write to it.");
-    std::ofstream(base_ / "file") << "x";
-    EXPECT_FALSE(web::WriteHelpPage({base_ / "file"}).address);
+              "The folder " + m_base.string() + " is not used for the help page: others can write to it.");
+    std::ofstream(m_base / "file") << "x";
+    EXPECT_FALSE(web::WriteHelpPage({m_base / "file"}).address);
     EXPECT_FALSE(web::WriteHelpPage({"relative"}).address);
 }
 

@@ -62,18 +62,18 @@ protected:
     ui::headless::HeadlessWindow& Show(CAboutDlg& about)
     {
         about.DoModal();
-        return ui_.WindowOf(about);
+        return m_ui.WindowOf(about);
     }
     ui::COLORREF Colour(ui::headless::HeadlessWindow& w) { return w.Link(web::IDC_WEB_LINK)->colour; }
 
-    ui::headless::HeadlessBackend ui_;
+    ui::headless::HeadlessBackend m_ui;
 };
 
 TEST_F(AboutBoxTest, TheLinkShowsTheAddressWithoutSchemeAndFitsItsText)
 {
     CAboutDlg about;
     auto& w = Show(about);
-    EXPECT_EQ(ui_.ModalRuns().back(), "About Vantrel");
+    EXPECT_EQ(m_ui.ModalRuns().back(), "About Vantrel");
     EXPECT_EQ(w.Text(web::IDC_WEB_LINK), "www.vantrel.org/");
     const auto look = w.Link(web::IDC_WEB_LINK);
     ASSERT_TRUE(look);
@@ -93,17 +93,17 @@ TEST_F(AboutBoxTest, TheColourFollowsHoverAndASuccessfulOpening)
     CAboutDlg about;
     auto& w = Show(about);
     w.HoverLink(web::IDC_WEB_LINK, true);
-    EXPECT_EQ(Colour(w), ui_.HighlightColour());
+    EXPECT_EQ(Colour(w), m_ui.HighlightColour());
     w.HoverLink(web::IDC_WEB_LINK, false);
     EXPECT_EQ(Colour(w), ui::Rgb(0, 0, 238));
 
     w.ClickLink(web::IDC_WEB_LINK);
-    EXPECT_EQ(ui_.OpenedAddresses(), std::vector<std::string>{"https://www.vantrel.org/"});
-    EXPECT_EQ(Colour(w), ui_.HighlightColour()); // the mouse is still on it
+    EXPECT_EQ(m_ui.OpenedAddresses(), std::vector<std::string>{"https://www.vantrel.org/"});
+    EXPECT_EQ(Colour(w), m_ui.HighlightColour()); // the mouse is still on it
     w.HoverLink(web::IDC_WEB_LINK, false);
     EXPECT_EQ(Colour(w), ui::Rgb(85, 26, 139));
-    EXPECT_TRUE(ui_.Boxes().empty());
-    EXPECT_EQ(ui_.Beeps(), 0);
+    EXPECT_TRUE(m_ui.Boxes().empty());
+    EXPECT_EQ(m_ui.Beeps(), 0);
 }
 
 TEST_F(AboutBoxTest, AFailedOpeningBeepsReportsTheCodeAndClearsTheFollowedState)
@@ -111,29 +111,29 @@ TEST_F(AboutBoxTest, AFailedOpeningBeepsReportsTheCodeAndClearsTheFollowedState)
     CAboutDlg about;
     auto& w = Show(about);
     about.m_wndLink.MarkFollowed(true);
-    ui_.SetOpenAddressResult(ui::kOpenNoHandler);
+    m_ui.SetOpenAddressResult(ui::kOpenNoHandler);
     int beepsBeforeBox = -1;
     // The user moves the mouse off the link to press the box's OK; the box
     // holds the mouse, so the link hears nothing of it.
-    ui_.SetBoxResponder([&](const auto&) {
-        beepsBeforeBox = ui_.Beeps();
+    m_ui.SetBoxResponder([&](const auto&) {
+        beepsBeforeBox = m_ui.Beeps();
         w.MoveMouseUnseen(web::IDC_WEB_LINK, false);
     });
     w.ClickLink(web::IDC_WEB_LINK);
-    ASSERT_EQ(ui_.Boxes().size(), 1u);
-    EXPECT_EQ(ui_.Boxes()[0].text,
+    ASSERT_EQ(m_ui.Boxes().size(), 1u);
+    EXPECT_EQ(m_ui.Boxes()[0].text,
               "Unable to open hyperlink:\n\nThere is no application associated\nwith the given filename extension.");
     EXPECT_EQ(beepsBeforeBox, 1);
     EXPECT_FALSE(about.m_wndLink.IsFollowed());
     EXPECT_EQ(Colour(w), ui::Rgb(0, 0, 238));
     // Back on the link, the next failure's box closes with the mouse still there.
-    ui_.SetBoxResponder([](const auto&) {});
+    m_ui.SetBoxResponder([](const auto&) {});
     w.ClickLink(web::IDC_WEB_LINK);
-    EXPECT_EQ(Colour(w), ui_.HighlightColour());
+    EXPECT_EQ(Colour(w), m_ui.HighlightColour());
     w.HoverLink(web::IDC_WEB_LINK, false);
     EXPECT_EQ(Colour(w), ui::Rgb(0, 0, 238));
 
-    ui_.SetOpenAddressResult(ui::kOpenSucceeded);
+    m_ui.SetOpenAddressResult(ui::kOpenSucceeded);
     w.ClickLink(web::IDC_WEB_LINK);
     EXPECT_TRUE(about.m_wndLink.IsFollowed());
 }
