@@ -9,15 +9,16 @@ namespace ui_win32 {
 
 namespace {
 
-std::optional<std::uint32_t> ParseColour(const char* spec)
+std::optional<std::uint32_t> ParseColour(const char* keys)
 {
     // "<key> <colour>" pairs; the visual colour ("c") counts.
-    const char* c = std::strstr(spec, " c ");
-    if (!c && std::strncmp(spec, "c ", 2) == 0)
-        c = spec - 1;
+    const char* c = std::strstr(keys, " c ");
+    if (c)
+        c += 3;
+    else if (std::strncmp(keys, "c ", 2) == 0)
+        c = keys + 2;
     if (!c)
         return std::nullopt;
-    c += 3;
     while (*c == ' ')
         ++c;
     if (std::strncmp(c, "None", 4) == 0 || std::strncmp(c, "none", 4) == 0)
