@@ -12,6 +12,7 @@ libwxgtk3.2-dev
 libwxgtk-webview3.2-dev
 libwebkit2gtk-4.0-dev
 libgtk-3-dev
+librsvg2-common
 xvfb
 xauth
 xdotool

@@ -49,6 +49,9 @@ int RunApplication(int argc, char** argv, const std::function<void()>& initInsta
     ToolkitSession session;
     if (!wxTheApp->CallOnInit())
         return 1;
+    // Starting the toolkit may have put its own log target (message boxes)
+    // in place of ours.
+    ReportToolkitProblemsOnStderr();
     InstallCompactStyle();
     WxBackend backend;
     ui::SetBackend(&backend);

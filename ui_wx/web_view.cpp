@@ -323,6 +323,26 @@ std::string AttributeOf(const std::string& tag, const char* name)
     return std::regex_search(tag, match, pattern) ? match[1].str() : std::string();
 }
 
+// An SVG picture as PNG bytes at the given size, drawn by the system's
+// picture loader (librsvg, which draws the picture's text too); empty when
+// it cannot draw it.
+std::string SvgAsPng(const void* bytes, std::size_t length, int width, int height)
+{
+    GInputStream* stream = g_memory_input_stream_new_from_data(bytes, static_cast<gssize>(length), nullptr);
+    GdkPixbuf* picture = gdk_pixbuf_new_from_stream_at_scale(stream, width, height, FALSE, nullptr, nullptr);
+    g_object_unref(stream);
+    if (picture == nullptr)
+        return {};
+    gchar* png = nullptr;
+    gsize pngLength = 0;
+    std::string out;
+    if (gdk_pixbuf_save_to_buffer(picture, &png, &pngLength, "png", nullptr, nullptr))
+        out.assign(png, pngLength);
+    g_free(png);
+    g_object_unref(picture);
+    return out;
+}
+
 // Puts an embedded picture into wx's memory file system as "NAME" (an SVG
 // rendered at the size the tag asks for, as "NAME.png") and answers the
 // address the page should use; empty when there is no such picture.
@@ -340,10 +360,17 @@ std::string PictureInMemory(const std::string& tag, const ui::WebViewClient& fil
             const int width = std::atoi(AttributeOf(tag, "width").c_str());
             const int height = std::atoi(AttributeOf(tag, "height").c_str());
             const wxSize size(width > 0 ? width : 64, height > 0 ? height : 64);
-            const wxBitmapBundle picture = wxBitmapBundle::FromSVG(file->bytes.data(), file->bytes.size(), size);
             if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
                 wxImage::AddHandler(new wxPNGHandler);
-            wxMemoryFSHandler::AddFile(ToWx(stored_name), picture.GetBitmap(size).ConvertToImage(), wxBITMAP_TYPE_PNG);
+            if (const std::string png = SvgAsPng(file->bytes.data(), file->bytes.size(), size.x, size.y);
+                !png.empty()) {
+                wxMemoryFSHandler::AddFileWithMimeType(ToWx(stored_name), png.data(), png.size(), "image/png");
+            } else {
+                // wx's own SVG reader draws the shapes but not the text.
+                const wxBitmapBundle picture = wxBitmapBundle::FromSVG(file->bytes.data(), file->bytes.size(), size);
+                wxMemoryFSHandler::AddFile(ToWx(stored_name), picture.GetBitmap(size).ConvertToImage(),
+                                           wxBITMAP_TYPE_PNG);
+            }
         } else {
             wxMemoryFSHandler::AddFileWithMimeType(ToWx(stored_name), file->bytes.data(), file->bytes.size(),
                                                    ToWx(file->mimeType));
