@@ -24,10 +24,6 @@ using std::chrono::milliseconds;
 // and the driver's own flow of back-pressure takes over.
 constexpr std::size_t kInputCapacity = 1u << 20;
 constexpr std::size_t kChunkSize = 4096;
-// The output queue takes what the line sends in this time, and at least
-// kQueueFloor bytes; beyond that writes are refused.
-constexpr std::chrono::seconds kQueueTime{2};
-constexpr std::size_t kQueueFloor = 64 * 1024;
 // How long SetState waits to learn whether the driver accepted its record,
 // when nothing is queued ahead of it. Behind queued output it returns at
 // once and the record is applied in order later.
@@ -216,11 +212,7 @@ std::size_t TtyDevice::OutputRoom()
 
 std::size_t TtyDevice::QueueLimit() const
 {
-    const auto perCharacter = static_cast<std::size_t>(serial::CharacterTime(m_applied).count());
-    if (perCharacter == 0)
-        return kQueueFloor;
-    const auto inQueueTime = static_cast<std::size_t>(microseconds(kQueueTime).count()) / perCharacter;
-    return std::max(kQueueFloor, inQueueTime);
+    return serial::OutputQueueLimit(m_applied);
 }
 
 std::size_t TtyDevice::Read(std::uint8_t* buffer, std::size_t count)

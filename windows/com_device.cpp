@@ -19,10 +19,6 @@ using std::chrono::milliseconds;
 constexpr std::size_t kInputCapacity = 1u << 20;
 // The most one WriteFile hands to the driver.
 constexpr std::size_t kWriteChunk = 16 * 1024;
-// The output queue takes what the line sends in this time, and at least
-// kQueueFloor bytes; beyond that writes are refused.
-constexpr std::chrono::seconds kQueueTime{2};
-constexpr std::size_t kQueueFloor = 64 * 1024;
 // How long SetState waits to learn whether the driver accepted its record,
 // when nothing is queued ahead of it.
 constexpr milliseconds kSettingsWait{50};
@@ -206,11 +202,7 @@ std::size_t ComDevice::OutputRoom()
 
 std::size_t ComDevice::QueueLimit() const
 {
-    const auto perCharacter = static_cast<std::size_t>(serial::CharacterTime(m_applied).count());
-    if (perCharacter == 0)
-        return kQueueFloor;
-    const auto inQueueTime = static_cast<std::size_t>(microseconds(kQueueTime).count()) / perCharacter;
-    return std::max(kQueueFloor, inQueueTime);
+    return serial::OutputQueueLimit(m_applied);
 }
 
 std::size_t ComDevice::Read(std::uint8_t* buffer, std::size_t count)
