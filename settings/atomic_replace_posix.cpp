@@ -1,4 +1,4 @@
-#include "settings/atomic_replace.h"
+#include "settings/atomic_replace_system.h"
 
 #include "posix/file_descriptor.h"
 
@@ -118,7 +118,8 @@ void SyncFolder(const std::string& folder)
         ::fsync(directory.get());
 }
 
-// 0 when the file at path may be replaced, else the errno value that says why not.
+} // namespace
+
 int ReplaceableError(const std::string& path)
 {
     struct stat info {};
@@ -133,7 +134,6 @@ int ReplaceableError(const std::string& path)
     return ::access(path.c_str(), W_OK) == 0 ? 0 : errno;
 }
 
-// 0 on success, else the errno value of the first call that failed.
 int Replace(const std::string& path, std::string_view text)
 {
     if (path.empty())
@@ -164,20 +164,6 @@ int Replace(const std::string& path, std::string_view text)
     }
     SyncFolder(ParentFolder(target));
     return 0;
-}
-
-} // namespace
-
-base::Status CheckReplaceable(const std::string& path)
-{
-    const int error = ReplaceableError(path);
-    return error == 0 ? base::Status::Ok() : base::Status::FromErrno(path, error);
-}
-
-base::Status ReplaceFileAtomically(const std::string& path, std::string_view text)
-{
-    const int error = Replace(path, text);
-    return error == 0 ? base::Status::Ok() : base::Status::FromErrno(path, error);
 }
 
 } // namespace settings

@@ -1,4 +1,4 @@
-#include "settings/atomic_replace.h"
+#include "settings/atomic_replace_system.h"
 
 #include <windows.h>
 
@@ -121,7 +121,8 @@ int WriteAndFlush(HANDLE file, std::string_view text)
     return ::FlushFileBuffers(file) ? 0 : LastErrno();
 }
 
-// 0 when the file at path may be replaced, else the errno value.
+} // namespace
+
 int ReplaceableError(const std::string& path)
 {
     const std::wstring wide = Wide(path);
@@ -140,7 +141,6 @@ int ReplaceableError(const std::string& path)
     return file.valid() ? 0 : LastErrno();
 }
 
-// 0 once text has replaced the file's content, else the errno value.
 int Replace(const std::string& path, std::string_view text)
 {
     if (path.empty())
@@ -174,20 +174,6 @@ int Replace(const std::string& path, std::string_view text)
     if (error != 0)
         ::DeleteFileW(temporary.c_str());
     return error;
-}
-
-} // namespace
-
-base::Status CheckReplaceable(const std::string& path)
-{
-    const int error = ReplaceableError(path);
-    return error == 0 ? base::Status::Ok() : base::Status::FromErrno(path, error);
-}
-
-base::Status ReplaceFileAtomically(const std::string& path, std::string_view text)
-{
-    const int error = Replace(path, text);
-    return error == 0 ? base::Status::Ok() : base::Status::FromErrno(path, error);
 }
 
 } // namespace settings
