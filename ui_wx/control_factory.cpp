@@ -3,6 +3,7 @@
 #include "ui_wx/accessibility.h"
 #include "ui_wx/compact_style.h"
 #include "ui_wx/long_lines.h"
+#include "ui_wx/paste_scroll.h"
 #include "ui_wx/wx_text.h"
 
 #include <array>
@@ -100,12 +101,13 @@ wxWindow* MakeMultiLineEdit(const Placement& p)
 {
     // Lines wrap at words, and inside a word longer than the line, so the box
     // never scrolls sideways; very long lines are shown in pieces, which GTK
-    // lays out quickly.
+    // lays out quickly, and a long paste is laid out between the user's clicks.
     long style = wxTE_MULTILINE | wxTE_BESTWRAP;
     if (p.control.style & ui::kVScroll)
         style |= wxVSCROLL;
     auto* box = new wxTextCtrl(&p.parent, p.id, wxString(), p.position, p.size, style);
     KeepParagraphsShort(*box);
+    ScrollAfterPasteWhenLaidOut(*box);
     return box;
 }
 

@@ -6,6 +6,7 @@
 #include "ui_wx/accessibility.h"
 #include "ui_wx/compact_style.h"
 #include "ui_wx/dialog_geometry.h"
+#include "ui_wx/edit_text.h"
 #include "ui_wx/quit_signals.h"
 #include "ui_wx/wx_backend.h"
 #include "ui_wx/wx_window.h"
@@ -257,6 +258,50 @@ TEST_F(WxWindowTest, AVeryLongLineIsShownInShortParagraphsAndReadsBackWhole)
     gtk_text_buffer_get_iter_at_line(buffer, &second, 1);
     EXPECT_TRUE(gtk_text_iter_backward_char(&second) && gtk_text_iter_backward_char(&second));
     EXPECT_EQ(gtk_text_iter_get_char(&second), static_cast<gunichar>(' '));
+}
+
+// A paste of many short lines: the box reads back exactly what was pasted,
+// and once laid out it shows the caret, which stands at the end of the pasted
+// text.
+TEST_F(WxWindowTest, ALongPasteReadsBackWholeAndEndsWithTheCaretInView)
+{
+    std::string lines = "first\n";
+    for (int i = 0; i < 6000; ++i)
+        lines += "00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E " + std::to_string(i) + '\n';
+    auto* view = GTK_TEXT_VIEW(gtk_bin_get_child(GTK_BIN(Widget(kBox))));
+    GtkTextBuffer* buffer = gtk_text_view_get_buffer(view);
+    gtk_clipboard_set_text(gtk_widget_get_clipboard(GTK_WIDGET(view), GDK_SELECTION_CLIPBOARD), lines.data(),
+                           static_cast<int>(lines.size()));
+    // Pasted at the top of a box scrolled there, so the view has to move.
+    std::string after;
+    for (int i = 0; i < 200; ++i)
+        after += "after\n";
+    W().SetText(kBox, after);
+    W().SetSel(kBox, 0, 0);
+    Pump(50);
+    g_signal_emit_by_name(view, "paste-clipboard");
+
+    const std::string pasted = ui_wx::WithCrLfLineBreaks(lines + after);
+    for (int waited = 0; waited < 5000 && W().GetText(kBox) != pasted; waited += 20)
+        Pump(20);
+    EXPECT_EQ(W().GetText(kBox), pasted);
+    // Every line laid out (the caret far below the first screen), then the
+    // view scrolled to it.
+    auto caretShown = [view, buffer] {
+        GtkTextIter caret;
+        gtk_text_buffer_get_iter_at_mark(buffer, &caret, gtk_text_buffer_get_insert(buffer));
+        GdkRectangle at;
+        GdkRectangle visible;
+        gtk_text_view_get_iter_location(view, &caret, &at);
+        gtk_text_view_get_visible_rect(view, &visible);
+        return at.y > 6000 * at.height / 2 && at.y >= visible.y && at.y + at.height <= visible.y + visible.height;
+    };
+    for (int waited = 0; waited < 5000 && !caretShown(); waited += 20)
+        Pump(20);
+    EXPECT_TRUE(caretShown());
+    GtkTextIter caret;
+    gtk_text_buffer_get_iter_at_mark(buffer, &caret, gtk_text_buffer_get_insert(buffer));
+    EXPECT_EQ(gtk_text_iter_get_offset(&caret), g_utf8_strlen(lines.data(), -1));
 }
 
 TEST_F(WxWindowTest, ReplaceSelTakesCharactersUpToTheLimit)
