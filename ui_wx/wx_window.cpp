@@ -674,26 +674,29 @@ void WxWindow::ShowInPane(ControlState& s, std::string_view url, std::chrono::mi
     const std::chrono::milliseconds within = answerWithin.count() > 0 ? answerWithin : kLongestCheck;
     m_serverProbe.Start(
         url, within, [this, id = s.window->GetId(), address = std::string(url), answerWithin, began](bool reachable) {
-            ControlState* state = Find(id);
-            if (!state || !state->webClient)
-                return;
-            wxWindow* view =
-                reachable ? MakeWebView(*m_frame, id, state->window->GetRect(), PaneClient(*state)) : nullptr;
-            if (!view) {
-                // Reported as the engine reports a failed load.
-                if (ui::WebViewClient* client = PaneClient(*state)())
-                    client->DocumentComplete(address, "");
-                return;
-            }
-            ReplacePaneView(*state, view);
             auto left = answerWithin;
             if (answerWithin.count() > 0) {
                 const auto spent =
                     std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - began);
                 left = std::max(answerWithin - spent, std::chrono::milliseconds(1));
             }
-            ShowAddress(*view, address, left);
+            if (ControlState* state = Find(id); state && state->webClient)
+                ShowWebPage(*state, address, reachable, left);
         });
+}
+
+void WxWindow::ShowWebPage(ControlState& s, const std::string& url, bool reachable,
+                           std::chrono::milliseconds answerWithin)
+{
+    wxWindow* view = reachable ? MakeWebView(*m_frame, s.window->GetId(), s.window->GetRect(), PaneClient(s)) : nullptr;
+    if (!view) {
+        // Reported as the engine reports a failed load.
+        if (ui::WebViewClient* client = PaneClient(s)())
+            client->DocumentComplete(url, "");
+        return;
+    }
+    ReplacePaneView(s, view);
+    ShowAddress(*view, url, answerWithin);
 }
 
 WebClientFinder WxWindow::PaneClient(const ControlState& s)

@@ -131,6 +131,10 @@ private:
     // A server that takes no connection is reported as a failed load
     // without starting the browser engine, as is an engine that cannot start.
     void ShowInPane(ControlState& state, std::string_view url, std::chrono::milliseconds answerWithin);
+    // The server check's answer: a browser view showing the web address, or
+    // a failed load reported when the server or the engine cannot be had.
+    void ShowWebPage(ControlState& state, const std::string& url, bool reachable,
+                     std::chrono::milliseconds answerWithin);
     // Puts a new view in the place of a web control's view (null: none).
     void ReplacePaneView(ControlState& state, wxWindow* view);
     // The client a web control's views report to, while the dialog lives.
