@@ -129,8 +129,8 @@ def one_round(args, peer):
     folder = tempfile.mkdtemp(prefix="vantrel-footprint-")
     try:
         if args.kind == "vantrel":
-            program = os.path.join(folder, "vantrel")
-            shutil.copy2(args.command[0], program)
+            from vantrel_session import copy_program
+            program = copy_program(args.command[0], folder)
             with open(os.path.join(folder, "vantrel.ini"), "w") as f:
                 f.write("[PORTS]\nextra=%s\n[ADVERT]\nurl=%s\n" % (peer.slave_path, args.advert))
             command = [program]

@@ -7,6 +7,7 @@
 #include "ui_wx/wx_backend.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include <wx/app.h>
 #include <wx/init.h>
@@ -36,13 +37,41 @@ public:
     ToolkitSession& operator=(const ToolkitSession&) = delete;
 };
 
+// GTK looks through the display's GL visuals when it opens the display,
+// which loads the system's GL driver (with a software renderer, a whole
+// compiler: 25 MB and more). Nothing here draws with GL, so that search is
+// turned off while the toolkit starts, unless the user chose otherwise;
+// programs started later (the user's browser) do not inherit the choice.
+class GlVisualsSkipped {
+public:
+    GlVisualsSkipped() : m_set(std::getenv(kVariable) == nullptr && setenv(kVariable, "disable", 0) == 0) {}
+    ~GlVisualsSkipped()
+    {
+        if (m_set)
+            unsetenv(kVariable);
+    }
+    GlVisualsSkipped(const GlVisualsSkipped&) = delete;
+    GlVisualsSkipped& operator=(const GlVisualsSkipped&) = delete;
+
+private:
+    static constexpr const char* kVariable = "GDK_GL";
+    bool m_set;
+};
+
+// Starts the toolkit on the display; false when it cannot.
+bool StartToolkit(int& argc, char** argv)
+{
+    const GlVisualsSkipped noGl;
+    return wxEntryStart(argc, argv);
+}
+
 } // namespace
 
 int RunApplication(int argc, char** argv, const std::function<void()>& initInstance)
 {
     ReportToolkitProblemsOnStderr();
     wxApp::SetInstance(new VantrelApp);
-    if (!wxEntryStart(argc, argv)) {
+    if (!StartToolkit(argc, argv)) {
         std::fputs("vantrel: cannot start the window system (is DISPLAY set?)\n", stderr);
         return 1;
     }

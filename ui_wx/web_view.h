@@ -5,7 +5,6 @@
 #include <string_view>
 
 class wxRect;
-class wxWebView;
 class wxWindow;
 
 namespace ui {
@@ -17,8 +16,11 @@ namespace ui_wx {
 // The client a view reports to; null once its owner can no longer hear.
 using WebClientFinder = std::function<ui::WebViewClient*()>;
 
-// A browser view (WebKitGTK) on `parent`, set up as a plain pane. Null when
-// no browser engine is available or the view cannot be made.
+// A browser view (WebKitGTK) on `parent`, set up as a plain pane. The
+// engine lives in a module of its own beside the program (or in the
+// installed program's library folder), loaded on the first call and kept
+// from then on. Null when the module is missing or fails to load, or the
+// view cannot be made.
 //
 // - No context menu, no developer tools, no script bridge to the program.
 // - Website data (cache, cookies, local storage) lives in memory only:
@@ -32,15 +34,15 @@ using WebClientFinder = std::function<ui::WebViewClient*()>;
 //   never builds a window.
 // - DocumentComplete reports each finished load (a failed one included)
 //   except loads that were cancelled by a newer one or by stopping.
-wxWebView* MakeWebView(wxWindow& parent, int id, const wxRect& rect, WebClientFinder client);
+wxWindow* MakeWebView(wxWindow& parent, int id, const wxRect& rect, WebClientFinder client);
 
-// Whether a browser view can be made at all (WebKitGTK is there).
-bool IsBrowserEngineAvailable();
+// Whether a window is a browser view made by MakeWebView.
+bool IsWebView(const wxWindow& window);
 
 // Stops a view made by MakeWebView for good: its load ends and it reports
 // nothing more, so it can be destroyed once the event under way has
 // returned.
-void RetireWebView(wxWebView& view);
+void RetireWebView(wxWindow& view);
 
 // A light view (no browser engine) for the embedded pages: HTML without
 // scripts or style sheets, its images drawn from the embedded files (SVG
@@ -51,11 +53,9 @@ bool IsEmbeddedPageView(const wxWindow& window);
 // Shows the embedded page an address made with ui::EmbeddedUrl names.
 void ShowEmbeddedPage(wxWindow& view, std::string_view url);
 
-// Starts showing an address in a view made by MakeWebView: an embedded page
-// is built in memory from the client's files, with its images inlined; any
-// other address is loaded, and when it is still loading after
-// `answerWithin` (above zero) the load is stopped and reported complete
-// with an empty title.
-void ShowAddress(wxWebView& view, std::string_view url, std::chrono::milliseconds answerWithin);
+// Starts loading a web address in a view made by MakeWebView; when it is
+// still loading after `answerWithin` (above zero) the load is stopped and
+// reported complete with an empty title.
+void ShowAddress(wxWindow& view, std::string_view url, std::chrono::milliseconds answerWithin);
 
 } // namespace ui_wx

@@ -22,7 +22,6 @@
 #include <wx/textctrl.h>
 #include <wx/tglbtn.h>
 #include <wx/weakref.h>
-#include <wx/webview.h>
 
 namespace ui_wx {
 
@@ -621,7 +620,7 @@ void WxWindow::SetBitmap(int id, std::span<const char* const> xpm)
 bool WxWindow::CreateWebView(int id, ui::WebViewClient& client)
 {
     ControlState* s = Find(id);
-    if (!s || s->webClient || !IsBrowserEngineAvailable())
+    if (!s || s->webClient)
         return false;
     s->webClient = &client;
     m_frame->Bind(wxEVT_PAINT, [this](wxPaintEvent& event) {
@@ -656,36 +655,72 @@ void WxWindow::ShowPendingAddress()
 
 void WxWindow::ShowInPane(ControlState& s, std::string_view url, std::chrono::milliseconds answerWithin)
 {
-    const bool embedded = ui::EmbeddedName(url).has_value();
-    wxWindow* current = s.window;
-    const int id = current->GetId();
-    ui::WebViewClient* client = s.webClient;
-    WebClientFinder finder = [this, client]() { return m_dialog ? client : nullptr; };
-    wxWindow* view = current;
-    if (embedded && !IsEmbeddedPageView(*current))
-        view = MakeEmbeddedPageView(*m_frame, id, current->GetRect(), std::move(finder));
-    else if (!embedded && !dynamic_cast<wxWebView*>(current))
-        view = MakeWebView(*m_frame, id, current->GetRect(), std::move(finder));
-    if (!view)
+    m_serverProbe.Cancel(); // this address replaces one still being checked
+    if (ui::EmbeddedName(url)) {
+        if (!IsEmbeddedPageView(*s.window))
+            ReplacePaneView(s, MakeEmbeddedPageView(*m_frame, s.window->GetId(), s.window->GetRect(), PaneClient(s)));
+        ShowEmbeddedPage(*s.window, url);
         return;
-    if (view != current) {
-        view->Show(current->IsShown());
-        std::replace(m_created.begin(), m_created.end(), current, view);
-        s.window = view;
-        // The old view may be the one reporting right now: it goes once
-        // that has returned, and from now on reports nothing.
-        current->Hide();
-        if (auto* web = dynamic_cast<wxWebView*>(current))
-            RetireWebView(*web);
-        m_frame->CallAfter([old = wxWeakRef<wxWindow>(current)] {
-            if (old)
-                old->Destroy();
-        });
     }
-    if (embedded)
-        ShowEmbeddedPage(*view, url);
-    else
-        ShowAddress(*static_cast<wxWebView*>(view), url, answerWithin);
+    if (IsWebView(*s.window)) {
+        ShowAddress(*s.window, url, answerWithin);
+        return;
+    }
+    // The browser engine starts only for a server that takes connections:
+    // without a network the page would fail anyway, after the engine had
+    // cost its memory. The check's time counts against the page's wait.
+    constexpr std::chrono::milliseconds kLongestCheck{10000};
+    const auto began = std::chrono::steady_clock::now();
+    const std::chrono::milliseconds within = answerWithin.count() > 0 ? answerWithin : kLongestCheck;
+    m_serverProbe.Start(
+        url, within, [this, id = s.window->GetId(), address = std::string(url), answerWithin, began](bool reachable) {
+            auto left = answerWithin;
+            if (answerWithin.count() > 0) {
+                const auto spent =
+                    std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - began);
+                left = std::max(answerWithin - spent, std::chrono::milliseconds(1));
+            }
+            if (ControlState* state = Find(id); state && state->webClient)
+                ShowWebPage(*state, address, reachable, left);
+        });
+}
+
+void WxWindow::ShowWebPage(ControlState& s, const std::string& url, bool reachable,
+                           std::chrono::milliseconds answerWithin)
+{
+    wxWindow* view = reachable ? MakeWebView(*m_frame, s.window->GetId(), s.window->GetRect(), PaneClient(s)) : nullptr;
+    if (!view) {
+        // Reported as the engine reports a failed load.
+        if (ui::WebViewClient* client = PaneClient(s)())
+            client->DocumentComplete(url, "");
+        return;
+    }
+    ReplacePaneView(s, view);
+    ShowAddress(*view, url, answerWithin);
+}
+
+WebClientFinder WxWindow::PaneClient(const ControlState& s)
+{
+    return [this, client = s.webClient]() { return m_dialog ? client : nullptr; };
+}
+
+void WxWindow::ReplacePaneView(ControlState& s, wxWindow* view)
+{
+    wxWindow* current = s.window;
+    if (!view || view == current)
+        return;
+    view->Show(current->IsShown());
+    std::replace(m_created.begin(), m_created.end(), current, view);
+    s.window = view;
+    // The old view may be the one reporting right now: it goes once that
+    // has returned, and from now on reports nothing.
+    current->Hide();
+    if (IsWebView(*current))
+        RetireWebView(*current);
+    m_frame->CallAfter([old = wxWeakRef<wxWindow>(current)] {
+        if (old)
+            old->Destroy();
+    });
 }
 
 // --- The window itself -------------------------------------------------------------

@@ -3,8 +3,10 @@
 #include "ui/dialog_template.h"
 #include "ui/message.h"
 #include "ui/window_impl.h"
+#include "ui_wx/server_probe.h"
 #include "ui_wx/system_menu.h"
 #include "ui_wx/tick_timer.h"
+#include "ui_wx/web_view.h"
 
 #include <chrono>
 #include <map>
@@ -126,7 +128,17 @@ private:
     void ReplaceSelection(ControlState& state, const wxString& text);
     // Shows an address in a web control: an embedded page in a light view
     // of its own, anything else in a browser view; the view it replaces goes.
+    // A server that takes no connection is reported as a failed load
+    // without starting the browser engine, as is an engine that cannot start.
     void ShowInPane(ControlState& state, std::string_view url, std::chrono::milliseconds answerWithin);
+    // The server check's answer: a browser view showing the web address, or
+    // a failed load reported when the server or the engine cannot be had.
+    void ShowWebPage(ControlState& state, const std::string& url, bool reachable,
+                     std::chrono::milliseconds answerWithin);
+    // Puts a new view in the place of a web control's view (null: none).
+    void ReplacePaneView(ControlState& state, wxWindow* view);
+    // The client a web control's views report to, while the dialog lives.
+    WebClientFinder PaneClient(const ControlState& state);
     void ShowPendingAddress();
 
     ui::Dialog* m_dialog;
@@ -143,6 +155,7 @@ private:
     };
     std::optional<PendingAddress> m_pendingAddress;
     bool m_painted = false;
+    ServerProbe m_serverProbe; // a web control's server, checked before its engine starts
     std::map<unsigned, std::unique_ptr<TickTimer>> m_timers;
     SystemMenu m_systemMenu;
     wxSize m_lastClientSize;

@@ -8,6 +8,7 @@
 #include "ui_wx/dialog_geometry.h"
 #include "ui_wx/edit_text.h"
 #include "ui_wx/quit_signals.h"
+#include "ui_wx/web_view.h"
 #include "ui_wx/wx_backend.h"
 #include "ui_wx/wx_window.h"
 
@@ -21,13 +22,15 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <gtk/gtk.h>
 #include <wx/app.h>
 #include <wx/gauge.h>
 #include <wx/init.h>
 #include <wx/tglbtn.h>
 #include <wx/weakref.h>
-#include <wx/webview.h>
 
 namespace {
 
@@ -569,10 +572,14 @@ public:
     }
     void DocumentComplete(std::string_view url, std::string_view) override
     {
-        if (url.starts_with("http"))
-            m_window.Navigate(kCount, ui::EmbeddedUrl("PAGE.HTML"), {});
+        if (!url.starts_with("http"))
+            return;
+        ++failedPages;
+        m_window.Navigate(kCount, ui::EmbeddedUrl("PAGE.HTML"), {});
     }
     void NewWindowRequested(std::string_view) override {}
+
+    int failedPages = 0;
 
 private:
     ui::WindowImpl& m_window;
@@ -601,25 +608,84 @@ bool PumpUntil(Condition done, int ms)
     return done();
 }
 
-// A web address starts the engine only when asked for; when the page fails
-// and the embedded page takes its place, the browser view and its page
-// process go, and the light view shows the page.
+// A server on 127.0.0.1 that takes connections (the system completes them)
+// and never answers; closed, its port refuses them.
+class SilentServer {
+public:
+    SilentServer() : m_fd(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0))
+    {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        auto* raw = reinterpret_cast<sockaddr*>(&address);
+        if (bind(m_fd, raw, length) == 0 && listen(m_fd, 8) == 0 && getsockname(m_fd, raw, &length) == 0)
+            m_port = ntohs(address.sin_port);
+    }
+    ~SilentServer() { Close(); }
+    SilentServer(const SilentServer&) = delete;
+    SilentServer& operator=(const SilentServer&) = delete;
+
+    std::string Url() const { return "http://127.0.0.1:" + std::to_string(m_port) + "/adv/advert.html"; }
+    int Port() const { return m_port; }
+    void Close()
+    {
+        if (m_fd >= 0)
+            close(std::exchange(m_fd, -1));
+    }
+
+private:
+    int m_fd;
+    int m_port = 0;
+};
+
+// A web address whose server takes the connection starts the engine; when
+// the page gives no answer in time and the embedded page takes its place,
+// the browser view and its page process go, and the light view shows the
+// page.
 TEST_F(WxWindowTest, TheEngineGoesWhenTheEmbeddedPageReplacesAFailedWebPage)
 {
+    const SilentServer server;
+    ASSERT_NE(server.Port(), 0);
     FallbackClient client(W());
     ASSERT_TRUE(W().CreateWebView(kCount, client));
     m_window->Frame().Refresh(); // the views wait for a paint
-    W().Navigate(kCount, "http://127.0.0.1:1/adv/advert.html", std::chrono::milliseconds(10000));
-    ASSERT_TRUE(PumpUntil([&] { return dynamic_cast<wxWebView*>(m_window->Control(kCount)) != nullptr; }, 2000));
+    W().Navigate(kCount, server.Url(), std::chrono::milliseconds(3000));
+    ASSERT_TRUE(PumpUntil([&] { return ui_wx::IsWebView(*m_window->Control(kCount)); }, 5000))
+        << "the engine did not start";
     const wxWeakRef<wxWindow> engineView(m_window->Control(kCount));
 
     EXPECT_TRUE(PumpUntil([&] { return !engineView; }, 15000)) << "the browser view is still there";
     EXPECT_TRUE(PumpUntil([] { return PageProcesses() == 0; }, 5000)) << "a page process is still running";
     wxWindow* shown = m_window->Control(kCount);
     ASSERT_NE(shown, nullptr);
-    EXPECT_EQ(dynamic_cast<wxWebView*>(shown), nullptr);
+    EXPECT_FALSE(ui_wx::IsWebView(*shown));
     EXPECT_TRUE(shown->IsShown());
     EXPECT_EQ(shown->GetId(), kCount);
+    EXPECT_EQ(client.failedPages, 1);
+}
+
+// A server that refuses the connection (as without a network) fails the
+// page at once, without starting the engine.
+TEST_F(WxWindowTest, AnUnreachableServerFailsThePageWithoutTheEngine)
+{
+    SilentServer server;
+    server.Close();
+    FallbackClient client(W());
+    ASSERT_TRUE(W().CreateWebView(kCount, client));
+    m_window->Frame().Refresh();
+    W().Navigate(kCount, server.Url(), std::chrono::milliseconds(10000));
+    bool engineSeen = false;
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            engineSeen = engineSeen || ui_wx::IsWebView(*m_window->Control(kCount));
+            return client.failedPages > 0;
+        },
+        5000))
+        << "the failure was not reported";
+    EXPECT_FALSE(engineSeen);
+    EXPECT_EQ(PageProcesses(), 0);
+    EXPECT_TRUE(m_window->Control(kCount)->IsShown());
 }
 
 } // namespace
