@@ -87,16 +87,6 @@ TEST_F(PtyWindowTest, AFastStreamLosesNothing)
     EXPECT_TRUE(all) << Win().Text(IDC_RX_COUNT);
 }
 
-TEST_F(PtyWindowTest, ASecondOpenOfTheSamePortIsRefused)
-{
-    ASSERT_TRUE(m_dlg->m_pPort);
-    CComPort other(serial::LinuxDeviceSystem());
-    other.m_strPort = m_pty.SlavePath();
-    const CComPort::OpenResult result = other.Open(9600);
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(result.failure.rfind("Open '" + m_pty.SlavePath() + "': Failed.\n", 0), 0u);
-}
-
 TEST_F(PtyWindowTest, AStalledReaderLeavesTheWindowAnsweringAndTheCounterTrue)
 {
     ASSERT_TRUE(m_dlg->m_pPort);

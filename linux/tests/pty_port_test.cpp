@@ -188,18 +188,6 @@ TEST_F(PtyPortTest, EveryTableRateAndStopBitsReachTheLine)
     EXPECT_EQ(FarEndSettings().StopBits, ONESTOPBIT);
 }
 
-TEST_F(PtyPortTest, CloseRestoresTheSettingsOfTheOpening)
-{
-    auto port = OpenPort(57600);
-    port->m_dcb.StopBits = TWOSTOPBITS;
-    port->SetBaudRate(14400);
-    EXPECT_EQ(FarEndSettings().BaudRate, 14400u);
-    port->Close();
-    const DCB after = FarEndSettings();
-    EXPECT_EQ(after.BaudRate, 57600u);
-    EXPECT_EQ(after.StopBits, ONESTOPBIT);
-}
-
 TEST_F(PtyPortTest, WritesFailOnceTheLineHangsUp)
 {
     auto port = OpenPort();
