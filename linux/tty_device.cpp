@@ -53,10 +53,12 @@ dev_t DeviceOf(int fd)
 
 TtyDevice::TtyDevice(posix::FileDescriptor fd, posix::FileDescriptor wakeFd, std::string path)
     : m_fd(std::move(fd)), m_wakeFd(std::move(wakeFd)), m_lineNeedsTime(!IsPseudoTerminal(m_fd.get())),
-      m_path(std::move(path)), m_device(DeviceOf(m_fd.get()))
+      m_path(std::move(path)), m_device(DeviceOf(m_fd.get())), m_input(kInputCapacity)
 {
-    ReadRecord(m_fd.get(), m_applied);
-    m_characterTime = serial::CharacterTime(m_applied);
+    DCB opened{};
+    ReadRecord(m_fd.get(), opened);
+    m_output.SetRecordInForce(opened);
+    m_characterTime = serial::CharacterTime(opened);
     m_thread = std::thread([this] { Run(); });
 }
 
@@ -83,7 +85,7 @@ void TtyDevice::Finish(const DCB* restore)
         threads::MutexLock lock(m_mutex);
         m_progress.wait_until(lock.Native(), deadline, [this] {
             m_mutex.AssertHeld();
-            return m_output.empty() || m_failed;
+            return m_output.IsEmpty() || m_failed;
         });
         failed = m_failed;
     }
@@ -95,9 +97,9 @@ void TtyDevice::Finish(const DCB* restore)
         threads::MutexLock lock(m_mutex);
         m_stopping = true;
         failed = m_failed;
-        DropOutput();
+        m_output.DiscardAll();
         if (!failed)
-            m_discarded += PendingOutput(m_fd.get());
+            m_output.CountDiscarded(PendingOutput(m_fd.get()));
         DiscardOutput(m_fd.get()); // also ends a drain the thread may be waiting in
     }
     Wake();
@@ -113,17 +115,14 @@ bool TtyDevice::SetState(const DCB& dcb)
 {
     if (!RecordIsCarriable(dcb))
         return false;
-    auto outcome = std::make_shared<RecordOutcome>();
+    std::shared_ptr<const serial::OutputQueue::RecordOutcome> outcome;
     bool behindOutput = false;
     {
         threads::MutexLock lock(m_mutex);
         if (m_failed || m_stopping)
             return false;
-        behindOutput = !m_output.empty();
-        Outgoing item;
-        item.record = dcb;
-        item.outcome = outcome;
-        m_output.push_back(std::move(item));
+        behindOutput = !m_output.IsEmpty();
+        outcome = m_output.AddRecord(dcb);
     }
     Wake();
     if (behindOutput)
@@ -145,49 +144,32 @@ bool TtyDevice::GetState(DCB& dcb)
         return false;
     {
         threads::MutexLock lock(m_mutex);
-        dcb = m_applied;
+        dcb = m_output.RecordInForce();
     }
     return ReadRecord(m_fd.get(), dcb);
 }
 
 bool TtyDevice::Write(const std::uint8_t* data, std::size_t count)
 {
-    if (count == 0)
-        return Enqueue(nullptr, data, 0, false);
-    auto copy = std::make_shared_for_overwrite<std::uint8_t[]>(count);
-    std::copy_n(data, count, copy.get());
-    return Enqueue(std::move(copy), nullptr, count, false);
+    return Enqueue(serial::OutputQueue::CopyOf(data, count), count, false);
 }
 
 bool TtyDevice::WriteShared(std::shared_ptr<const std::uint8_t[]> block, std::size_t count)
 {
-    const std::uint8_t* bytes = block.get();
-    return Enqueue(std::move(block), bytes, count, false);
+    return Enqueue(std::move(block), count, false);
 }
 
 bool TtyDevice::WriteFollowing(const std::uint8_t* data, std::size_t count)
 {
-    auto copy = std::make_shared_for_overwrite<std::uint8_t[]>(count);
-    std::copy_n(data, count, copy.get());
-    return Enqueue(std::move(copy), nullptr, count, true);
+    return Enqueue(serial::OutputQueue::CopyOf(data, count), count, true);
 }
 
-// A null data means the bytes start at the block.
-bool TtyDevice::Enqueue(std::shared_ptr<const std::uint8_t[]> block, const std::uint8_t* data, std::size_t count,
-                        bool evenWhenFull)
+bool TtyDevice::Enqueue(std::shared_ptr<const std::uint8_t[]> block, std::size_t count, bool evenWhenFull)
 {
     {
         threads::MutexLock lock(m_mutex);
-        if (m_failed || m_stopping || (!evenWhenFull && m_queuedBytes >= QueueLimit()))
+        if (m_failed || m_stopping || !m_output.Add(std::move(block), count, evenWhenFull))
             return false;
-        if (count == 0)
-            return true;
-        Outgoing item;
-        item.bytes = data ? data : block.get();
-        item.block = std::move(block);
-        item.size = count;
-        m_output.push_back(std::move(item));
-        m_queuedBytes += count;
     }
     Wake();
     return true;
@@ -196,47 +178,33 @@ bool TtyDevice::Enqueue(std::shared_ptr<const std::uint8_t[]> block, const std::
 std::uint64_t TtyDevice::DiscardedOutput()
 {
     threads::MutexLock lock(m_mutex);
-    return m_discarded;
+    return m_output.Discarded();
 }
 
-// A write is refused once the queue holds the limit; below it the next
-// write is taken whole, however long.
 std::size_t TtyDevice::OutputRoom()
 {
     threads::MutexLock lock(m_mutex);
     if (m_failed || m_stopping)
         return 0;
-    const std::size_t limit = QueueLimit();
-    return m_queuedBytes < limit ? limit - m_queuedBytes : 0;
-}
-
-std::size_t TtyDevice::QueueLimit() const
-{
-    return serial::OutputQueueLimit(m_applied);
+    return m_output.Room();
 }
 
 std::size_t TtyDevice::Read(std::uint8_t* buffer, std::size_t count)
 {
-    bool wasFull = false;
-    std::size_t n = 0;
+    serial::InputBuffer::Taken taken;
     {
         threads::MutexLock lock(m_mutex);
-        m_arrivalArmed = true;
-        wasFull = m_input.size() >= kInputCapacity;
-        n = std::min(count, m_input.size());
-        std::copy_n(m_input.begin(), n, buffer);
-        m_input.erase(m_input.begin(), m_input.begin() + static_cast<std::ptrdiff_t>(n));
+        taken = m_input.Read(buffer, count);
     }
-    if (wasFull && n > 0)
+    if (taken.fromFull)
         Wake();
-    return n;
+    return taken.count;
 }
 
 void TtyDevice::NotifyArrival(std::function<void()> onArrival)
 {
     threads::MutexLock lock(m_mutex);
-    m_onArrival = std::move(onArrival);
-    m_arrivalArmed = true;
+    m_input.NotifyArrival(std::move(onArrival));
 }
 
 void TtyDevice::SetArrivalThreshold(std::size_t bytes)
@@ -244,19 +212,10 @@ void TtyDevice::SetArrivalThreshold(std::size_t bytes)
     std::function<void()> tell;
     {
         threads::MutexLock lock(m_mutex);
-        m_arrivalThreshold = std::max<std::size_t>(bytes, 1);
-        tell = TakeDueArrival(); // a lower threshold may already be reached
+        tell = m_input.SetArrivalThreshold(bytes);
     }
     if (tell)
         tell();
-}
-
-std::function<void()> TtyDevice::TakeDueArrival()
-{
-    if (!m_onArrival || !m_arrivalArmed || m_input.size() < m_arrivalThreshold)
-        return {};
-    m_arrivalArmed = false;
-    return m_onArrival;
 }
 
 bool TtyDevice::IsGone()
@@ -300,10 +259,10 @@ void TtyDevice::Run()
                 return;
             failed = m_failed;
             if (!failed) {
-                if (m_input.size() < kInputCapacity)
+                if (m_input.HasRoom())
                     events |= POLLIN;
-                if (!m_output.empty()) {
-                    recordFirst = m_output.front().record.has_value();
+                if (!m_output.IsEmpty()) {
+                    recordFirst = m_output.FrontRecord() != nullptr;
                     events |= recordFirst ? 0 : POLLOUT;
                 }
             }
@@ -352,8 +311,7 @@ void TtyDevice::ReadAvailable()
         std::function<void()> tell;
         {
             threads::MutexLock lock(m_mutex);
-            m_input.insert(m_input.end(), chunk.begin(), chunk.begin() + got);
-            tell = TakeDueArrival();
+            tell = m_input.Add(chunk.data(), static_cast<std::size_t>(got));
         }
         if (tell)
             tell();
@@ -368,24 +326,18 @@ void TtyDevice::ReadAvailable()
 void TtyDevice::WriteSome()
 {
     threads::MutexLock lock(m_mutex);
-    if (m_output.empty() || m_output.front().record)
+    const serial::OutputQueue::Bytes next = m_output.Next(kChunkSize);
+    if (next.size == 0)
         return;
-    Outgoing& front = m_output.front();
-    const std::size_t length = std::min(kChunkSize, front.size - front.sent);
-    const ssize_t put = ::write(m_fd.get(), front.bytes + front.sent, length);
+    const ssize_t put = ::write(m_fd.get(), next.data, next.size);
     if (put < 0) {
         if (!IsTransient(errno))
             FailLocked();
         return;
     }
-    const auto written = static_cast<std::size_t>(put);
-    m_bytesSinceRecord += written;
-    front.sent += written;
-    m_queuedBytes -= written;
-    if (front.sent == front.size) {
-        m_output.pop_front();
+    m_bytesSinceRecord += static_cast<std::size_t>(put);
+    if (m_output.Sent(static_cast<std::size_t>(put)))
         m_progress.notify_all();
-    }
 }
 
 // Applies the record at the front once the driver holds no more output.
@@ -404,9 +356,10 @@ void TtyDevice::ApplyQueuedRecord()
     DCB record;
     {
         threads::MutexLock lock(m_mutex);
-        if (m_stopping || m_failed || m_output.empty())
+        const DCB* front = m_output.FrontRecord();
+        if (m_stopping || m_failed || !front)
             return;
-        record = *m_output.front().record;
+        record = *front;
     }
     const bool accepted = ApplyRecord(m_fd.get(), record);
     if (accepted) {
@@ -414,14 +367,8 @@ void TtyDevice::ApplyQueuedRecord()
         m_bytesSinceRecord = 0;
     }
     threads::MutexLock lock(m_mutex);
-    if (m_output.empty())
-        return;
-    if (accepted)
-        m_applied = record;
-    m_output.front().outcome->accepted = accepted;
-    m_output.front().outcome->done = true;
-    m_output.pop_front();
-    m_progress.notify_all();
+    if (m_output.CompleteRecord(accepted))
+        m_progress.notify_all();
 }
 
 // Sleeps until when; false when the device is stopping or has failed.
@@ -443,18 +390,8 @@ void TtyDevice::Fail()
 void TtyDevice::FailLocked()
 {
     m_failed = true;
-    DropOutput();
+    m_output.DiscardAll();
     m_progress.notify_all();
-}
-
-void TtyDevice::DropOutput()
-{
-    m_discarded += m_queuedBytes;
-    for (Outgoing& item : m_output)
-        if (item.outcome)
-            item.outcome->done = true;
-    m_output.clear();
-    m_queuedBytes = 0;
 }
 
 } // namespace linux_tty

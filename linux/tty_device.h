@@ -3,10 +3,8 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <sys/types.h>
 #include <thread>
@@ -14,6 +12,8 @@
 
 #include "posix/file_descriptor.h"
 #include "serial/device.h"
+#include "serial/input_buffer.h"
+#include "serial/output_queue.h"
 #include "threads/mutex.h"
 
 namespace linux_tty {
@@ -48,28 +48,8 @@ public:
     void SetArrivalThreshold(std::size_t bytes) override EXCLUDES(m_mutex);
 
 private:
-    // Written by the I/O thread and read by SetState, both with m_mutex held.
-    struct RecordOutcome {
-        bool done = false;
-        bool accepted = false;
-    };
-    // One piece of the ordered output: bytes to send, or a record to apply
-    // once everything before it has left the line.
-    struct Outgoing {
-        std::shared_ptr<const std::uint8_t[]> block; // keeps bytes alive
-        const std::uint8_t* bytes = nullptr;
-        std::size_t size = 0;
-        std::size_t sent = 0;
-        std::optional<DCB> record;
-        std::shared_ptr<RecordOutcome> outcome;
-    };
-
-    // The most output the queue takes.
-    std::size_t QueueLimit() const REQUIRES(m_mutex);
-    // Queues count bytes at data, kept alive by block; evenWhenFull for the
-    // rest of a frame whose start was just taken.
-    bool Enqueue(std::shared_ptr<const std::uint8_t[]> block, const std::uint8_t* data, std::size_t count,
-                 bool evenWhenFull) EXCLUDES(m_mutex);
+    // Queues count bytes at the start of block (see serial::OutputQueue::Add).
+    bool Enqueue(std::shared_ptr<const std::uint8_t[]> block, std::size_t count, bool evenWhenFull) EXCLUDES(m_mutex);
     void Wake();
     void Finish(const DCB* restore) EXCLUDES(m_mutex);
     bool PathStillLeadsHere() const;
@@ -78,14 +58,11 @@ private:
     void Run() EXCLUDES(m_mutex);
     int DrainPollTimeout(std::size_t pendingInDriver) const;
     void ReadAvailable() EXCLUDES(m_mutex);
-    // The arrival function to call now, if it is due; disarms it.
-    std::function<void()> TakeDueArrival() REQUIRES(m_mutex);
     void WriteSome() EXCLUDES(m_mutex);
     void ApplyQueuedRecord() EXCLUDES(m_mutex);
     bool PauseUntil(std::chrono::steady_clock::time_point when) EXCLUDES(m_mutex);
     void Fail() EXCLUDES(m_mutex);
     void FailLocked() REQUIRES(m_mutex);
-    void DropOutput() REQUIRES(m_mutex);
 
     // Set before the I/O thread starts and kept until it has ended (Finish
     // gives them back after the join): both threads read them.
@@ -99,17 +76,11 @@ private:
     // Shared between the caller's thread and the I/O thread.
     threads::Mutex m_mutex;
     std::condition_variable m_progress; // output completed, device failed, stopping
-    std::deque<std::uint8_t> m_input GUARDED_BY(m_mutex);
-    std::function<void()> m_onArrival GUARDED_BY(m_mutex);
-    bool m_arrivalArmed GUARDED_BY(m_mutex) = true;         // set by Read, cleared when m_onArrival is called
-    std::size_t m_arrivalThreshold GUARDED_BY(m_mutex) = 1; // unread bytes that call m_onArrival
-    std::deque<Outgoing> m_output GUARDED_BY(m_mutex);      // the outcomes they point to too
-
-    std::size_t m_queuedBytes GUARDED_BY(m_mutex) = 0; // bytes in m_output not yet handed to the driver
-    std::uint64_t m_discarded GUARDED_BY(m_mutex) = 0; // bytes taken by Write that never left
+    serial::InputBuffer m_input GUARDED_BY(m_mutex);
+    // Bytes and records in order; its record in force is the one applied.
+    serial::OutputQueue m_output GUARDED_BY(m_mutex);
     bool m_failed GUARDED_BY(m_mutex) = false;
     bool m_stopping GUARDED_BY(m_mutex) = false;
-    DCB m_applied GUARDED_BY(m_mutex){};
 
     // Used by the I/O thread only.
     std::chrono::microseconds m_characterTime{0};

@@ -40,14 +40,16 @@ std::size_t PendingOutput(HANDLE port)
     return ::ClearCommError(port, &errors, &status) ? status.cbOutQue : 0;
 }
 
-ComDevice::ComDevice(HANDLE port, HANDLE wakeEvent) : m_port(port), m_wakeEvent(wakeEvent)
+ComDevice::ComDevice(HANDLE port, HANDLE wakeEvent) : m_port(port), m_wakeEvent(wakeEvent), m_input(kInputCapacity)
 {
     m_readIo.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     m_writeIo.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     {
         threads::MutexLock lock(m_mutex);
-        ReadRecord(m_port, m_applied);
-        m_characterTime = serial::CharacterTime(m_applied);
+        DCB opened{};
+        ReadRecord(m_port, opened);
+        m_output.SetRecordInForce(opened);
+        m_characterTime = serial::CharacterTime(opened);
         if (m_readIo.hEvent == nullptr || m_writeIo.hEvent == nullptr)
             m_failed = true;
     }
@@ -77,7 +79,7 @@ void ComDevice::Finish(const DCB* restore)
         threads::MutexLock lock(m_mutex);
         m_progress.wait_until(lock.Native(), deadline, [this] {
             m_mutex.AssertHeld();
-            return m_output.empty() || m_failed;
+            return m_output.IsEmpty() || m_failed;
         });
         failed = m_failed;
     }
@@ -88,7 +90,7 @@ void ComDevice::Finish(const DCB* restore)
         m_stopping = true;
         failed = m_failed;
         if (!failed)
-            m_discarded += PendingOutput(m_port);
+            m_output.CountDiscarded(PendingOutput(m_port));
         // Ends the thread's pending read and write too.
         ::PurgeComm(m_port, PURGE_TXABORT | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_RXCLEAR);
     }
@@ -96,7 +98,7 @@ void ComDevice::Finish(const DCB* restore)
     m_thread.join();
     {
         threads::MutexLock lock(m_mutex);
-        DropOutput();
+        m_output.DiscardAll();
     }
     if (restore && !failed)
         ApplyRecord(m_port, *restore);
@@ -109,17 +111,14 @@ void ComDevice::Finish(const DCB* restore)
 
 bool ComDevice::SetState(const DCB& dcb)
 {
-    auto outcome = std::make_shared<RecordOutcome>();
+    std::shared_ptr<const serial::OutputQueue::RecordOutcome> outcome;
     bool behindOutput = false;
     {
         threads::MutexLock lock(m_mutex);
         if (m_failed || m_stopping)
             return false;
-        behindOutput = !m_output.empty();
-        Outgoing item;
-        item.record = dcb;
-        item.outcome = outcome;
-        m_output.push_back(std::move(item));
+        behindOutput = !m_output.IsEmpty();
+        outcome = m_output.AddRecord(dcb);
     }
     Wake();
     if (behindOutput)
@@ -144,42 +143,25 @@ bool ComDevice::GetState(DCB& dcb)
 
 bool ComDevice::Write(const std::uint8_t* data, std::size_t count)
 {
-    if (count == 0)
-        return Enqueue(nullptr, data, 0, false);
-    auto copy = std::make_shared_for_overwrite<std::uint8_t[]>(count);
-    std::copy_n(data, count, copy.get());
-    return Enqueue(std::move(copy), nullptr, count, false);
+    return Enqueue(serial::OutputQueue::CopyOf(data, count), count, false);
 }
 
 bool ComDevice::WriteShared(std::shared_ptr<const std::uint8_t[]> block, std::size_t count)
 {
-    const std::uint8_t* bytes = block.get();
-    return Enqueue(std::move(block), bytes, count, false);
+    return Enqueue(std::move(block), count, false);
 }
 
 bool ComDevice::WriteFollowing(const std::uint8_t* data, std::size_t count)
 {
-    auto copy = std::make_shared_for_overwrite<std::uint8_t[]>(count);
-    std::copy_n(data, count, copy.get());
-    return Enqueue(std::move(copy), nullptr, count, true);
+    return Enqueue(serial::OutputQueue::CopyOf(data, count), count, true);
 }
 
-// A null data means the bytes start at the block.
-bool ComDevice::Enqueue(std::shared_ptr<const std::uint8_t[]> block, const std::uint8_t* data, std::size_t count,
-                        bool evenWhenFull)
+bool ComDevice::Enqueue(std::shared_ptr<const std::uint8_t[]> block, std::size_t count, bool evenWhenFull)
 {
     {
         threads::MutexLock lock(m_mutex);
-        if (m_failed || m_stopping || (!evenWhenFull && m_queuedBytes >= QueueLimit()))
+        if (m_failed || m_stopping || !m_output.Add(std::move(block), count, evenWhenFull))
             return false;
-        if (count == 0)
-            return true;
-        Outgoing item;
-        item.bytes = data ? data : block.get();
-        item.block = std::move(block);
-        item.size = count;
-        m_output.push_back(std::move(item));
-        m_queuedBytes += count;
     }
     Wake();
     return true;
@@ -188,7 +170,7 @@ bool ComDevice::Enqueue(std::shared_ptr<const std::uint8_t[]> block, const std::
 std::uint64_t ComDevice::DiscardedOutput()
 {
     threads::MutexLock lock(m_mutex);
-    return m_discarded;
+    return m_output.Discarded();
 }
 
 std::size_t ComDevice::OutputRoom()
@@ -196,37 +178,25 @@ std::size_t ComDevice::OutputRoom()
     threads::MutexLock lock(m_mutex);
     if (m_failed || m_stopping)
         return 0;
-    const std::size_t limit = QueueLimit();
-    return m_queuedBytes < limit ? limit - m_queuedBytes : 0;
-}
-
-std::size_t ComDevice::QueueLimit() const
-{
-    return serial::OutputQueueLimit(m_applied);
+    return m_output.Room();
 }
 
 std::size_t ComDevice::Read(std::uint8_t* buffer, std::size_t count)
 {
-    bool wasFull = false;
-    std::size_t n = 0;
+    serial::InputBuffer::Taken taken;
     {
         threads::MutexLock lock(m_mutex);
-        m_arrivalArmed = true;
-        wasFull = m_input.size() >= kInputCapacity;
-        n = std::min(count, m_input.size());
-        std::copy_n(m_input.begin(), n, buffer);
-        m_input.erase(m_input.begin(), m_input.begin() + static_cast<std::ptrdiff_t>(n));
+        taken = m_input.Read(buffer, count);
     }
-    if (wasFull && n > 0)
+    if (taken.fromFull)
         Wake();
-    return n;
+    return taken.count;
 }
 
 void ComDevice::NotifyArrival(std::function<void()> onArrival)
 {
     threads::MutexLock lock(m_mutex);
-    m_onArrival = std::move(onArrival);
-    m_arrivalArmed = true;
+    m_input.NotifyArrival(std::move(onArrival));
 }
 
 // A port whose device was removed (a USB adapter pulled) refuses every
@@ -262,9 +232,9 @@ void ComDevice::Run()
             if (m_stopping)
                 break;
             if (!m_failed) {
-                wantRead = m_input.size() < kInputCapacity;
-                if (!m_output.empty()) {
-                    recordFirst = m_output.front().record.has_value();
+                wantRead = m_input.HasRoom();
+                if (!m_output.IsEmpty()) {
+                    recordFirst = m_output.FrontRecord() != nullptr;
                     bytesFirst = !recordFirst;
                 }
             }
@@ -332,11 +302,7 @@ void ComDevice::FinishRead()
     std::function<void()> tell;
     {
         threads::MutexLock lock(m_mutex);
-        m_input.insert(m_input.end(), m_readChunk, m_readChunk + got);
-        if (m_onArrival && m_arrivalArmed) {
-            m_arrivalArmed = false;
-            tell = m_onArrival;
-        }
+        tell = m_input.Add(m_readChunk, got);
     }
     if (tell)
         tell();
@@ -347,15 +313,14 @@ void ComDevice::FinishRead()
 void ComDevice::StartWrite()
 {
     threads::MutexLock lock(m_mutex);
-    if (m_output.empty() || m_output.front().record)
+    serial::OutputQueue::Bytes next = m_output.Next(kWriteChunk);
+    if (next.size == 0)
         return;
-    const Outgoing& front = m_output.front();
-    const auto length = static_cast<DWORD>(std::min(kWriteChunk, front.size - front.sent));
     ::ResetEvent(m_writeIo.hEvent);
-    if (::WriteFile(m_port, front.bytes + front.sent, length, nullptr, &m_writeIo) ||
+    if (::WriteFile(m_port, next.data, static_cast<DWORD>(next.size), nullptr, &m_writeIo) ||
         ::GetLastError() == ERROR_IO_PENDING) {
         m_writePending = true;
-        m_writeBlock = front.block;
+        m_writeBlock = std::move(next.block);
         return;
     }
     DWORD errors = 0;
@@ -370,17 +335,9 @@ void ComDevice::FinishWrite()
     DWORD written = 0;
     const bool done = ::GetOverlappedResult(m_port, &m_writeIo, &written, FALSE) != 0;
     threads::MutexLock lock(m_mutex);
-    if (!m_output.empty() && !m_output.front().record) {
-        Outgoing& front = m_output.front();
-        written = std::min<DWORD>(written, static_cast<DWORD>(front.size - front.sent));
-        front.sent += written;
-        m_queuedBytes -= written;
-        m_bytesSinceRecord += written;
-        if (front.sent == front.size) {
-            m_output.pop_front();
-            m_progress.notify_all();
-        }
-    }
+    m_bytesSinceRecord += written;
+    if (m_output.Sent(written))
+        m_progress.notify_all();
     if (!done && !m_stopping) {
         DWORD errors = 0;
         if (!::ClearCommError(m_port, &errors, nullptr))
@@ -409,9 +366,10 @@ void ComDevice::ApplyQueuedRecord()
     DCB record;
     {
         threads::MutexLock lock(m_mutex);
-        if (m_stopping || m_failed || m_output.empty() || !m_output.front().record)
+        const DCB* front = m_output.FrontRecord();
+        if (m_stopping || m_failed || !front)
             return;
-        record = *m_output.front().record;
+        record = *front;
     }
     const bool accepted = ApplyRecord(m_port, record);
     if (accepted) {
@@ -419,14 +377,8 @@ void ComDevice::ApplyQueuedRecord()
         m_bytesSinceRecord = 0;
     }
     threads::MutexLock lock(m_mutex);
-    if (m_output.empty())
-        return;
-    if (accepted)
-        m_applied = record;
-    m_output.front().outcome->accepted = accepted;
-    m_output.front().outcome->done = true;
-    m_output.pop_front();
-    m_progress.notify_all();
+    if (m_output.CompleteRecord(accepted))
+        m_progress.notify_all();
 }
 
 bool ComDevice::PauseUntil(Clock::time_point when)
@@ -464,18 +416,8 @@ void ComDevice::Fail()
 void ComDevice::FailLocked()
 {
     m_failed = true;
-    DropOutput();
+    m_output.DiscardAll();
     m_progress.notify_all();
-}
-
-void ComDevice::DropOutput()
-{
-    m_discarded += m_queuedBytes;
-    for (Outgoing& item : m_output)
-        if (item.outcome)
-            item.outcome->done = true;
-    m_output.clear();
-    m_queuedBytes = 0;
 }
 
 } // namespace win32_com

@@ -3,14 +3,14 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <thread>
 
 #include "serial/device.h"
+#include "serial/input_buffer.h"
+#include "serial/output_queue.h"
 #include "threads/mutex.h"
 #include "windows/win32.h"
 
@@ -44,24 +44,8 @@ public:
     void NotifyArrival(std::function<void()> onArrival) override EXCLUDES(m_mutex);
 
 private:
-    struct RecordOutcome {
-        bool done = false;
-        bool accepted = false;
-    };
-    // One piece of the ordered output: bytes to send, or a record to apply
-    // once everything before it has left the line.
-    struct Outgoing {
-        std::shared_ptr<const std::uint8_t[]> block; // keeps bytes alive
-        const std::uint8_t* bytes = nullptr;
-        std::size_t size = 0;
-        std::size_t sent = 0;
-        std::optional<DCB> record;
-        std::shared_ptr<RecordOutcome> outcome;
-    };
-
-    std::size_t QueueLimit() const REQUIRES(m_mutex);
-    bool Enqueue(std::shared_ptr<const std::uint8_t[]> block, const std::uint8_t* data, std::size_t count,
-                 bool evenWhenFull) EXCLUDES(m_mutex);
+    // Queues count bytes at the start of block (see serial::OutputQueue::Add).
+    bool Enqueue(std::shared_ptr<const std::uint8_t[]> block, std::size_t count, bool evenWhenFull) EXCLUDES(m_mutex);
     void Wake();
     void Finish(const DCB* restore) EXCLUDES(m_mutex);
 
@@ -77,7 +61,6 @@ private:
     void EndPendingIo();
     void Fail() EXCLUDES(m_mutex);
     void FailLocked() REQUIRES(m_mutex);
-    void DropOutput() REQUIRES(m_mutex);
 
     // Set before the I/O thread starts and never changed.
     const HANDLE m_port;
@@ -86,15 +69,11 @@ private:
 
     threads::Mutex m_mutex;
     std::condition_variable m_progress; // output completed, device failed, stopping
-    std::deque<std::uint8_t> m_input GUARDED_BY(m_mutex);
-    std::function<void()> m_onArrival GUARDED_BY(m_mutex);
-    bool m_arrivalArmed GUARDED_BY(m_mutex) = true;
-    std::deque<Outgoing> m_output GUARDED_BY(m_mutex);
-    std::size_t m_queuedBytes GUARDED_BY(m_mutex) = 0; // taken by Write, not yet accepted by the driver
-    std::uint64_t m_discarded GUARDED_BY(m_mutex) = 0;
+    serial::InputBuffer m_input GUARDED_BY(m_mutex);
+    // Bytes and records in order; its record in force is the one applied.
+    serial::OutputQueue m_output GUARDED_BY(m_mutex);
     bool m_failed GUARDED_BY(m_mutex) = false;
     bool m_stopping GUARDED_BY(m_mutex) = false;
-    DCB m_applied GUARDED_BY(m_mutex){};
 
     // Used by the I/O thread only.
     OVERLAPPED m_readIo{};

@@ -75,36 +75,6 @@ protected:
 
 } // namespace
 
-TEST_F(PtyWindowTest, AnAddressedFrameReachesTheFarEnd)
-{
-    ASSERT_TRUE(m_dlg->m_pPort);
-    auto& w = Win();
-    w.Choose(IDC_ADDR_SIZE, 1);
-    w.Type(IDC_TX, "01 48 65");
-    w.Click(IDC_SEND);
-    EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: 3");
-    EXPECT_EQ(m_pty.ReceiveAtFarEnd(3, 2s), (std::vector<std::uint8_t>{0x01, 0x48, 0x65}));
-
-    // Automatic transmission repeats the frame every cycle.
-    w.Type(IDC_TX_CYCLE, "100");
-    w.Click(IDC_AUTO_SEND);
-    m_ui.Advance(300);
-    EXPECT_EQ(w.Text(IDC_TX_COUNT), "TX: 12");
-    EXPECT_EQ(m_pty.ReceiveAtFarEnd(9, 2s), (std::vector<std::uint8_t>{1, 0x48, 0x65, 1, 0x48, 0x65, 1, 0x48, 0x65}));
-}
-
-TEST_F(PtyWindowTest, ReceivedBytesShowAsHexAndAsText)
-{
-    ASSERT_TRUE(m_dlg->m_pPort);
-    m_pty.SendFromFarEnd({'h', 'i', '\r', '\n'});
-    ASSERT_TRUE(PollUntil("RX: 4"));
-    EXPECT_EQ(Win().Text(IDC_RX), "68 69 0D 0A ");
-    Win().Click(IDC_RX_ASCII);
-    m_pty.SendFromFarEnd({'o', 'k'});
-    ASSERT_TRUE(PollUntil("RX: 6"));
-    EXPECT_EQ(Win().Text(IDC_RX), "68 69 0D 0A ok");
-}
-
 TEST_F(PtyWindowTest, AFastStreamLosesNothing)
 {
     ASSERT_TRUE(m_dlg->m_pPort);
@@ -115,16 +85,6 @@ TEST_F(PtyWindowTest, AFastStreamLosesNothing)
     const bool all = PollUntil("RX: 200000", 20s);
     peer.join();
     EXPECT_TRUE(all) << Win().Text(IDC_RX_COUNT);
-}
-
-TEST_F(PtyWindowTest, ASecondOpenOfTheSamePortIsRefused)
-{
-    ASSERT_TRUE(m_dlg->m_pPort);
-    CComPort other(serial::LinuxDeviceSystem());
-    other.m_strPort = m_pty.SlavePath();
-    const CComPort::OpenResult result = other.Open(9600);
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(result.failure.rfind("Open '" + m_pty.SlavePath() + "': Failed.\n", 0), 0u);
 }
 
 TEST_F(PtyWindowTest, AStalledReaderLeavesTheWindowAnsweringAndTheCounterTrue)

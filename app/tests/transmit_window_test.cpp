@@ -77,10 +77,18 @@ TEST_F(TransmitTest, AddressBytesGoWithMarkAndDataWithSpace)
     EXPECT_EQ(m_devices.State(kPort).Parity, NOPARITY);
 }
 
-TEST_F(TransmitTest, AFrameNotLongerThanItsAddressSendsNothing)
+// A box without numbers, or with no more bytes than the address takes,
+// sends nothing, says nothing and counts nothing.
+TEST_F(TransmitTest, BoxesThatMakeNoFrameSendNothing)
 {
-    Send("01 02 03", 3);
+    struct Case {
+        const char* text;
+        int addressSize;
+    };
+    for (const Case c : {Case{"", 0}, Case{",,,", 0}, Case{"0x", 0}, Case{"zz", 0}, Case{"01 02 03", 3}})
+        Send(c.text, c.addressSize);
     EXPECT_TRUE(m_devices.Log().empty());
+    EXPECT_TRUE(m_ui.Boxes().empty());
     EXPECT_EQ(Win().Text(IDC_TX_COUNT), "TX: 0 bytes");
     Send("01 02 03 04", 3);
     EXPECT_EQ(Line(), (std::vector<Sent>{{MARKPARITY, {1, 2, 3}}, {SPACEPARITY, {4}}}));
@@ -106,15 +114,6 @@ TEST_F(TransmitTest, TextModeSendsTheBoxBytesWithCrLf)
     m_devices.ClearLog();
     Send("Hello World!", 0);
     EXPECT_EQ(Line(), (std::vector<Sent>{{SPACEPARITY, Hello()}}));
-}
-
-TEST_F(TransmitTest, EmptyOrNumberlessBoxesSendNothing)
-{
-    for (const char* text : {"", ",,,", "0x", "zz"})
-        Send(text, 0);
-    EXPECT_TRUE(m_devices.Log().empty());
-    EXPECT_TRUE(m_ui.Boxes().empty());
-    EXPECT_EQ(Win().Text(IDC_TX_COUNT), "TX: 0 bytes");
 }
 
 TEST_F(TransmitTest, AnAddressSizeOutsideTheListSendsNothing)
