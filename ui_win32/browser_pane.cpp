@@ -333,6 +333,7 @@ private:
     std::string m_awaited;     // the web address whose answer the client waits for
     std::string m_pendingPage; // an embedded page to load once the blank page stands
     std::string m_ownTarget;   // the address the program itself sent the control to
+    bool m_inNavigate = false; // inside the program\'s own Navigate2 call
     bool m_showingEmbedded = false;
     std::vector<std::string> m_outside; // addresses waiting to go to the user's browser
 };
@@ -438,7 +439,11 @@ bool BrowserSite::Go(const std::string& url)
     address.bstrVal = ::SysAllocString(Widen(url).c_str());
     VARIANT none;
     ::VariantInit(&none);
+    // The control asks about its top-level navigations before Navigate2
+    // returns; the address it names may be written otherwise than given.
+    m_inNavigate = true;
     const HRESULT hr = m_browser->Navigate2(&address, &none, &none, &none, &none);
+    m_inNavigate = false;
     ::VariantClear(&address);
     return SUCCEEDED(hr);
 }
@@ -547,7 +552,7 @@ void BrowserSite::OnBeforeNavigate(DISPPARAMS* params)
     if (m_closed)
         return;
     const std::string url = TextOf(Argument(params, 1, 7));
-    const bool own = !m_ownTarget.empty() && url == m_ownTarget;
+    const bool own = m_inNavigate || (!m_ownTarget.empty() && url == m_ownTarget);
     if (own)
         m_ownTarget.clear();
     switch (DecideNavigation(url, m_showingEmbedded, own)) {
@@ -630,11 +635,6 @@ void BrowserSite::OnFileDownload(DISPPARAMS* params)
 }
 
 // --- The pane ------------------------------------------------------------------------
-
-bool BrowserPane::HasEngine()
-{
-    return HasHtmlEngine();
-}
 
 std::unique_ptr<BrowserPane> BrowserPane::Create(HWND container, ui::WebViewClient& client)
 {

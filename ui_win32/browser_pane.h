@@ -33,8 +33,6 @@ public:
     // Null when the control or its engine cannot be had; the static is then
     // left as it was.
     static std::unique_ptr<BrowserPane> Create(HWND container, ui::WebViewClient& client);
-    // Whether the engine is there (Create asks it first).
-    static bool HasEngine();
     // Hosts the control without asking for its engine: a control without
     // one (Wine's) fails every load, and the pane then goes back to the
     // placeholder by itself. Null when the control cannot be had.

@@ -85,6 +85,12 @@ bool PumpUntil(Done done, std::chrono::milliseconds limit)
 
 TEST(BrowserPane, WithoutAnEngineAFailedWebPageIsReportedAndThePlaceholderComesBack)
 {
+    // With an engine there is nothing to fall back from; and Wine's engine,
+    // without its Gecko download, would stop the test with an installer box.
+    if (HMODULE engine = ::LoadLibraryW(L"mshtml.dll")) {
+        ::FreeLibrary(engine);
+        GTEST_SKIP() << "this test needs the control without its engine";
+    }
     ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr)));
     HWND top = ::CreateWindowExW(0, L"STATIC", L"pane", WS_OVERLAPPEDWINDOW, 0, 0, 400, 200, nullptr, nullptr, nullptr,
                                  nullptr);
@@ -94,11 +100,10 @@ TEST(BrowserPane, WithoutAnEngineAFailedWebPageIsReportedAndThePlaceholderComesB
     {
         Client client;
         auto pane = ui_win32::BrowserPane::Host(placeholder, client);
-        if (!pane || ui_win32::BrowserPane::HasEngine()) {
-            pane.reset();
+        if (!pane) {
             ::DestroyWindow(top);
             ::OleUninitialize();
-            GTEST_SKIP() << "this test needs the control without its engine";
+            GTEST_SKIP() << "no browser control here";
         }
         EXPECT_NE(::GetWindow(placeholder, GW_CHILD), nullptr) << "the control's window stands in the pane";
 
