@@ -6,12 +6,13 @@ by vantrel_driver.exe as tests/e2e_windows/port_session.sh drives it:
   `rx -X -c` behind the pseudo-terminal, timed from the moment rx starts
   asking until it has the whole file (checked byte for byte); best of 3.
 - Receiving: 2 000 000 bytes written by the far end into the pseudo-terminal
-  at full speed; timed until the RX counter reads "RX: 2000000", which must
-  be its exact text at the end (a lost or doubled byte shows there).
+  at full speed, and once more paced as a line at BAUD (10 bits a byte) when
+  given; timed until the RX counter reads "RX: 2000000", which must be its
+  exact text at the end (a lost or doubled byte shows there).
 
 Needs a display (run it under tests/e2e/with_xvfb.sh), wine, socat, lrzsz.
 
-  tests/e2e/with_xvfb.sh bench/windows_port_bench.py build-windows
+  tests/e2e/with_xvfb.sh bench/windows_port_bench.py build-windows [BAUD]
 
 WINE: the wine program (default: wine). WINEPREFIX: a prefix to use; by
 default a fresh one in a temporary folder."""
@@ -136,7 +137,7 @@ class Bench:
         self.close_port()
         return seconds
 
-    def receive(self, size):
+    def receive(self, size, baud=None):
         far = os.path.join(self.work, "far")
         self.link_com5("PTY,raw,echo=0,link=" + far)
         try:
@@ -147,9 +148,14 @@ class Bench:
             block = bytes(range(256)) * 256
             with open(far, "wb", buffering=0) as line:
                 started = time.monotonic()
-                left = size
-                while left:
-                    left -= line.write(block[:min(left, len(block))])
+                sent = 0
+                piece = len(block) if baud is None else 1024
+                while sent < size:
+                    if baud is not None:  # no faster than the line would carry it
+                        ahead = started + sent * 10 / baud - time.monotonic()
+                        if ahead > 0:
+                            time.sleep(ahead)
+                    sent += line.write(block[:min(size - sent, piece)])
                 self.driver("wait-text", RX_COUNT, "RX: %d" % size, 120000)
                 seconds = time.monotonic() - started
             time.sleep(1)  # nothing more may come
@@ -169,7 +175,7 @@ class Bench:
                 self.window.kill()
 
 
-def main(build):
+def main(build, baud=None):
     build = os.path.abspath(build)
     work = tempfile.mkdtemp(prefix="vantrel-windows-bench-")
     os.environ.setdefault("WINEDEBUG", "-all")
@@ -189,10 +195,12 @@ def main(build):
         times = [bench.xmodem_once(data) for _ in range(XMODEM_RUNS)]
         print("XMODEM 64 KiB, 128-byte blocks, CRC: best %.2f s (runs: %s)"
               % (min(times), ", ".join("%.2f" % t for t in times)))
-        seconds, count = bench.receive(RECEIVE_SIZE)
-        print("Receiving %d bytes at full speed: %.2f s, counter '%s'" % (RECEIVE_SIZE, seconds, count))
-        if count != "RX: %d" % RECEIVE_SIZE:
-            raise AssertionError("the RX counter reads '%s'" % count)
+        for pace in [None] + ([baud] if baud else []):
+            seconds, count = bench.receive(RECEIVE_SIZE, pace)
+            print("Receiving %d bytes %s: %.2f s, counter '%s'"
+                  % (RECEIVE_SIZE, "at full speed" if pace is None else "at %d baud" % pace, seconds, count))
+            if count != "RX: %d" % RECEIVE_SIZE:
+                raise AssertionError("the RX counter reads '%s'" % count)
     finally:
         bench.stop()
         subprocess.run(["wineserver", "-k"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -200,6 +208,6 @@ def main(build):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 2:
+    if len(sys.argv) not in (2, 3):
         sys.exit(__doc__)
-    main(sys.argv[1])
+    main(sys.argv[1], int(sys.argv[2]) if len(sys.argv) == 3 else None)
