@@ -2,6 +2,7 @@
 
 #include "ui/dialog.h"
 #include "ui/edit_rules.h"
+#include "ui_win32/browser_pane.h"
 #include "ui_win32/template_builder.h"
 #include "ui_win32/win32_text.h"
 #include "ui_win32/xpm_image.h"
@@ -57,6 +58,12 @@ Win32Window::~Win32Window()
         ::DestroyIcon(icon);
     if (m_linkFont)
         ::DeleteObject(m_linkFont);
+}
+
+void Win32Window::DialogDeleted()
+{
+    m_dialog = nullptr;
+    m_browsers.clear(); // they report to the dialog's objects
 }
 
 int Win32Window::RunModal(HWND owner)
@@ -157,6 +164,7 @@ INT_PTR Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         m_delivering = false;
         if (m_dialog)
             m_dialog->DestroyWindow();
+        m_browsers.clear(); // their client is the dialog's
         return FALSE;
     default:
         return FALSE;
@@ -453,15 +461,25 @@ void Win32Window::SetBitmap(int id, std::span<const char* const> xpm)
 
 // --- Web views ---------------------------------------------------------------------
 
-bool Win32Window::CreateWebView(int, ui::WebViewClient&)
+bool Win32Window::CreateWebView(int id, ui::WebViewClient& client)
 {
-    // No browser view here: the static stays in its place as a blank
-    // placeholder, and the rest of the window works without it.
-    return false;
+    // Where the system's browser control or its engine is missing, the
+    // static stays in its place as a blank placeholder, and the rest of the
+    // window works without it.
+    HWND placeholder = Item(id);
+    if (!placeholder || m_browsers.contains(id))
+        return false;
+    std::unique_ptr<BrowserPane> pane = BrowserPane::Create(placeholder, client);
+    if (!pane)
+        return false;
+    m_browsers[id] = std::move(pane);
+    return true;
 }
 
-void Win32Window::Navigate(int, std::string_view, std::chrono::milliseconds)
+void Win32Window::Navigate(int id, std::string_view url, std::chrono::milliseconds answerWithin)
 {
+    if (const auto it = m_browsers.find(id); it != m_browsers.end())
+        it->second->Navigate(url, answerWithin);
 }
 
 // --- The window itself -------------------------------------------------------------

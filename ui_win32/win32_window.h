@@ -5,6 +5,7 @@
 #include "ui_win32/win32_api.h"
 
 #include <map>
+#include <memory>
 #include <set>
 #include <vector>
 
@@ -13,6 +14,8 @@ class Dialog;
 }
 
 namespace ui_win32 {
+
+class BrowserPane;
 
 // A dialog's window on Win32: the system's dialog, made by its dialog
 // manager from the template built in memory, with the system's own
@@ -71,7 +74,7 @@ public:
     void KillTimer(unsigned id) override;
     bool AppendSystemMenuEntry(unsigned commandId, std::string_view text) override;
     void EndDialog(int result) override;
-    void DialogDeleted() override { m_dialog = nullptr; }
+    void DialogDeleted() override;
     void MakeLink(int id, bool underlined, ui::LinkListener* listener) override;
     void SetTextColour(int id, ui::COLORREF colour) override;
     void SetToolTip(int id, std::string_view text) override;
@@ -111,6 +114,7 @@ private:
     std::map<int, HBITMAP> m_bitmaps;
     std::vector<HICON> m_icons; // the template's pictures
     std::map<int, Link> m_links;
+    std::map<int, std::unique_ptr<BrowserPane>> m_browsers; // the web views, by identifier
     std::set<unsigned> m_timers;
     bool m_delivering = false;
     bool m_ended = false;
