@@ -199,6 +199,17 @@ void ComDevice::NotifyArrival(std::function<void()> onArrival)
     m_input.NotifyArrival(std::move(onArrival));
 }
 
+void ComDevice::SetArrivalThreshold(std::size_t bytes)
+{
+    std::function<void()> tell;
+    {
+        threads::MutexLock lock(m_mutex);
+        tell = m_input.SetArrivalThreshold(bytes);
+    }
+    if (tell)
+        tell();
+}
+
 // A port whose device was removed (a USB adapter pulled) refuses every
 // request, ClearCommError among them.
 bool ComDevice::IsGone()

@@ -42,6 +42,7 @@ public:
     void Release(const DCB& restore) override EXCLUDES(m_mutex);
     bool IsGone() override EXCLUDES(m_mutex);
     void NotifyArrival(std::function<void()> onArrival) override EXCLUDES(m_mutex);
+    void SetArrivalThreshold(std::size_t bytes) override EXCLUDES(m_mutex);
 
 private:
     // Queues count bytes at the start of block (see serial::OutputQueue::Add).
