@@ -14,6 +14,7 @@ toolkit assertion the program reported."""
 import faulthandler
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -128,6 +129,15 @@ class VantrelSession:
         if tail:
             sys.stderr.write("--- program output ---\n%s\n" % tail)
 
+    def _report_early_end(self):
+        """Says so when the program had already ended as the test failed: a
+        crash then shows as one, not only as a window that went away."""
+        status = self.process.poll() if self.process is not None else None
+        if status is None:
+            return
+        how = "signal %s" % signal.Signals(-status).name if status < 0 else "status %d" % status
+        sys.stderr.write("--- the program had already ended, with %s ---\n" % how)
+
     def _toolkit_assertions(self):
         """Lines of the program's output that report a failed assertion
         inside wx (the program writes them instead of showing a box)."""
@@ -141,6 +151,7 @@ class VantrelSession:
     def stop(self, failed=False):
         if failed:
             self._fail_with_log()
+            self._report_early_end()
         if self.process is not None and self.process.poll() is None:
             self.process.terminate()
             try:
