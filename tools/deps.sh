@@ -11,6 +11,7 @@ libgtest-dev
 libwxgtk3.2-dev
 libwxgtk-webview3.2-dev
 libwebkit2gtk-4.0-dev
+libegl-dev
 libgtk-3-dev
 librsvg2-common
 xvfb

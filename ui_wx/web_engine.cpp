@@ -11,6 +11,7 @@
 #include <string>
 #include <utility>
 
+#include <EGL/egl.h>
 #include <gtk/gtk.h>
 #include <webkit2/webkit2.h>
 #include <wx/gtk/webview_webkit.h>
@@ -145,6 +146,8 @@ void TakeOverSignal(wxWebViewWebKit& view, WebKitWebView* native, const char* si
 }
 
 // --- Website data -------------------------------------------------------------------
+
+constexpr const char* kGlDriverList = "__EGL_VENDOR_LIBRARY_FILENAMES";
 
 using ObjectConstructor = GObject* (*)(GType, guint, GObjectConstructParam*);
 ObjectConstructor contextConstructor = nullptr;
@@ -291,6 +294,25 @@ void KeepEngineLight()
     webkit_web_context_set_cache_model(webkit_web_context_get_default(), WEBKIT_CACHE_MODEL_DOCUMENT_VIEWER);
 }
 
+// The engine opens a GL display in the program's own process too, though
+// with compositing off nothing there draws with GL; with no graphics card
+// that loads the software renderer and its compiler (some 20 MB of memory
+// the program would keep for good). The GL dispatcher picks its drivers once,
+// at its first call, from a list the environment may name: asked once here
+// with an empty list, it finds none, and the engine goes on without GL in
+// this process. The page process, started later, inherits the environment as
+// it was, and finds its driver as ever. A list the user named stays.
+void KeepGlOutOfProgram()
+{
+    static bool done = false;
+    if (std::exchange(done, true) || g_getenv(kGlDriverList))
+        return;
+    if (!g_setenv(kGlDriverList, "", TRUE))
+        return;
+    eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS);
+    g_unsetenv(kGlDriverList);
+}
+
 wxWebView* AsWebView(wxWindow& window)
 {
     return dynamic_cast<wxWebView*>(&window);
@@ -320,6 +342,7 @@ wxWindow* MakeView(wxWindow& parent, int id, const wxRect& rect, WebClientFinder
 {
     if (!wxWebView::IsBackendAvailable(wxWebViewBackendDefault))
         return nullptr;
+    KeepGlOutOfProgram();
     KeepWebsiteDataInMemory();
     KeepEngineLight();
     wxWebView* view = wxWebView::New(&parent, id, "about:blank", rect.GetPosition(), rect.GetSize());
