@@ -145,9 +145,31 @@ void TakeOverSignal(wxWebViewWebKit& view, WebKitWebView* native, const char* si
     g_signal_connect(native, signal, handler, &view);
 }
 
-// --- Website data -------------------------------------------------------------------
+// An environment variable the user has not set, set until this goes: the
+// engine's processes started meanwhile inherit it, programs started later
+// (the user's browser) do not.
+class TemporaryVariable {
+public:
+    TemporaryVariable(const char* name, const char* value)
+        : m_name(name), m_set(!g_getenv(name) && g_setenv(name, value, FALSE))
+    {
+    }
+    ~TemporaryVariable()
+    {
+        if (m_set)
+            g_unsetenv(m_name);
+    }
+    TemporaryVariable(const TemporaryVariable&) = delete;
+    TemporaryVariable& operator=(const TemporaryVariable&) = delete;
 
-constexpr const char* kGlDriverList = "__EGL_VENDOR_LIBRARY_FILENAMES";
+    explicit operator bool() const { return m_set; }
+
+private:
+    const char* m_name;
+    bool m_set;
+};
+
+// --- Website data -------------------------------------------------------------------
 
 using ObjectConstructor = GObject* (*)(GType, guint, GObjectConstructParam*);
 ObjectConstructor contextConstructor = nullptr;
@@ -285,12 +307,10 @@ void BindLoadEvents(wxWebView& view, PaneState& state)
     };
 }
 
-// The engine as light as a pane needs: no compositing (its web process
-// would hold far more memory for it) and the smallest cache, for one page
-// at a time. A compositing choice made in the environment stays.
+// The engine as light as a pane needs: the smallest cache, for one page at
+// a time (compositing is turned off as the view is made, MakeView).
 void KeepEngineLight()
 {
-    g_setenv("WEBKIT_DISABLE_COMPOSITING_MODE", "1", FALSE);
     webkit_web_context_set_cache_model(webkit_web_context_get_default(), WEBKIT_CACHE_MODEL_DOCUMENT_VIEWER);
 }
 
@@ -300,17 +320,16 @@ void KeepEngineLight()
 // the program would keep for good). The GL dispatcher picks its drivers once,
 // at its first call, from a list the environment may name: asked once here
 // with an empty list, it finds none, and the engine goes on without GL in
-// this process. The page process, started later, inherits the environment as
-// it was, and finds its driver as ever. A list the user named stays.
+// this process. The page process, started later, does not inherit the empty
+// list, and finds its driver as ever. A list the user named stays.
 void KeepGlOutOfProgram()
 {
     static bool done = false;
-    if (std::exchange(done, true) || g_getenv(kGlDriverList))
+    if (std::exchange(done, true))
         return;
-    if (!g_setenv(kGlDriverList, "", TRUE))
-        return;
-    eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS);
-    g_unsetenv(kGlDriverList);
+    const TemporaryVariable noDrivers("__EGL_VENDOR_LIBRARY_FILENAMES", "");
+    if (noDrivers)
+        eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS);
 }
 
 wxWebView* AsWebView(wxWindow& window)
@@ -345,7 +364,14 @@ wxWindow* MakeView(wxWindow& parent, int id, const wxRect& rect, WebClientFinder
     KeepGlOutOfProgram();
     KeepWebsiteDataInMemory();
     KeepEngineLight();
-    wxWebView* view = wxWebView::New(&parent, id, "about:blank", rect.GetPosition(), rect.GetSize());
+    wxWebView* view = nullptr;
+    {
+        // No compositing (its page process would hold far more memory for
+        // it) in the processes the view's first load starts; a choice made
+        // in the environment stays.
+        const TemporaryVariable noCompositing("WEBKIT_DISABLE_COMPOSITING_MODE", "1");
+        view = wxWebView::New(&parent, id, "about:blank", rect.GetPosition(), rect.GetSize());
+    }
     if (!view)
         return nullptr;
     auto* webkit = dynamic_cast<wxWebViewWebKit*>(view);
