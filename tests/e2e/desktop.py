@@ -1,6 +1,7 @@
 """The user's desktop around the window, for end-to-end tests: real mouse
 clicks and the screen's pixels through the X server, and a stand-in
-xdg-open that records the addresses it is given."""
+xdg-open that records the addresses it is given and the toolkit's and
+browser engine's variables it inherits."""
 
 import os
 import stat
@@ -11,6 +12,7 @@ from gi.repository import Atspi
 
 FAKE_OPENER = """#!/bin/sh
 printf '%s\\n' "$1" >> "$VANTREL_E2E_OPENED"
+env | grep -E '^(WEBKIT_|__EGL_|GDK_GL=)' >> "$VANTREL_E2E_OPENED.environment" || true
 """
 
 
@@ -33,6 +35,17 @@ def opened(record):
             return f.read().splitlines()
     except FileNotFoundError:
         return []
+
+
+def inherited_engine_variables(record):
+    """The engine's and toolkit's variables the stand-in xdg-open was given
+    that this test's own environment does not hold."""
+    try:
+        with open(record + ".environment") as f:
+            given = set(f.read().splitlines())
+    except FileNotFoundError:
+        return []
+    return sorted(v for v in given if os.environ.get(v.split("=", 1)[0]) != v.split("=", 1)[1])
 
 
 def screen_colours(x, y, width, height):

@@ -2,7 +2,8 @@
 """End-to-end, against a web server on 127.0.0.1: the HTML pane asks for the
 settings file's advert address at start-up and keeps a page titled "advert"
 in any case; its pages' new-window requests made by a click reach the
-browser (a stand-in xdg-open records them), those made without one, or for
+browser (a stand-in xdg-open records them), which inherits none of the
+engine's environment variables; those made without one, or for
 anything but http, do not, and no page crashes the program. Then four
 programs at once: a page titled "other", a server that never answers (the
 pane waits 10 s), a closed port and an empty address all end on the
@@ -21,7 +22,7 @@ import time
 
 from gi.repository import Atspi, GLib
 
-from desktop import click, install_fake_opener, opened
+from desktop import click, inherited_engine_variables, install_fake_opener, opened
 from vantrel_session import VantrelSession, run_test, step
 from vantrel_window import _descendants, wait_until
 
@@ -143,6 +144,8 @@ def test(program, closer):
             wait_until(lambda: len(opened(record)) >= len(CLICKED), 5, "the browser for each clicked pop-up")
             time.sleep(1)
             assert opened(record) == ["http://%s%s" % (server.host, path) for path in CLICKED], opened(record)
+            leaked = inherited_engine_variables(record)
+            assert leaked == [], "the browser inherited the engine's settings: %r" % leaked
             assert title(window) == "ADVERT", "the pane left the page for %r" % title(window)
             popups = [p for p in server.requests if "popup" in p or "timer" in p or "blank" in p or "form" in p]
             assert popups == [], "the engine loaded a pop-up itself: %r" % server.requests
