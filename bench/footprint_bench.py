@@ -10,7 +10,8 @@ way for Vantrel and for a peer program:
   proportional set size (PSS, /proc/PID/smaps_rollup) of the program and
   every process below it (a browser engine's helper processes included),
   and their private pages alone (USS), which do not shrink when other
-  programs on the machine share the same libraries.
+  programs on the machine share the same libraries; a process that has
+  loaded a GL driver is marked GL.
 
 Vantrel is started from a copy in a fresh folder with a settings file that
 lists the pseudo-terminal and names the advert address (--advert, default
@@ -90,6 +91,16 @@ def memory_kib(pid):
     return pss, uss
 
 
+def maps_gl_driver(pid):
+    """Whether the process has loaded a GL driver (with a software renderer,
+    a whole compiler comes with it)."""
+    try:
+        with open("/proc/%d/maps" % pid) as f:
+            return any(line.rstrip().endswith("_dri.so") for line in f)
+    except OSError:
+        return False
+
+
 def first_window_seconds(process, started, timeout=20):
     while time.monotonic() - started < timeout:
         found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(process.pid), "--name", "."],
@@ -150,7 +161,7 @@ def one_round(args, peer):
                     wait_until(lambda: window.is_checked(rx_ascii), 2, "the receive ASCII Format tick")
             time.sleep(max(0.0, started + 5 - time.monotonic()))
             processes = descendants(process.pid)
-            memory = {pid: memory_kib(pid) for pid in processes}
+            memory = {pid: memory_kib(pid) + (maps_gl_driver(pid),) for pid in processes}
             taken = stream_seconds(peer, stream_data(args)) if args.stream else None
             return shown, memory, taken
         finally:
@@ -186,8 +197,8 @@ def main():
         shown, memory, taken = one_round(args, peer)
         if taken is not None:
             print("round %d  %d MB of %s taken in %.2f s" % (i + 1, args.stream, args.stream_kind, taken), flush=True)
-        parts = ", ".join("%.1f/%.1f" % (pss / 1024, uss / 1024) for pss, uss in memory.values())
-        print("round %d  first window %.3f s  PSS %.1f MB  USS %.1f MB  (per process PSS/USS: %s)"
+        parts = ", ".join("%.1f/%.1f%s" % (pss / 1024, uss / 1024, " GL" if gl else "") for pss, uss, gl in memory.values())
+        print("round %d  first window %.3f s  PSS %.1f MB  USS %.1f MB  (per process PSS/USS, GL if it loaded a GL driver: %s)"
               % (i + 1, shown, sum(m[0] for m in memory.values()) / 1024, sum(m[1] for m in memory.values()) / 1024,
                  parts), flush=True)
 
