@@ -197,8 +197,9 @@ def main():
         shown, memory, taken = one_round(args, peer)
         if taken is not None:
             print("round %d  %d MB of %s taken in %.2f s" % (i + 1, args.stream, args.stream_kind, taken), flush=True)
-        parts = ", ".join("%.1f/%.1f%s" % (pss / 1024, uss / 1024, " GL" if gl else "") for pss, uss, gl in memory.values())
-        print("round %d  first window %.3f s  PSS %.1f MB  USS %.1f MB  (per process PSS/USS, GL if it loaded a GL driver: %s)"
+        parts = ", ".join("%.1f/%.1f%s" % (pss / 1024, uss / 1024, " GL" if gl else "")
+                          for pss, uss, gl in memory.values())
+        print("round %d  first window %.3f s  PSS %.1f MB  USS %.1f MB  (per process PSS/USS, GL: has a GL driver: %s)"
               % (i + 1, shown, sum(m[0] for m in memory.values()) / 1024, sum(m[1] for m in memory.values()) / 1024,
                  parts), flush=True)
 
