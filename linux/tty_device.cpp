@@ -20,14 +20,7 @@ using Clock = std::chrono::steady_clock;
 using std::chrono::microseconds;
 using std::chrono::milliseconds;
 
-// Received bytes kept for the reader; beyond this the thread stops reading
-// and the driver's own flow of back-pressure takes over.
-constexpr std::size_t kInputCapacity = 1u << 20;
 constexpr std::size_t kChunkSize = 4096;
-// How long SetState waits to learn whether the driver accepted its record,
-// when nothing is queued ahead of it. Behind queued output it returns at
-// once and the record is applied in order later.
-constexpr milliseconds kSettingsWait{50};
 // How long Release lets queued output leave before discarding the rest.
 constexpr milliseconds kCloseDrainWait{200};
 constexpr milliseconds kCloseDrainStep{2};
@@ -53,7 +46,7 @@ dev_t DeviceOf(int fd)
 
 TtyDevice::TtyDevice(posix::FileDescriptor fd, posix::FileDescriptor wakeFd, std::string path)
     : m_fd(std::move(fd)), m_wakeFd(std::move(wakeFd)), m_lineNeedsTime(!IsPseudoTerminal(m_fd.get())),
-      m_path(std::move(path)), m_device(DeviceOf(m_fd.get())), m_input(kInputCapacity)
+      m_path(std::move(path)), m_device(DeviceOf(m_fd.get()))
 {
     DCB opened{};
     ReadRecord(m_fd.get(), opened);
@@ -115,27 +108,7 @@ bool TtyDevice::SetState(const DCB& dcb)
 {
     if (!RecordIsCarriable(dcb))
         return false;
-    std::shared_ptr<const serial::OutputQueue::RecordOutcome> outcome;
-    bool behindOutput = false;
-    {
-        threads::MutexLock lock(m_mutex);
-        if (m_failed || m_stopping)
-            return false;
-        behindOutput = !m_output.IsEmpty();
-        outcome = m_output.AddRecord(dcb);
-    }
-    Wake();
-    if (behindOutput)
-        return true;
-
-    threads::MutexLock lock(m_mutex);
-    m_progress.wait_for(lock.Native(), kSettingsWait, [&] {
-        m_mutex.AssertHeld();
-        return outcome->done || m_failed;
-    });
-    if (outcome->done)
-        return outcome->accepted;
-    return !m_failed;
+    return QueueRecord(dcb);
 }
 
 bool TtyDevice::GetState(DCB& dcb)
@@ -147,75 +120,6 @@ bool TtyDevice::GetState(DCB& dcb)
         dcb = m_output.RecordInForce();
     }
     return ReadRecord(m_fd.get(), dcb);
-}
-
-bool TtyDevice::Write(const std::uint8_t* data, std::size_t count)
-{
-    return Enqueue(serial::OutputQueue::CopyOf(data, count), count, false);
-}
-
-bool TtyDevice::WriteShared(std::shared_ptr<const std::uint8_t[]> block, std::size_t count)
-{
-    return Enqueue(std::move(block), count, false);
-}
-
-bool TtyDevice::WriteFollowing(const std::uint8_t* data, std::size_t count)
-{
-    return Enqueue(serial::OutputQueue::CopyOf(data, count), count, true);
-}
-
-bool TtyDevice::Enqueue(std::shared_ptr<const std::uint8_t[]> block, std::size_t count, bool evenWhenFull)
-{
-    {
-        threads::MutexLock lock(m_mutex);
-        if (m_failed || m_stopping || !m_output.Add(std::move(block), count, evenWhenFull))
-            return false;
-    }
-    Wake();
-    return true;
-}
-
-std::uint64_t TtyDevice::DiscardedOutput()
-{
-    threads::MutexLock lock(m_mutex);
-    return m_output.Discarded();
-}
-
-std::size_t TtyDevice::OutputRoom()
-{
-    threads::MutexLock lock(m_mutex);
-    if (m_failed || m_stopping)
-        return 0;
-    return m_output.Room();
-}
-
-std::size_t TtyDevice::Read(std::uint8_t* buffer, std::size_t count)
-{
-    serial::InputBuffer::Taken taken;
-    {
-        threads::MutexLock lock(m_mutex);
-        taken = m_input.Read(buffer, count);
-    }
-    if (taken.fromFull)
-        Wake();
-    return taken.count;
-}
-
-void TtyDevice::NotifyArrival(std::function<void()> onArrival)
-{
-    threads::MutexLock lock(m_mutex);
-    m_input.NotifyArrival(std::move(onArrival));
-}
-
-void TtyDevice::SetArrivalThreshold(std::size_t bytes)
-{
-    std::function<void()> tell;
-    {
-        threads::MutexLock lock(m_mutex);
-        tell = m_input.SetArrivalThreshold(bytes);
-    }
-    if (tell)
-        tell();
 }
 
 bool TtyDevice::IsGone()
@@ -379,19 +283,6 @@ bool TtyDevice::PauseUntil(Clock::time_point when)
         m_mutex.AssertHeld();
         return m_stopping || m_failed;
     });
-}
-
-void TtyDevice::Fail()
-{
-    threads::MutexLock lock(m_mutex);
-    FailLocked();
-}
-
-void TtyDevice::FailLocked()
-{
-    m_failed = true;
-    m_output.DiscardAll();
-    m_progress.notify_all();
 }
 
 } // namespace linux_tty

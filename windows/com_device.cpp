@@ -14,14 +14,8 @@ using Clock = std::chrono::steady_clock;
 using std::chrono::microseconds;
 using std::chrono::milliseconds;
 
-// Received bytes kept for the reader; beyond this the thread stops reading
-// and the driver's own buffer and flow control take over.
-constexpr std::size_t kInputCapacity = 1u << 20;
 // The most one WriteFile hands to the driver.
 constexpr std::size_t kWriteChunk = 16 * 1024;
-// How long SetState waits to learn whether the driver accepted its record,
-// when nothing is queued ahead of it.
-constexpr milliseconds kSettingsWait{50};
 // How long Release lets queued output leave before discarding the rest.
 constexpr milliseconds kCloseDrainWait{200};
 constexpr milliseconds kCloseDrainStep{2};
@@ -40,7 +34,7 @@ std::size_t PendingOutput(HANDLE port)
     return ::ClearCommError(port, &errors, &status) ? status.cbOutQue : 0;
 }
 
-ComDevice::ComDevice(HANDLE port, HANDLE wakeEvent) : m_port(port), m_wakeEvent(wakeEvent), m_input(kInputCapacity)
+ComDevice::ComDevice(HANDLE port, HANDLE wakeEvent) : m_port(port), m_wakeEvent(wakeEvent)
 {
     m_readIo.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     m_writeIo.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -111,27 +105,7 @@ void ComDevice::Finish(const DCB* restore)
 
 bool ComDevice::SetState(const DCB& dcb)
 {
-    std::shared_ptr<const serial::OutputQueue::RecordOutcome> outcome;
-    bool behindOutput = false;
-    {
-        threads::MutexLock lock(m_mutex);
-        if (m_failed || m_stopping)
-            return false;
-        behindOutput = !m_output.IsEmpty();
-        outcome = m_output.AddRecord(dcb);
-    }
-    Wake();
-    if (behindOutput)
-        return true;
-
-    threads::MutexLock lock(m_mutex);
-    m_progress.wait_for(lock.Native(), kSettingsWait, [&] {
-        m_mutex.AssertHeld();
-        return outcome->done || m_failed;
-    });
-    if (outcome->done)
-        return outcome->accepted;
-    return !m_failed;
+    return QueueRecord(dcb);
 }
 
 bool ComDevice::GetState(DCB& dcb)
@@ -139,75 +113,6 @@ bool ComDevice::GetState(DCB& dcb)
     if (m_released)
         return false;
     return ReadRecord(m_port, dcb);
-}
-
-bool ComDevice::Write(const std::uint8_t* data, std::size_t count)
-{
-    return Enqueue(serial::OutputQueue::CopyOf(data, count), count, false);
-}
-
-bool ComDevice::WriteShared(std::shared_ptr<const std::uint8_t[]> block, std::size_t count)
-{
-    return Enqueue(std::move(block), count, false);
-}
-
-bool ComDevice::WriteFollowing(const std::uint8_t* data, std::size_t count)
-{
-    return Enqueue(serial::OutputQueue::CopyOf(data, count), count, true);
-}
-
-bool ComDevice::Enqueue(std::shared_ptr<const std::uint8_t[]> block, std::size_t count, bool evenWhenFull)
-{
-    {
-        threads::MutexLock lock(m_mutex);
-        if (m_failed || m_stopping || !m_output.Add(std::move(block), count, evenWhenFull))
-            return false;
-    }
-    Wake();
-    return true;
-}
-
-std::uint64_t ComDevice::DiscardedOutput()
-{
-    threads::MutexLock lock(m_mutex);
-    return m_output.Discarded();
-}
-
-std::size_t ComDevice::OutputRoom()
-{
-    threads::MutexLock lock(m_mutex);
-    if (m_failed || m_stopping)
-        return 0;
-    return m_output.Room();
-}
-
-std::size_t ComDevice::Read(std::uint8_t* buffer, std::size_t count)
-{
-    serial::InputBuffer::Taken taken;
-    {
-        threads::MutexLock lock(m_mutex);
-        taken = m_input.Read(buffer, count);
-    }
-    if (taken.fromFull)
-        Wake();
-    return taken.count;
-}
-
-void ComDevice::NotifyArrival(std::function<void()> onArrival)
-{
-    threads::MutexLock lock(m_mutex);
-    m_input.NotifyArrival(std::move(onArrival));
-}
-
-void ComDevice::SetArrivalThreshold(std::size_t bytes)
-{
-    std::function<void()> tell;
-    {
-        threads::MutexLock lock(m_mutex);
-        tell = m_input.SetArrivalThreshold(bytes);
-    }
-    if (tell)
-        tell();
 }
 
 // A port whose device was removed (a USB adapter pulled) refuses every
@@ -416,19 +321,6 @@ void ComDevice::EndPendingIo()
         ::WaitForSingleObject(m_writeIo.hEvent, INFINITE);
         FinishWrite();
     }
-}
-
-void ComDevice::Fail()
-{
-    threads::MutexLock lock(m_mutex);
-    FailLocked();
-}
-
-void ComDevice::FailLocked()
-{
-    m_failed = true;
-    m_output.DiscardAll();
-    m_progress.notify_all();
 }
 
 } // namespace win32_com

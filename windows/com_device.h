@@ -1,17 +1,12 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
 
-#include "serial/device.h"
-#include "serial/input_buffer.h"
-#include "serial/output_queue.h"
-#include "threads/mutex.h"
+#include "serial/queued_device.h"
 #include "windows/win32.h"
 
 namespace win32_com {
@@ -21,7 +16,7 @@ namespace win32_com {
 // buffer (so Read never waits and nothing is lost between polls), and sends
 // queued output and line-setting changes strictly in the order they were
 // handed over. An auto-reset event wakes it.
-class ComDevice : public serial::Device {
+class ComDevice : public serial::QueuedDevice {
 public:
     // Takes ownership of a port opened with FILE_FLAG_OVERLAPPED and of
     // wakeEvent, an auto-reset event.
@@ -33,21 +28,11 @@ public:
 
     bool SetState(const DCB& dcb) override EXCLUDES(m_mutex);
     bool GetState(DCB& dcb) override EXCLUDES(m_mutex);
-    bool Write(const std::uint8_t* data, std::size_t count) override EXCLUDES(m_mutex);
-    bool WriteShared(std::shared_ptr<const std::uint8_t[]> block, std::size_t count) override EXCLUDES(m_mutex);
-    bool WriteFollowing(const std::uint8_t* data, std::size_t count) override EXCLUDES(m_mutex);
-    std::size_t OutputRoom() override EXCLUDES(m_mutex);
-    std::uint64_t DiscardedOutput() override EXCLUDES(m_mutex);
-    std::size_t Read(std::uint8_t* buffer, std::size_t count) override EXCLUDES(m_mutex);
     void Release(const DCB& restore) override EXCLUDES(m_mutex);
     bool IsGone() override EXCLUDES(m_mutex);
-    void NotifyArrival(std::function<void()> onArrival) override EXCLUDES(m_mutex);
-    void SetArrivalThreshold(std::size_t bytes) override EXCLUDES(m_mutex);
 
 private:
-    // Queues count bytes at the start of block (see serial::OutputQueue::Add).
-    bool Enqueue(std::shared_ptr<const std::uint8_t[]> block, std::size_t count, bool evenWhenFull) EXCLUDES(m_mutex);
-    void Wake();
+    void Wake() override;
     void Finish(const DCB* restore) EXCLUDES(m_mutex);
 
     // The I/O thread and its steps.
@@ -60,21 +45,11 @@ private:
     void ApplyQueuedRecord() EXCLUDES(m_mutex);
     bool PauseUntil(std::chrono::steady_clock::time_point when) EXCLUDES(m_mutex);
     void EndPendingIo();
-    void Fail() EXCLUDES(m_mutex);
-    void FailLocked() REQUIRES(m_mutex);
 
     // Set before the I/O thread starts and never changed.
     const HANDLE m_port;
     const HANDLE m_wakeEvent;
     bool m_released = false; // caller's thread only
-
-    threads::Mutex m_mutex;
-    std::condition_variable m_progress; // output completed, device failed, stopping
-    serial::InputBuffer m_input GUARDED_BY(m_mutex);
-    // Bytes and records in order; its record in force is the one applied.
-    serial::OutputQueue m_output GUARDED_BY(m_mutex);
-    bool m_failed GUARDED_BY(m_mutex) = false;
-    bool m_stopping GUARDED_BY(m_mutex) = false;
 
     // Used by the I/O thread only.
     OVERLAPPED m_readIo{};

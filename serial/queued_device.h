@@ -1,0 +1,74 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "serial/device.h"
+#include "serial/input_buffer.h"
+#include "serial/output_queue.h"
+#include "threads/mutex.h"
+
+namespace serial {
+
+// The caller's side of a device served by an I/O thread of its own, the same
+// on every system: writes and line records go into an output queue, reads
+// come from an input buffer the thread fills, and nothing the caller does
+// waits on the line. A system's device derives from it, adds the thread
+// and its own opening, settings reading and closing, and says how the
+// thread is woken (Wake).
+class QueuedDevice : public Device {
+public:
+    bool Write(const std::uint8_t* data, std::size_t count) override EXCLUDES(m_mutex);
+    bool WriteShared(std::shared_ptr<const std::uint8_t[]> block, std::size_t count) override EXCLUDES(m_mutex);
+    bool WriteFollowing(const std::uint8_t* data, std::size_t count) override EXCLUDES(m_mutex);
+    std::size_t OutputRoom() override EXCLUDES(m_mutex);
+    std::uint64_t DiscardedOutput() override EXCLUDES(m_mutex);
+    std::size_t Read(std::uint8_t* buffer, std::size_t count) override EXCLUDES(m_mutex);
+    void NotifyArrival(std::function<void()> onArrival) override EXCLUDES(m_mutex);
+    void SetArrivalThreshold(std::size_t bytes) override EXCLUDES(m_mutex);
+
+protected:
+    // Received bytes kept for the reader; beyond this the thread stops
+    // reading and the driver's own buffer and flow control take over.
+    static constexpr std::size_t kInputCapacity = 1u << 20;
+    // How long QueueRecord waits to learn whether the driver accepted its
+    // record, when nothing is queued ahead of it.
+    static constexpr std::chrono::milliseconds kSettingsWait{50};
+
+    QueuedDevice();
+
+    // Tells the I/O thread there is work: output, a record, a read that made
+    // room, stopping. Callable from any thread, with or without the mutex.
+    virtual void Wake() = 0;
+
+    // Queues a line record behind everything handed over. Behind queued
+    // output it answers true at once and the record is applied in order
+    // later; with nothing ahead it waits up to kSettingsWait for the
+    // thread's answer (true when it has none yet and the device still
+    // works). False on a failed or stopping device.
+    bool QueueRecord(const DCB& dcb) EXCLUDES(m_mutex);
+
+    // The device no longer works: queued output is discarded and waiting
+    // callers are told.
+    void Fail() EXCLUDES(m_mutex);
+    void FailLocked() REQUIRES(m_mutex);
+
+    // Shared between the caller's thread and the I/O thread.
+    threads::Mutex m_mutex;
+    std::condition_variable m_progress; // output completed, device failed, stopping
+    InputBuffer m_input GUARDED_BY(m_mutex);
+    // Bytes and records in order; its record in force is the one applied.
+    OutputQueue m_output GUARDED_BY(m_mutex);
+    bool m_failed GUARDED_BY(m_mutex) = false;
+    bool m_stopping GUARDED_BY(m_mutex) = false;
+
+private:
+    // Queues count bytes at the start of block (see OutputQueue::Add).
+    bool Enqueue(std::shared_ptr<const std::uint8_t[]> block, std::size_t count, bool evenWhenFull) EXCLUDES(m_mutex);
+};
+
+} // namespace serial
