@@ -2,6 +2,7 @@
 
 #include "ui/dialog.h"
 #include "ui/edit_rules.h"
+#include "ui/quietly.h"
 #include "ui_win32/browser_pane.h"
 #include "ui_win32/template_builder.h"
 #include "ui_win32/win32_text.h"
@@ -15,19 +16,6 @@ namespace ui_win32 {
 namespace {
 
 using ui::ControlKind;
-
-// Counts the program's own changes to controls, so the notifications the
-// system sends for some of them (a text set into an edit) are not passed on.
-class Quietly {
-public:
-    explicit Quietly(int& depth) : m_depth(depth) { ++m_depth; }
-    ~Quietly() { --m_depth; }
-    Quietly(const Quietly&) = delete;
-    Quietly& operator=(const Quietly&) = delete;
-
-private:
-    int& m_depth;
-};
 
 std::wstring WindowText(HWND hwnd)
 {
@@ -247,7 +235,7 @@ void Win32Window::SetText(int id, std::string_view text)
     HWND item = Item(id);
     if (!item || IsList(id))
         return; // a list the user cannot type into has no text of its own
-    Quietly quiet(m_quiet);
+    ui::Quietly quiet(m_quiet);
     ::SetWindowTextW(item, Widen(text).c_str());
 }
 
@@ -317,7 +305,7 @@ int Win32Window::GetCheck(int id) const
 void Win32Window::SetCheck(int id, int state)
 {
     if (HWND item = Item(id)) {
-        Quietly quiet(m_quiet);
+        ui::Quietly quiet(m_quiet);
         ::SendMessageW(item, BM_SETCHECK, state == 1 ? BST_CHECKED : state == 2 ? BST_INDETERMINATE : BST_UNCHECKED, 0);
     }
 }
@@ -371,7 +359,7 @@ void Win32Window::SetCurSel(int id, int row)
 {
     if (!IsList(id))
         return;
-    Quietly quiet(m_quiet);
+    ui::Quietly quiet(m_quiet);
     const bool inList = row >= 0 && row < GetCount(id);
     ::SendMessageW(Item(id), CB_SETCURSEL, inList ? static_cast<WPARAM>(row) : static_cast<WPARAM>(-1), 0);
 }
@@ -407,7 +395,7 @@ void Win32Window::ReplaceSel(int id, std::string_view text)
     // the limit and drops the rest.
     if (!IsEdit(id))
         return;
-    Quietly quiet(m_quiet);
+    ui::Quietly quiet(m_quiet);
     const std::wstring wide = Widen(text);
     ::SendMessageW(Item(id), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide.c_str()));
 }

@@ -2,6 +2,7 @@
 
 #include "ui/dialog.h"
 #include "ui/edit_rules.h"
+#include "ui/quietly.h"
 #include "ui_wx/accessibility.h"
 #include "ui_wx/compact_style.h"
 #include "ui_wx/control_factory.h"
@@ -36,19 +37,6 @@ constexpr long kFrameStyle =
 constexpr std::uintptr_t kSizeRestored = 0;
 constexpr std::uintptr_t kSizeMinimized = 1;
 constexpr std::uintptr_t kSizeMaximized = 2;
-
-// Counts the program's own changes to controls, so the notifications wx
-// raises for some of them (text inserted into an edit) are not passed on.
-class Quietly {
-public:
-    explicit Quietly(int& depth) : m_depth(depth) { ++m_depth; }
-    ~Quietly() { --m_depth; }
-    Quietly(const Quietly&) = delete;
-    Quietly& operator=(const Quietly&) = delete;
-
-private:
-    int& m_depth;
-};
 
 wxRect ToWxRect(const ui::Rect& r)
 {
@@ -366,7 +354,7 @@ void WxWindow::SetText(int id, std::string_view text)
     ControlState* s = Find(id);
     if (!s)
         return;
-    Quietly quiet(m_quiet);
+    ui::Quietly quiet(m_quiet);
     switch (s->tmpl->kind) {
     case ControlKind::BitmapButton:
         s->caption = std::string(text);
@@ -459,7 +447,7 @@ int WxWindow::GetCheck(int id) const
 void WxWindow::SetCheck(int id, int state)
 {
     wxWindow* w = Control(id);
-    Quietly quiet(m_quiet);
+    ui::Quietly quiet(m_quiet);
     if (auto* box = dynamic_cast<wxCheckBox*>(w))
         box->Set3StateValue(state == 1 ? wxCHK_CHECKED : state == 2 ? wxCHK_UNDETERMINED : wxCHK_UNCHECKED);
     else if (auto* toggle = dynamic_cast<wxToggleButton*>(w))
@@ -505,7 +493,7 @@ void WxWindow::SetCurSel(int id, int row)
     auto* list = dynamic_cast<wxChoice*>(Control(id));
     if (!list)
         return;
-    Quietly quiet(m_quiet);
+    ui::Quietly quiet(m_quiet);
     const bool inList = row >= 0 && row < static_cast<int>(list->GetCount());
     list->SetSelection(inList ? row : wxNOT_FOUND);
 }
@@ -538,7 +526,7 @@ void WxWindow::ReplaceSel(int id, std::string_view text)
 {
     ControlState* s = Find(id);
     if (s && IsEditKind(s->tmpl->kind)) {
-        Quietly quiet(m_quiet);
+        ui::Quietly quiet(m_quiet);
         ReplaceSelection(*s, ToWx(text));
     }
 }
