@@ -3,11 +3,11 @@
 #include "ui/backend.h"
 #include "ui_wx/compact_style.h"
 #include "ui_wx/quit_signals.h"
+#include "ui_wx/temporary_variable.h"
 #include "ui_wx/toolkit_reports.h"
 #include "ui_wx/wx_backend.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 #include <wx/app.h>
 #include <wx/init.h>
@@ -37,31 +37,16 @@ public:
     ToolkitSession& operator=(const ToolkitSession&) = delete;
 };
 
+// Starts the toolkit on the display; false when it cannot.
+//
 // GTK looks through the display's GL visuals when it opens the display,
 // which loads the system's GL driver (with a software renderer, a whole
 // compiler: 25 MB and more). Nothing here draws with GL, so that search is
 // turned off while the toolkit starts, unless the user chose otherwise;
 // programs started later (the user's browser) do not inherit the choice.
-class GlVisualsSkipped {
-public:
-    GlVisualsSkipped() : m_set(std::getenv(kVariable) == nullptr && setenv(kVariable, "disable", 0) == 0) {}
-    ~GlVisualsSkipped()
-    {
-        if (m_set)
-            unsetenv(kVariable);
-    }
-    GlVisualsSkipped(const GlVisualsSkipped&) = delete;
-    GlVisualsSkipped& operator=(const GlVisualsSkipped&) = delete;
-
-private:
-    static constexpr const char* kVariable = "GDK_GL";
-    bool m_set;
-};
-
-// Starts the toolkit on the display; false when it cannot.
 bool StartToolkit(int& argc, char** argv)
 {
-    const GlVisualsSkipped noGl;
+    const TemporaryVariable noGlVisuals("GDK_GL", "disable");
     return wxEntryStart(argc, argv);
 }
 

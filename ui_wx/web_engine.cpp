@@ -3,6 +3,7 @@
 #include "ui_wx/web_engine.h"
 
 #include "ui/web_view.h"
+#include "ui_wx/temporary_variable.h"
 
 #include <algorithm>
 #include <climits>
@@ -144,30 +145,6 @@ void TakeOverSignal(wxWebViewWebKit& view, WebKitWebView* native, const char* si
                                          id, 0, nullptr, nullptr, &view);
     g_signal_connect(native, signal, handler, &view);
 }
-
-// An environment variable the user has not set, set until this goes: the
-// engine's processes started meanwhile inherit it, programs started later
-// (the user's browser) do not.
-class TemporaryVariable {
-public:
-    TemporaryVariable(const char* name, const char* value)
-        : m_name(name), m_set(!g_getenv(name) && g_setenv(name, value, FALSE))
-    {
-    }
-    ~TemporaryVariable()
-    {
-        if (m_set)
-            g_unsetenv(m_name);
-    }
-    TemporaryVariable(const TemporaryVariable&) = delete;
-    TemporaryVariable& operator=(const TemporaryVariable&) = delete;
-
-    explicit operator bool() const { return m_set; }
-
-private:
-    const char* m_name;
-    bool m_set;
-};
 
 // --- Website data -------------------------------------------------------------------
 
