@@ -10,7 +10,8 @@ namespace {
 
 constexpr std::string_view kEmbeddedPrefix = "vantrel-res:///";
 
-// The scheme of an address, in lower case; empty when it has none.
+} // namespace
+
 std::string SchemeOf(std::string_view url)
 {
     const auto colon = url.find(':');
@@ -25,8 +26,6 @@ std::string SchemeOf(std::string_view url)
     }
     return scheme;
 }
-
-} // namespace
 
 std::string EmbeddedUrl(std::string_view name)
 {

@@ -45,6 +45,9 @@ inline constexpr std::string_view kEmbeddedScheme = "vantrel-res";
 // show the page from memory without any file or network access.
 std::string InlineEmbeddedImages(std::string_view html, const WebViewClient& files);
 
+// The scheme of an address, in lower case; empty when it has none.
+std::string SchemeOf(std::string_view url);
+
 // Whether a web view may go to an address at all: the web's own schemes and
 // the embedded files. Everything else (local files, other programs' schemes)
 // stays closed to pages, as a browser tab keeps it closed to web sites.

@@ -1,8 +1,9 @@
 #include "ui_wx/server_probe.h"
 
+#include "ui/web_view.h"
+
 #include <algorithm>
 #include <atomic>
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <system_error>
@@ -72,25 +73,18 @@ bool AcceptsConnections(const ServerAddress& server, Clock::time_point deadline)
     return reachable;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 } // namespace
 
 std::optional<ServerAddress> ServerOf(std::string_view url)
 {
-    const auto colon = url.find("://");
-    if (colon == std::string_view::npos)
+    const std::string scheme = ui::SchemeOf(url);
+    const bool https = scheme == "https";
+    if (!https && scheme != "http")
         return std::nullopt;
-    const std::string_view scheme = url.substr(0, colon);
-    const bool https = EqualsIgnoringCase(scheme, "https");
-    if (!https && !EqualsIgnoringCase(scheme, "http"))
+    std::string_view authority = url.substr(scheme.size() + 1);
+    if (!authority.starts_with("//"))
         return std::nullopt;
-    std::string_view authority = url.substr(colon + 3);
+    authority.remove_prefix(2);
     authority = authority.substr(0, authority.find_first_of("/?#"));
     if (const auto at = authority.rfind('@'); at != std::string_view::npos)
         authority.remove_prefix(at + 1);
