@@ -27,6 +27,16 @@ std::string SchemeOf(std::string_view url)
     return scheme;
 }
 
+bool IsWebAddress(std::string_view url)
+{
+    const auto startsWith = [url](std::string_view prefix) {
+        return url.size() >= prefix.size() &&
+               std::ranges::equal(url.substr(0, prefix.size()), prefix,
+                                  [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+    };
+    return startsWith("https://") || startsWith("http://");
+}
+
 std::string EmbeddedUrl(std::string_view name)
 {
     return std::string(kEmbeddedPrefix) + std::string(name);

@@ -48,6 +48,11 @@ std::string InlineEmbeddedImages(std::string_view html, const WebViewClient& fil
 // The scheme of an address, in lower case; empty when it has none.
 std::string SchemeOf(std::string_view url);
 
+// Whether an address is a web one (http:// or https://, in any letter
+// case): the only kind a pane loads from the network, and the only kind its
+// pages may open in the user's browser.
+bool IsWebAddress(std::string_view url);
+
 // Whether a web view may go to an address at all: the web's own schemes and
 // the embedded files. Everything else (local files, other programs' schemes)
 // stays closed to pages, as a browser tab keeps it closed to web sites.

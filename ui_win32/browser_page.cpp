@@ -9,16 +9,6 @@ namespace {
 
 constexpr std::string_view kNewestMode = "<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge\">";
 
-bool IsWebAddress(std::string_view url)
-{
-    const auto startsWith = [url](std::string_view prefix) {
-        return url.size() >= prefix.size() &&
-               std::ranges::equal(url.substr(0, prefix.size()), prefix,
-                                  [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
-    };
-    return startsWith("http://") || startsWith("https://");
-}
-
 // Where the request for a document mode may stand: right after <head ...>,
 // before anything the engine would already draw by; at the very start when
 // the page has no head.
@@ -50,7 +40,7 @@ PaneNavigation DecideNavigation(std::string_view url, bool showingEmbedded, bool
 {
     if (programsOwn)
         return ui::IsNavigationAllowed(url) ? PaneNavigation::Go : PaneNavigation::Refuse;
-    if (!IsWebAddress(url))
+    if (!ui::IsWebAddress(url))
         return PaneNavigation::Refuse;
     return showingEmbedded ? PaneNavigation::OpenOutside : PaneNavigation::Go;
 }

@@ -84,11 +84,6 @@ bool SameObject(IUnknown* a, IUnknown* b)
     return same;
 }
 
-bool IsWebAddress(std::string_view url)
-{
-    return DecideNavigation(url, false, false) == PaneNavigation::Go;
-}
-
 // The engine's document object (mshtml's HTMLDocument); MinGW's import
 // libraries do not carry its identifier.
 constexpr CLSID kHtmlDocument = {0x25336920, 0x03F9, 0x11CF, {0x8F, 0xD0, 0x00, 0xAA, 0x00, 0x68, 0x6F, 0x13}};
@@ -557,7 +552,7 @@ void BrowserSite::OnBeforeNavigate(DISPPARAMS* params)
         m_ownTarget.clear();
     switch (DecideNavigation(url, m_showingEmbedded, own)) {
     case PaneNavigation::Go:
-        if (IsWebAddress(url))
+        if (ui::IsWebAddress(url))
             m_showingEmbedded = false;
         return;
     case PaneNavigation::OpenOutside:
@@ -582,7 +577,7 @@ void BrowserSite::OnDocumentComplete(DISPPARAMS* params)
             LoadPendingPage();
         return;
     }
-    if (!IsWebAddress(url))
+    if (!ui::IsWebAddress(url))
         return; // the blank page, the embedded page itself
     ::KillTimer(m_container, kAnswerTimer);
     m_awaited.clear();
@@ -619,7 +614,7 @@ void BrowserSite::OnNewWindow(DISPPARAMS* params)
     const bool user =
         flags && (flags->vt == VT_I4 || flags->vt == VT_UI4) && (static_cast<DWORD>(flags->lVal) & kUserInitiated) != 0;
     const std::string url = TextOf(Argument(params, 4, 5));
-    if (m_closed || !user || !IsWebAddress(url))
+    if (m_closed || !user || !ui::IsWebAddress(url))
         return;
     m_outside.push_back(url);
     ::PostMessageW(m_container, kHandOutsideMessage, 0, 0);

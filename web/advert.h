@@ -18,11 +18,6 @@ inline constexpr std::string_view kAdvertTitle = "advert";
 // begins with "advert" is another page.
 bool NeedsEmbeddedAdvert(std::string_view title);
 
-// Whether an address is a web one (http or https, in any letter case): the
-// only kind the pane loads, and the only kind its pages may open in the
-// user's browser.
-bool IsWebAddress(std::string_view address);
-
 // Where the pane goes at start-up, from the settings file's advert address
 // (key kAdvertUrlKey in section kAdvertSection): absent, the web site's
 // advert page (res::kAdvertUrl); an http or https address, that address as

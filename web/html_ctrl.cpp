@@ -2,6 +2,7 @@
 
 #include "res/embedded_files.h"
 #include "ui/dialog.h"
+#include "ui/web_view.h"
 #include "ui/window_impl.h"
 #include "web/advert.h"
 
@@ -20,7 +21,7 @@ bool CHTMLCtrl::CreateFromStatic(int id, ui::Dialog& parent)
 void CHTMLCtrl::Navigate2(std::string_view url)
 {
     if (m_browser && Window())
-        Window()->Navigate(Id(), url, web::IsWebAddress(url) ? m_answerWait : std::chrono::milliseconds::zero());
+        Window()->Navigate(Id(), url, ui::IsWebAddress(url) ? m_answerWait : std::chrono::milliseconds::zero());
 }
 
 void CHTMLCtrl::LoadFromResource(std::string_view name)
@@ -33,7 +34,7 @@ void CHTMLCtrl::OnDocumentComplete(std::string_view url, std::string_view title)
     // Only web pages decide. The view's blank start page finishes with an
     // empty title before the remote page has even been asked for, and the
     // embedded page, should it ever fail to load, would only fail again.
-    if (!web::IsWebAddress(url) || !web::NeedsEmbeddedAdvert(title))
+    if (!ui::IsWebAddress(url) || !web::NeedsEmbeddedAdvert(title))
         return;
     LoadFromResource(web::kAdvertPage);
 }
@@ -56,6 +57,6 @@ void CHTMLCtrl::NewWindowRequested(std::string_view url)
     // A remote page may send the user's browser to another web page, never
     // make the program open a local file or hand an address to some other
     // scheme's handler.
-    if (m_newWindow && web::IsWebAddress(url))
+    if (m_newWindow && ui::IsWebAddress(url))
         m_newWindow(url);
 }
