@@ -1,98 +1,31 @@
 #include "ui_wx/web_view.h"
 
+#include "ui/light_page.h"
 #include "ui/web_view.h"
-#include "ui_wx/web_engine.h"
+#include "ui_wx/page_fetch.h"
 #include "ui_wx/wx_text.h"
 
 #include <cstdlib>
-#include <regex>
+#include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include <gtk/gtk.h>
 #include <wx/bmpbndl.h>
-#include <wx/dynlib.h>
-#include <wx/filename.h>
 #include <wx/fs_mem.h>
 #include <wx/html/htmlwin.h>
 #include <wx/image.h>
-#include <wx/stdpaths.h>
+#include <wx/log.h>
+#include <wx/strconv.h>
 
 namespace ui_wx {
 
 namespace {
 
-// --- The browser engine's module ----------------------------------------------------
-
-// The engine's table from its module: beside the program (the build tree,
-// or a copy of the program with its module), else in the installed
-// program's library folder. Null when neither loads. The module stays
-// loaded for good: the engine's libraries cannot be unloaded safely.
-const WebEngine* LoadWebEngine()
-{
-    const wxFileName program(wxStandardPaths::Get().GetExecutablePath());
-    const wxString places[] = {program.GetPath(), program.GetPath() + "/" + VANTREL_WEB_ENGINE_DIR_FROM_PROGRAM};
-    for (const wxString& folder : places) {
-        const wxString path = folder + "/" + kWebEngineModule;
-        if (!wxFileName::FileExists(path))
-            continue;
-        // A module that does not load is reported on stderr, with the reason.
-        wxDynamicLibrary module(path, wxDL_NOW);
-        if (!module.IsLoaded())
-            continue;
-        const auto entry = module.HasSymbol(kWebEngineEntry)
-                               ? reinterpret_cast<WebEngineEntry>(module.GetSymbol(kWebEngineEntry))
-                               : nullptr;
-        module.Detach();
-        if (entry)
-            return entry();
-    }
-    return nullptr;
-}
-
-// The engine's table once its module is loaded (null before, and when it
-// cannot be), and whether loading it was tried.
-const WebEngine* loadedEngine = nullptr;
-bool engineTried = false;
-
-// --- The embedded pages' light view -------------------------------------------------
-
-class EmbeddedPageView final : public wxHtmlWindow {
-public:
-    EmbeddedPageView(wxWindow& parent, int id, const wxRect& rect, WebClientFinder finder)
-        : wxHtmlWindow(&parent, id, rect.GetPosition(), rect.GetSize(), wxHW_SCROLLBAR_AUTO | wxBORDER_NONE),
-          client(std::move(finder))
-    {
-        SetStandardFonts(8); // the size the pages are drawn for (11 px)
-    }
-
-    WebClientFinder client;
-
-private:
-    // The client may start a program or show a box: only after the click
-    // has been handled.
-    void OnLinkClicked(const wxHtmlLinkInfo& link) override
-    {
-        CallAfter([this, address = FromWx(link.GetHref())] {
-            if (ui::WebViewClient* owner = client())
-                owner->NewWindowRequested(address);
-        });
-    }
-
-    // Only the pictures the program put in memory load; nothing else is read.
-    wxHtmlOpeningStatus OnOpeningURL(wxHtmlURLType, const wxString& url, wxString*) const override
-    {
-        return url.StartsWith("memory:") ? wxHTML_OPEN : wxHTML_BLOCK;
-    }
-};
-
-std::string AttributeOf(const std::string& tag, const char* name)
-{
-    const std::regex pattern(std::string("\\b") + name + "\\s*=\\s*\"([^\"]*)\"", std::regex::icase);
-    std::smatch match;
-    return std::regex_search(tag, match, pattern) ? match[1].str() : std::string();
-}
+// --- Pictures -----------------------------------------------------------------------
 
 // An SVG picture as PNG bytes at the given size, drawn by the system's
 // picture loader (librsvg, which draws the picture's text too); empty when
@@ -114,116 +47,233 @@ std::string SvgAsPng(const void* bytes, std::size_t length, int width, int heigh
     return out;
 }
 
-// Puts an embedded picture into wx's memory file system as "NAME" (an SVG
-// rendered at the size the tag asks for, as "NAME.png") and answers the
-// address the page should use; empty when there is no such picture.
-std::string PictureInMemory(const std::string& tag, const ui::WebViewClient& files)
+// The picture formats the view reads: those of the embedded pages and of
+// pages on the web.
+void AddPictureReaders()
 {
-    static std::set<std::string> stored; // the memory file system outlives every view
-    const std::string name = AttributeOf(tag, "src");
-    const auto file = files.FindEmbedded(name);
-    if (!file)
-        return {};
-    const bool svg = file->mimeType == "image/svg+xml";
-    const std::string stored_name = "vantrel-page/" + name + (svg ? ".png" : "");
-    if (stored.insert(stored_name).second) {
-        if (svg) {
-            const int width = std::atoi(AttributeOf(tag, "width").c_str());
-            const int height = std::atoi(AttributeOf(tag, "height").c_str());
-            const wxSize size(width > 0 ? width : 64, height > 0 ? height : 64);
-            if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
-                wxImage::AddHandler(new wxPNGHandler);
-            if (const std::string png = SvgAsPng(file->bytes.data(), file->bytes.size(), size.x, size.y);
-                !png.empty()) {
-                wxMemoryFSHandler::AddFileWithMimeType(ToWx(stored_name), png.data(), png.size(), "image/png");
-            } else {
-                // wx's own SVG reader draws the shapes but not the text.
-                const wxBitmapBundle picture = wxBitmapBundle::FromSVG(file->bytes.data(), file->bytes.size(), size);
-                wxMemoryFSHandler::AddFile(ToWx(stored_name), picture.GetBitmap(size).ConvertToImage(),
-                                           wxBITMAP_TYPE_PNG);
-            }
-        } else {
-            wxMemoryFSHandler::AddFileWithMimeType(ToWx(stored_name), file->bytes.data(), file->bytes.size(),
-                                                   ToWx(file->mimeType));
-        }
-    }
-    return "memory:" + stored_name;
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler);
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_JPEG))
+        wxImage::AddHandler(new wxJPEGHandler);
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_GIF))
+        wxImage::AddHandler(new wxGIFHandler);
 }
 
-// The page as the light view takes it: without its style sheet (the view
-// would show its text), each embedded picture from memory.
-std::string PageForLightView(std::string html, const ui::WebViewClient& files)
+// Puts a picture into wx's memory file system under `name`; an SVG one is
+// rendered at the size its <img> tag asks for.
+void StorePicture(const std::string& name, std::string_view tag, const void* bytes, std::size_t length,
+                  std::string_view mimeType)
 {
-    html = std::regex_replace(html, std::regex("<style[^>]*>[\\s\\S]*?</style>", std::regex::icase), "");
-    const std::regex image("<img\\b[^>]*>", std::regex::icase);
-    std::string out;
-    auto from = html.cbegin();
-    for (std::sregex_iterator it(html.begin(), html.end(), image), end; it != end; ++it) {
-        std::string tag = it->str();
-        if (const std::string address = PictureInMemory(tag, files); !address.empty())
-            tag = std::regex_replace(tag, std::regex("\\bsrc\\s*=\\s*\"[^\"]*\"", std::regex::icase),
-                                     "src=\"" + address + "\"");
-        out.append(from, (*it)[0].first);
-        out += tag;
-        from = (*it)[0].second;
+    if (!mimeType.starts_with("image/svg+xml")) {
+        wxMemoryFSHandler::AddFileWithMimeType(ToWx(name), bytes, length, ToWx(mimeType));
+        return;
     }
-    out.append(from, html.cend());
-    return out;
+    const int width = std::atoi(ui::TagAttribute(tag, "width").c_str());
+    const int height = std::atoi(ui::TagAttribute(tag, "height").c_str());
+    const wxSize size(width > 0 && width <= 4096 ? width : 64, height > 0 && height <= 4096 ? height : 64);
+    if (const std::string png = SvgAsPng(bytes, length, size.x, size.y); !png.empty()) {
+        wxMemoryFSHandler::AddFileWithMimeType(ToWx(name), png.data(), png.size(), "image/png");
+    } else {
+        // wx's own SVG reader draws the shapes but not the text.
+        const wxBitmapBundle picture = wxBitmapBundle::FromSVG(static_cast<const wxByte*>(bytes), length, size);
+        wxMemoryFSHandler::AddFile(ToWx(name), picture.GetBitmap(size).ConvertToImage(), wxBITMAP_TYPE_PNG);
+    }
 }
+
+// The memory address of an embedded page's picture, stored on first use;
+// empty when the tag names no embedded file. Embedded pictures stay stored:
+// the pages come back after every failed web page.
+std::string EmbeddedPicture(std::string_view tag, const ui::WebViewClient& files)
+{
+    static std::set<std::string> stored; // the memory file system outlives every view
+    const std::string source = ui::TagAttribute(tag, "src");
+    const auto file = files.FindEmbedded(source);
+    if (!file)
+        return {};
+    const std::string name = "vantrel-page/" + source;
+    if (stored.insert(name).second)
+        StorePicture(name, tag, file->bytes.data(), file->bytes.size(), file->mimeType);
+    return "memory:" + name;
+}
+
+std::string WithoutFragment(std::string address)
+{
+    address.erase(std::min(address.find('#'), address.size()));
+    return address;
+}
+
+// A web page's bytes as text, in the character set it names (UTF-8 when it
+// names none); bytes that do not read so are taken as Latin-1, so no page
+// comes out empty.
+wxString Decoded(const std::string& bytes, const std::string& charset)
+{
+    const wxLogNull quiet; // an unknown character set is no news for the user
+    wxString text;
+    if (charset.empty() || charset == "utf-8" || charset == "utf8")
+        text = wxString::FromUTF8(bytes.data(), bytes.size());
+    else if (const wxCSConv conversion(ToWx(charset)); conversion.IsOk())
+        text = wxString(bytes.data(), conversion, bytes.size());
+    if (text.empty() && !bytes.empty())
+        text = wxString(bytes.data(), wxConvISO8859_1, bytes.size());
+    return text;
+}
+
+// --- The view -----------------------------------------------------------------------
+
+class PageView final : public wxHtmlWindow {
+public:
+    PageView(wxWindow& parent, int id, const wxRect& rect, WebClientFinder finder)
+        : wxHtmlWindow(&parent, id, rect.GetPosition(), rect.GetSize(), wxHW_SCROLLBAR_AUTO | wxBORDER_NONE),
+          m_client(std::move(finder))
+    {
+        SetStandardFonts(8); // the size the pages are drawn for (11 px)
+    }
+
+    ~PageView() override
+    {
+        m_fetch.reset(); // its thread ends before the window it reports to
+    }
+
+    ui::WebViewClient* Client() const { return m_client(); }
+
+    void ShowEmbedded(std::string_view url, std::string_view html)
+    {
+        Forget();
+        const ui::WebViewClient* client = Client();
+        if (!client)
+            return;
+        Present(ToWx(ui::PageForLightView(html, [client](std::string_view tag) { return EmbeddedPicture(tag, *client); })),
+                std::string(url));
+    }
+
+    void Fetch(std::string_view url, std::chrono::milliseconds within)
+    {
+        Forget();
+        m_awaited = url;
+        m_fetch = std::make_unique<PageFetch>(
+            m_awaited, within, [this, generation = m_generation](std::optional<FetchedPage> page) {
+                // On the fetch's thread: the page goes over to the window's.
+                CallAfter([this, generation, page = std::make_shared<std::optional<FetchedPage>>(std::move(page))] {
+                    if (generation == m_generation)
+                        Arrived(std::move(*page));
+                });
+            });
+    }
+
+private:
+    // Ends what an earlier page asked for: its fetch, and any answer on its way.
+    void Forget()
+    {
+        ++m_generation;
+        m_fetch.reset();
+        m_awaited.clear();
+    }
+
+    void Arrived(std::optional<FetchedPage> fetched)
+    {
+        const std::string requested = std::exchange(m_awaited, {});
+        m_fetch.reset(); // its thread has answered and is ending
+        if (!fetched) {
+            Report(requested, "");
+            return;
+        }
+        const FetchedPage& page = *fetched;
+        std::vector<std::string> stored;
+        const std::string html =
+            ui::PageForLightView(page.page.bytes, [&](std::string_view tag) -> std::string {
+                const std::string address = WithoutFragment(ui::ResolveAddress(page.page.address, ui::TagAttribute(tag, "src")));
+                for (std::size_t i = 0; i < page.pictures.size(); ++i) {
+                    const FetchedFile& picture = page.pictures[i];
+                    if (picture.address != address)
+                        continue;
+                    const std::string name = "vantrel-web/" + std::to_string(m_generation) + "/" + std::to_string(i);
+                    if (std::ranges::find(stored, name) == stored.end()) {
+                        StorePicture(name, tag, picture.bytes.data(), picture.bytes.size(), picture.contentType);
+                        stored.push_back(name);
+                    }
+                    return "memory:" + name;
+                }
+                return {};
+            });
+        Present(Decoded(html, ui::PageCharset(page.page.contentType, page.page.bytes)), page.page.address);
+        // The view holds its pictures drawn now; their files can go.
+        for (const std::string& name : stored)
+            wxMemoryFSHandler::RemoveFile(ToWx(name));
+        Report(page.page.address, FromWx(GetOpenedPageTitle()));
+    }
+
+    void Present(const wxString& html, std::string address)
+    {
+        m_address = std::move(address);
+        AddPictureReaders();
+        {
+            const wxLogNull quiet; // a picture the view cannot read is left out, without a box
+            SetPage(html);
+        }
+        // Assistive tools see the page as the document it is, under its title.
+        if (AtkObject* accessible = gtk_widget_get_accessible(GetHandle())) {
+            atk_object_set_role(accessible, ATK_ROLE_DOCUMENT_WEB);
+            atk_object_set_name(accessible, GetOpenedPageTitle().utf8_str());
+        }
+    }
+
+    void Report(const std::string& url, const std::string& title)
+    {
+        if (ui::WebViewClient* client = Client())
+            client->DocumentComplete(url, title);
+    }
+
+    // The client may start a program or show a box: only after the click
+    // has been handled.
+    void OnLinkClicked(const wxHtmlLinkInfo& link) override
+    {
+        CallAfter([this, address = ui::ResolveAddress(m_address, FromWx(link.GetHref()))] {
+            if (ui::WebViewClient* client = Client())
+                client->NewWindowRequested(address);
+        });
+    }
+
+    // Only the pictures the program put in memory load; nothing else is read.
+    wxHtmlOpeningStatus OnOpeningURL(wxHtmlURLType, const wxString& url, wxString*) const override
+    {
+        return url.StartsWith("memory:") ? wxHTML_OPEN : wxHTML_BLOCK;
+    }
+
+    WebClientFinder m_client;
+    std::string m_address;          // the page shown, which its links are read against
+    std::string m_awaited;          // the web address being fetched
+    unsigned m_generation = 0;      // counts pages asked for, so a late answer is known
+    std::unique_ptr<PageFetch> m_fetch;
+};
 
 } // namespace
 
-wxWindow* MakeWebView(wxWindow& parent, int id, const wxRect& rect, WebClientFinder client)
-{
-    if (!std::exchange(engineTried, true))
-        loadedEngine = LoadWebEngine();
-    return loadedEngine ? loadedEngine->makeView(parent, id, rect, std::move(client)) : nullptr;
-}
-
-bool IsWebView(const wxWindow& window)
-{
-    return loadedEngine && loadedEngine->isView(window);
-}
-
-void RetireWebView(wxWindow& view)
-{
-    if (loadedEngine)
-        loadedEngine->retireView(view);
-}
-
-void ShowAddress(wxWindow& view, std::string_view url, std::chrono::milliseconds answerWithin)
-{
-    if (loadedEngine)
-        loadedEngine->showAddress(view, url, answerWithin);
-}
-
-wxWindow* MakeEmbeddedPageView(wxWindow& parent, int id, const wxRect& rect, WebClientFinder client)
+wxWindow* MakePageView(wxWindow& parent, int id, const wxRect& rect, WebClientFinder client)
 {
     if (!wxFileSystem::HasHandlerForPath("memory:x"))
         wxFileSystem::AddHandler(new wxMemoryFSHandler);
-    return new EmbeddedPageView(parent, id, rect, std::move(client));
+    return new PageView(parent, id, rect, std::move(client));
 }
 
-bool IsEmbeddedPageView(const wxWindow& window)
+bool IsPageView(const wxWindow& window)
 {
-    return dynamic_cast<const EmbeddedPageView*>(&window) != nullptr;
+    return dynamic_cast<const PageView*>(&window) != nullptr;
 }
 
 void ShowEmbeddedPage(wxWindow& window, std::string_view url)
 {
-    auto* view = dynamic_cast<EmbeddedPageView*>(&window);
+    auto* view = dynamic_cast<PageView*>(&window);
+    ui::WebViewClient* client = view ? view->Client() : nullptr;
     const auto name = ui::EmbeddedName(url);
-    ui::WebViewClient* client = view ? view->client() : nullptr;
     const auto page = client && name ? client->FindEmbedded(*name) : std::nullopt;
-    if (!page)
-        return;
-    const std::string html(reinterpret_cast<const char*>(page->bytes.data()), page->bytes.size());
-    view->SetPage(ToWx(PageForLightView(html, *client)));
-    // Assistive tools see the page as the document it is, under its title.
-    if (AtkObject* accessible = gtk_widget_get_accessible(view->GetHandle())) {
-        atk_object_set_role(accessible, ATK_ROLE_DOCUMENT_WEB);
-        atk_object_set_name(accessible, view->GetOpenedPageTitle().utf8_str());
-    }
+    if (page)
+        view->ShowEmbedded(url, std::string_view(reinterpret_cast<const char*>(page->bytes.data()), page->bytes.size()));
+}
+
+void ShowWebPage(wxWindow& window, std::string_view url, std::chrono::milliseconds answerWithin)
+{
+    if (auto* view = dynamic_cast<PageView*>(&window))
+        view->Fetch(url, answerWithin);
 }
 
 } // namespace ui_wx

@@ -604,7 +604,7 @@ void WxWindow::SetBitmap(int id, std::span<const char* const> xpm)
 
 // --- Web views ---------------------------------------------------------------------
 
-// The views are made when the first address is shown, after the first paint.
+// The page view is made when the first address is shown, after the first paint.
 bool WxWindow::CreateWebView(int id, ui::WebViewClient& client)
 {
     ControlState* s = Find(id);
@@ -643,48 +643,12 @@ void WxWindow::ShowPendingAddress()
 
 void WxWindow::ShowInPane(ControlState& s, std::string_view url, std::chrono::milliseconds answerWithin)
 {
-    m_serverProbe.Cancel(); // this address replaces one still being checked
-    if (ui::EmbeddedName(url)) {
-        if (!IsEmbeddedPageView(*s.window))
-            ReplacePaneView(s, MakeEmbeddedPageView(*m_frame, s.window->GetId(), s.window->GetRect(), PaneClient(s)));
+    if (!IsPageView(*s.window))
+        ReplacePaneView(s, MakePageView(*m_frame, s.window->GetId(), s.window->GetRect(), PaneClient(s)));
+    if (ui::EmbeddedName(url))
         ShowEmbeddedPage(*s.window, url);
-        return;
-    }
-    if (IsWebView(*s.window)) {
-        ShowAddress(*s.window, url, answerWithin);
-        return;
-    }
-    // The browser engine starts only for a server that takes connections:
-    // without a network the page would fail anyway, after the engine had
-    // cost its memory. The check's time counts against the page's wait.
-    constexpr std::chrono::milliseconds kLongestCheck{10000};
-    const auto began = std::chrono::steady_clock::now();
-    const std::chrono::milliseconds within = answerWithin.count() > 0 ? answerWithin : kLongestCheck;
-    m_serverProbe.Start(
-        url, within, [this, id = s.window->GetId(), address = std::string(url), answerWithin, began](bool reachable) {
-            auto left = answerWithin;
-            if (answerWithin.count() > 0) {
-                const auto spent =
-                    std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - began);
-                left = std::max(answerWithin - spent, std::chrono::milliseconds(1));
-            }
-            if (ControlState* state = Find(id); state && state->webClient)
-                ShowWebPage(*state, address, reachable, left);
-        });
-}
-
-void WxWindow::ShowWebPage(ControlState& s, const std::string& url, bool reachable,
-                           std::chrono::milliseconds answerWithin)
-{
-    wxWindow* view = reachable ? MakeWebView(*m_frame, s.window->GetId(), s.window->GetRect(), PaneClient(s)) : nullptr;
-    if (!view) {
-        // Reported as the engine reports a failed load.
-        if (ui::WebViewClient* client = PaneClient(s)())
-            client->DocumentComplete(url, "");
-        return;
-    }
-    ReplacePaneView(s, view);
-    ShowAddress(*view, url, answerWithin);
+    else
+        ShowWebPage(*s.window, url, answerWithin);
 }
 
 WebClientFinder WxWindow::PaneClient(const ControlState& s)
@@ -700,11 +664,8 @@ void WxWindow::ReplacePaneView(ControlState& s, wxWindow* view)
     view->Show(current->IsShown());
     std::replace(m_created.begin(), m_created.end(), current, view);
     s.window = view;
-    // The old view may be the one reporting right now: it goes once that
-    // has returned, and from now on reports nothing.
+    // The window it replaces goes once the event under way has returned.
     current->Hide();
-    if (IsWebView(*current))
-        RetireWebView(*current);
     m_frame->CallAfter([old = wxWeakRef<wxWindow>(current)] {
         if (old)
             old->Destroy();

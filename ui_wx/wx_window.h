@@ -3,7 +3,6 @@
 #include "ui/dialog_template.h"
 #include "ui/message.h"
 #include "ui/window_impl.h"
-#include "ui_wx/server_probe.h"
 #include "ui_wx/system_menu.h"
 #include "ui_wx/tick_timer.h"
 #include "ui_wx/web_view.h"
@@ -107,7 +106,7 @@ private:
         int rangeLower = 0;  // progress bars
         int rangeUpper = 100;
         int pos = 0;
-        ui::WebViewClient* webClient = nullptr; // set once the control is a browser view
+        ui::WebViewClient* webClient = nullptr; // set once the control is a web control
     };
 
     void CreateControls();
@@ -126,16 +125,11 @@ private:
     void ShowSystemMenu(bool atPointer);
     void TypeNewLine(int id);
     void ReplaceSelection(ControlState& state, const wxString& text);
-    // Shows an address in a web control: an embedded page in a light view
-    // of its own, anything else in a browser view; the view it replaces goes.
-    // A server that takes no connection is reported as a failed load
-    // without starting the browser engine, as is an engine that cannot start.
+    // Shows an address in a web control's page view (made on first use in
+    // the place of the control's placeholder): an embedded page at once, a
+    // web page once fetched.
     void ShowInPane(ControlState& state, std::string_view url, std::chrono::milliseconds answerWithin);
-    // The server check's answer: a browser view showing the web address, or
-    // a failed load reported when the server or the engine cannot be had.
-    void ShowWebPage(ControlState& state, const std::string& url, bool reachable,
-                     std::chrono::milliseconds answerWithin);
-    // Puts a new view in the place of a web control's view (null: none).
+    // Puts a new view in the place of a web control's window (null: none).
     void ReplacePaneView(ControlState& state, wxWindow* view);
     // The client a web control's views report to, while the dialog lives.
     WebClientFinder PaneClient(const ControlState& state);
@@ -147,7 +141,7 @@ private:
     std::map<int, ControlState> m_controls;
     std::vector<wxWindow*> m_created; // one per template entry, in template order
     // A web control's address waits until the window has been painted once,
-    // so the first paint never waits for a browser engine to start.
+    // so the first paint never waits for the pane.
     struct PendingAddress {
         int id;
         std::string url;
@@ -155,7 +149,6 @@ private:
     };
     std::optional<PendingAddress> m_pendingAddress;
     bool m_painted = false;
-    ServerProbe m_serverProbe; // a web control's server, checked before its engine starts
     std::map<unsigned, std::unique_ptr<TickTimer>> m_timers;
     SystemMenu m_systemMenu;
     wxSize m_lastClientSize;
