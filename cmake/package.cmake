@@ -1,6 +1,6 @@
 # `cpack -G DEB` in the build folder makes vantrel_<version>_<arch>.deb from
 # the install rules, its dependencies worked out by dpkg-shlibdeps (package
-# dpkg-dev) from the libraries the program links, the browser engine's too.
+# dpkg-dev) from the libraries the program links.
 set(CPACK_PACKAGE_NAME vantrel)
 set(CPACK_PACKAGE_VENDOR "The Vantrel developers")
 set(CPACK_PACKAGE_CONTACT "The Vantrel developers <developers@vantrel.org>")
@@ -16,7 +16,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.vantrel.org/)
 # xdg-open for the About box's link and the help page; a font with the
-# control pictures the receive box shows.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-symbola")
+# control pictures the receive box shows; the certificates an https advert
+# page is checked against.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-symbola, ca-certificates")
 
 include(CPack)

@@ -9,9 +9,7 @@ cmake
 pkg-config
 libgtest-dev
 libwxgtk3.2-dev
-libwxgtk-webview3.2-dev
-libwebkit2gtk-4.0-dev
-libegl-dev
+libcurl4-openssl-dev
 libgtk-3-dev
 librsvg2-common
 xvfb

@@ -3,11 +3,9 @@
 # 1. `cmake --install` to a temporary prefix: the menu entry and the AppStream
 #    metadata pass their validators, the icon is a 32 x 32 PNG, and the
 #    installed program, started as a normal user and closed with the close
-#    box, keeps its settings in $XDG_CONFIG_HOME/vantrel/vantrel.ini; the
-#    browser engine module lies where the installed program looks for it.
-# 2. The Debian package (cpack -G DEB): its name and contents (the engine
-#    module among them), its
-#    dependencies (the browser view's among them), installed with apt-get and
+#    box, keeps its settings in $XDG_CONFIG_HOME/vantrel/vantrel.ini.
+# 2. The Debian package (cpack -G DEB): its name and contents, its
+#    dependencies (the web fetcher's among them), installed with apt-get and
 #    /usr/bin/vantrel started the same way; removed again afterwards.
 # Root runs the program as nobody (uid 65534); step 2 needs root.
 #   tools/test_install.sh [build directory]      (default build, as tools/test.sh leaves it)
@@ -24,9 +22,6 @@ fail() {
 }
 
 cmake --build "$dir" --target vantrel vantrel_desktop_icon x11_close_window -j"$(nproc)" >/dev/null
-engine=vantrel_web_engine.so
-# Where the program looks for its engine module, from its own folder.
-engine_dir=$(sed -n 's/^VANTREL_WEB_ENGINE_INSTALL_DIR:INTERNAL=//p' "$dir/CMakeCache.txt")
 
 work=$(mktemp -d)
 installed_here=""
@@ -67,7 +62,6 @@ appstreamcli validate --no-net --strict "$prefix/share/metainfo/$app_id.metainfo
 [ "$(identify -format '%m %wx%h' "$prefix/share/icons/hicolor/32x32/apps/$app_id.png")" = "PNG 32x32" ] ||
     fail "the icon is not a 32 x 32 PNG"
 [ -s "$prefix/share/icons/hicolor/scalable/apps/$app_id.svg" ] || fail "no scalable icon"
-[ -f "$prefix/$engine_dir/$engine" ] || fail "no browser engine module in $prefix/$engine_dir"
 chmod -R a-w "$prefix" # as under /usr: the folder of the executable cannot be written
 start_and_close "$prefix/bin/vantrel"
 
@@ -83,12 +77,11 @@ rm -f "$dir"/vantrel_*.deb
 [ -f "$deb" ] || fail "cpack made no $deb"
 dpkg-deb -c "$deb" | awk '{print $6}' >"$work/contents"
 for f in bin/vantrel share/applications/$app_id.desktop share/metainfo/$app_id.metainfo.xml \
-    share/icons/hicolor/32x32/apps/$app_id.png share/icons/hicolor/scalable/apps/$app_id.svg share/doc/vantrel/copyright \
-    "$engine_dir/$engine"; do
+    share/icons/hicolor/32x32/apps/$app_id.png share/icons/hicolor/scalable/apps/$app_id.svg share/doc/vantrel/copyright; do
     grep -qx "./usr/$f" "$work/contents" || fail "the package lacks /usr/$f"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for p in libwxgtk-webview3.2-1 libwxgtk3.2-1 libgtk-3-0 libc6; do
+for p in libcurl4 libwxgtk3.2-1 libgtk-3-0 libc6; do
     echo "$depends" | grep -q "\\b$p\\b" || fail "the package does not depend on $p: $depends"
 done
 dpkg-query -W -f='${Status}' vantrel 2>/dev/null | grep -q "install ok installed" || installed_here=1

@@ -142,8 +142,9 @@ public:
         const ui::WebViewClient* client = Client();
         if (!client)
             return;
-        Present(ToWx(ui::PageForLightView(html, [client](std::string_view tag) { return EmbeddedPicture(tag, *client); })),
-                std::string(url));
+        Present(
+            ToWx(ui::PageForLightView(html, [client](std::string_view tag) { return EmbeddedPicture(tag, *client); })),
+            std::string(url));
     }
 
     void Fetch(std::string_view url, std::chrono::milliseconds within)
@@ -180,26 +181,32 @@ private:
         const FetchedPage& page = *fetched;
         std::vector<std::string> stored;
         const std::string html =
-            ui::PageForLightView(page.page.bytes, [&](std::string_view tag) -> std::string {
-                const std::string address = WithoutFragment(ui::ResolveAddress(page.page.address, ui::TagAttribute(tag, "src")));
-                for (std::size_t i = 0; i < page.pictures.size(); ++i) {
-                    const FetchedFile& picture = page.pictures[i];
-                    if (picture.address != address)
-                        continue;
-                    const std::string name = "vantrel-web/" + std::to_string(m_generation) + "/" + std::to_string(i);
-                    if (std::ranges::find(stored, name) == stored.end()) {
-                        StorePicture(name, tag, picture.bytes.data(), picture.bytes.size(), picture.contentType);
-                        stored.push_back(name);
-                    }
-                    return "memory:" + name;
-                }
-                return {};
-            });
+            ui::PageForLightView(page.page.bytes, [&](std::string_view tag) { return WebPicture(tag, page, stored); });
         Present(Decoded(html, ui::PageCharset(page.page.contentType, page.page.bytes)), page.page.address);
         // The view holds its pictures drawn now; their files can go.
         for (const std::string& name : stored)
             wxMemoryFSHandler::RemoveFile(ToWx(name));
         Report(page.page.address, FromWx(GetOpenedPageTitle()));
+    }
+
+    // The memory address of a web page's picture, stored on first use (its
+    // name goes into `stored`); empty when the picture did not come.
+    std::string WebPicture(std::string_view tag, const FetchedPage& page, std::vector<std::string>& stored) const
+    {
+        const std::string address =
+            WithoutFragment(ui::ResolveAddress(page.page.address, ui::TagAttribute(tag, "src")));
+        for (std::size_t i = 0; i < page.pictures.size(); ++i) {
+            const FetchedFile& picture = page.pictures[i];
+            if (picture.address != address)
+                continue;
+            const std::string name = "vantrel-web/" + std::to_string(m_generation) + "/" + std::to_string(i);
+            if (std::ranges::find(stored, name) == stored.end()) {
+                StorePicture(name, tag, picture.bytes.data(), picture.bytes.size(), picture.contentType);
+                stored.push_back(name);
+            }
+            return "memory:" + name;
+        }
+        return {};
     }
 
     void Present(const wxString& html, std::string address)
@@ -223,10 +230,15 @@ private:
             client->DocumentComplete(url, title);
     }
 
-    // The client may start a program or show a box: only after the click
+    // A link to a place in the page scrolls there. Any other goes to the
+    // client, which may start a program or show a box: only after the click
     // has been handled.
     void OnLinkClicked(const wxHtmlLinkInfo& link) override
     {
+        if (link.GetHref().StartsWith("#")) {
+            ScrollToAnchor(link.GetHref().Mid(1));
+            return;
+        }
         CallAfter([this, address = ui::ResolveAddress(m_address, FromWx(link.GetHref()))] {
             if (ui::WebViewClient* client = Client())
                 client->NewWindowRequested(address);
@@ -240,9 +252,9 @@ private:
     }
 
     WebClientFinder m_client;
-    std::string m_address;          // the page shown, which its links are read against
-    std::string m_awaited;          // the web address being fetched
-    unsigned m_generation = 0;      // counts pages asked for, so a late answer is known
+    std::string m_address;     // the page shown, which its links are read against
+    std::string m_awaited;     // the web address being fetched
+    unsigned m_generation = 0; // counts pages asked for, so a late answer is known
     std::unique_ptr<PageFetch> m_fetch;
 };
 
@@ -267,7 +279,8 @@ void ShowEmbeddedPage(wxWindow& window, std::string_view url)
     const auto name = ui::EmbeddedName(url);
     const auto page = client && name ? client->FindEmbedded(*name) : std::nullopt;
     if (page)
-        view->ShowEmbedded(url, std::string_view(reinterpret_cast<const char*>(page->bytes.data()), page->bytes.size()));
+        view->ShowEmbedded(url,
+                           std::string_view(reinterpret_cast<const char*>(page->bytes.data()), page->bytes.size()));
 }
 
 void ShowWebPage(wxWindow& window, std::string_view url, std::chrono::milliseconds answerWithin)

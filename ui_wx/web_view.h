@@ -22,9 +22,10 @@ using WebClientFinder = std::function<ui::WebViewClient*()>;
 // it shows. It reads only what the program hands it (pictures from memory),
 // never a file or the network by itself.
 //
-// A click on a link hands the link's address, made whole against the page's
-// own, to the client's NewWindowRequested once the click has been handled;
-// the view itself never leaves its page.
+// A click on a link to a place in the page ("#name") scrolls there; a click
+// on any other link hands the link's address, made whole against the page's
+// own, to the client's NewWindowRequested once the click has been handled.
+// The view itself never leaves its page.
 wxWindow* MakePageView(wxWindow& parent, int id, const wxRect& rect, WebClientFinder client);
 bool IsPageView(const wxWindow& window);
 

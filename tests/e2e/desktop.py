@@ -1,7 +1,7 @@
 """The user's desktop around the window, for end-to-end tests: real mouse
 clicks and the screen's pixels through the X server, and a stand-in
-xdg-open that records the addresses it is given and the toolkit's and
-browser engine's variables it inherits."""
+xdg-open that records the addresses it is given and the toolkit's
+variables it inherits."""
 
 import os
 import stat
@@ -12,7 +12,7 @@ from gi.repository import Atspi
 
 FAKE_OPENER = """#!/bin/sh
 printf '%s\\n' "$1" >> "$VANTREL_E2E_OPENED"
-env | grep -E '^(WEBKIT_|__EGL_|GDK_GL=)' >> "$VANTREL_E2E_OPENED.environment" || true
+env | grep -E '^GDK_GL=' >> "$VANTREL_E2E_OPENED.environment" || true
 """
 
 
@@ -37,9 +37,10 @@ def opened(record):
         return []
 
 
-def inherited_engine_variables(record):
-    """The engine's and toolkit's variables the stand-in xdg-open was given
-    that this test's own environment does not hold."""
+def inherited_toolkit_variables(record):
+    """The toolkit's variables the stand-in xdg-open was given that this
+    test's own environment does not hold (the program sets them only while
+    the toolkit starts)."""
     try:
         with open(record + ".environment") as f:
             given = set(f.read().splitlines())

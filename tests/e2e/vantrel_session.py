@@ -54,17 +54,11 @@ def decode_record(text, count):
     return [int.from_bytes(data[i * 4:i * 4 + 4], "little") for i in range(count)]
 
 
-ENGINE_MODULE = "vantrel_web_engine.so"
-
-
 def copy_program(program, folder):
-    """Copies the program into folder with its browser engine module, which
-    it looks for beside itself; returns the copy's path."""
+    """Copies the program into folder, where it keeps its settings file;
+    returns the copy's path."""
     copy = os.path.join(folder, os.path.basename(program))
     shutil.copy2(program, copy)
-    module = os.path.join(os.path.dirname(os.path.abspath(program)), ENGINE_MODULE)
-    if os.path.exists(module):
-        shutil.copy2(module, os.path.join(folder, ENGINE_MODULE))
     return copy
 
 
