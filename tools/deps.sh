@@ -9,7 +9,7 @@ cmake
 pkg-config
 libgtest-dev
 libwxgtk3.2-dev
-libcurl4-openssl-dev
+libcurl4-gnutls-dev
 libgtk-3-dev
 librsvg2-common
 xvfb

@@ -35,24 +35,28 @@ if [ "${1:-}" = "--tsan" ]; then
     exec "$dir/app/app_tests" --gtest_brief=1 --gtest_filter='PtyWindowTest.*:BridgeWindowTest.*'
 fi
 
-# --fuzz: a short libFuzzer run of the settings reader, where clang is present.
+# --fuzz: a short libFuzzer run of the settings reader and of the pane's page
+# preparation, where clang is present.
 if [ "${1:-}" = "--fuzz" ]; then
     if ! command -v clang++ >/dev/null 2>&1; then
         echo "clang++ not found: fuzzing skipped"
         exit 0
     fi
     CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_WX=OFF -DVANTREL_TESTS=OFF >/dev/null
-    if ! cmake --build build-fuzz --target settings_fuzz -j"$(nproc)" >build-fuzz/build.log 2>&1; then
-        echo "the fuzz target does not build here (no libFuzzer runtime?): fuzzing skipped"
+    if ! cmake --build build-fuzz --target settings_fuzz light_page_fuzz -j"$(nproc)" >build-fuzz/build.log 2>&1; then
+        echo "the fuzz targets do not build here (no libFuzzer runtime?): fuzzing skipped"
         exit 0
     fi
-    corpus=$(mktemp -d)
     status=0
-    build-fuzz/settings/settings_fuzz -max_total_time="${FUZZ_SECONDS:-30}" -print_final_stats=1 \
-        "$corpus" >build-fuzz/fuzz.log 2>&1 || status=$?
-    rm -rf "$corpus"
-    tail -n 20 build-fuzz/fuzz.log
-    exit $status
+    for target in settings/settings_fuzz ui/light_page_fuzz; do
+        corpus=$(mktemp -d)
+        "build-fuzz/$target" -max_total_time="${FUZZ_SECONDS:-30}" -print_final_stats=1 \
+            "$corpus" >build-fuzz/fuzz.log 2>&1 || status=$?
+        rm -rf "$corpus"
+        tail -n 20 build-fuzz/fuzz.log
+        [ $status -eq 0 ] || exit $status
+    done
+    exit 0
 fi
 
 if [ "${1:-}" = "--sanitize" ]; then

@@ -81,7 +81,7 @@ for f in bin/vantrel share/applications/$app_id.desktop share/metainfo/$app_id.m
     grep -qx "./usr/$f" "$work/contents" || fail "the package lacks /usr/$f"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for p in libcurl4 libwxgtk3.2-1 libgtk-3-0 libc6; do
+for p in libcurl3-gnutls libwxgtk3.2-1 libgtk-3-0 libc6; do
     echo "$depends" | grep -q "\\b$p\\b" || fail "the package does not depend on $p: $depends"
 done
 dpkg-query -W -f='${Status}' vantrel 2>/dev/null | grep -q "install ok installed" || installed_here=1

@@ -283,6 +283,10 @@ std::string PageForLightView(std::string_view html, const PictureSource& picture
             const std::string_view closing = IsTag(html, at, "style") ? "</style" : "</script";
             const std::size_t close = FindIgnoringCase(html, closing, TagEnd(html, at));
             from = close == std::string_view::npos ? html.size() : TagEnd(html, close);
+            // Text on both sides must not join into a tag ("<im" + "g src=...").
+            const std::size_t lastOpen = out.rfind('<');
+            if (lastOpen != std::string::npos && (out.rfind('>') == std::string::npos || out.rfind('>') < lastOpen))
+                out += ' ';
         } else if (IsTag(html, at, "img")) {
             from = TagEnd(html, at);
             const std::string_view tag = html.substr(at, from - at);
