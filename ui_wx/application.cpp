@@ -3,11 +3,11 @@
 #include "ui/backend.h"
 #include "ui_wx/compact_style.h"
 #include "ui_wx/quit_signals.h"
-#include "ui_wx/temporary_variable.h"
 #include "ui_wx/toolkit_reports.h"
 #include "ui_wx/wx_backend.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include <wx/app.h>
 #include <wx/init.h>
@@ -46,8 +46,13 @@ public:
 // programs started later (the user's browser) do not inherit the choice.
 bool StartToolkit(int& argc, char** argv)
 {
-    const TemporaryVariable noGlVisuals("GDK_GL", "disable");
-    return wxEntryStart(argc, argv);
+    const bool chosen = std::getenv("GDK_GL") != nullptr;
+    if (!chosen)
+        ::setenv("GDK_GL", "disable", 0);
+    const bool started = wxEntryStart(argc, argv);
+    if (!chosen)
+        ::unsetenv("GDK_GL");
+    return started;
 }
 
 } // namespace
