@@ -13,6 +13,9 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# libcurl is opened when the pane first fetches a page, so the automatic
+# dependencies do not see it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl3-gnutls | libcurl4")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.vantrel.org/)
 # xdg-open for the About box's link and the help page; a font with the

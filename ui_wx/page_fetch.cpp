@@ -2,15 +2,13 @@
 
 #include "ui/light_page.h"
 #include "ui/web_view.h"
+#include "ui_wx/curl_library.h"
 
 #include <algorithm>
 #include <atomic>
 #include <deque>
-#include <mutex>
 #include <thread>
 #include <utility>
-
-#include <curl/curl.h>
 
 namespace ui_wx {
 
@@ -61,6 +59,7 @@ std::string WithoutFragment(std::string address)
 } // namespace
 
 struct PageFetch::Work {
+    const CurlLibrary* curl = nullptr; // null: libcurl cannot be had, and every fetch fails
     std::string address;
     Clock::time_point deadline;
     Done done;
@@ -71,41 +70,41 @@ struct PageFetch::Work {
     void Run();
     void FetchAll(std::deque<Transfer>& transfers);
     bool Begin(Transfer& transfer);
-    static void Finish(Transfer& transfer);
+    void Finish(Transfer& transfer) const;
 };
 
 bool PageFetch::Work::Begin(Transfer& t)
 {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    t.easy = curl_easy_init();
+    t.easy = curl->easy_init();
     if (!t.easy || left.count() <= 0)
         return false;
-    curl_easy_setopt(t.easy, CURLOPT_URL, t.address.c_str());
-    curl_easy_setopt(t.easy, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(t.easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(t.easy, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(t.easy, CURLOPT_MAXREDIRS, kMostRedirects);
-    curl_easy_setopt(t.easy, CURLOPT_NOSIGNAL, 1L);
+    curl->easy_setopt(t.easy, CURLOPT_URL, t.address.c_str());
+    curl->easy_setopt(t.easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl->easy_setopt(t.easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl->easy_setopt(t.easy, CURLOPT_FOLLOWLOCATION, 1L);
+    curl->easy_setopt(t.easy, CURLOPT_MAXREDIRS, kMostRedirects);
+    curl->easy_setopt(t.easy, CURLOPT_NOSIGNAL, 1L);
     // Ending the fetch does not wait for a name lookup still under way.
-    curl_easy_setopt(t.easy, CURLOPT_QUICK_EXIT, 1L);
-    curl_easy_setopt(t.easy, CURLOPT_TIMEOUT_MS, static_cast<long>(left.count()));
-    curl_easy_setopt(t.easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(t.largest));
-    curl_easy_setopt(t.easy, CURLOPT_ACCEPT_ENCODING, ""); // what libcurl can decode; the limit counts decoded bytes
-    curl_easy_setopt(t.easy, CURLOPT_USERAGENT, "Vantrel");
-    curl_easy_setopt(t.easy, CURLOPT_WRITEFUNCTION, Receive);
-    curl_easy_setopt(t.easy, CURLOPT_WRITEDATA, &t);
-    curl_easy_setopt(t.easy, CURLOPT_PRIVATE, &t);
-    return curl_multi_add_handle(multi, t.easy) == CURLM_OK;
+    curl->easy_setopt(t.easy, CURLOPT_QUICK_EXIT, 1L);
+    curl->easy_setopt(t.easy, CURLOPT_TIMEOUT_MS, static_cast<long>(left.count()));
+    curl->easy_setopt(t.easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(t.largest));
+    curl->easy_setopt(t.easy, CURLOPT_ACCEPT_ENCODING, ""); // what libcurl can decode; the limit counts decoded bytes
+    curl->easy_setopt(t.easy, CURLOPT_USERAGENT, "Vantrel");
+    curl->easy_setopt(t.easy, CURLOPT_WRITEFUNCTION, Receive);
+    curl->easy_setopt(t.easy, CURLOPT_WRITEDATA, &t);
+    curl->easy_setopt(t.easy, CURLOPT_PRIVATE, &t);
+    return curl->multi_add_handle(multi, t.easy) == CURLM_OK;
 }
 
-void PageFetch::Work::Finish(Transfer& t)
+void PageFetch::Work::Finish(Transfer& t) const
 {
     long status = 0;
     char* type = nullptr;
     char* effective = nullptr;
-    curl_easy_getinfo(t.easy, CURLINFO_RESPONSE_CODE, &status);
-    curl_easy_getinfo(t.easy, CURLINFO_CONTENT_TYPE, &type);
-    curl_easy_getinfo(t.easy, CURLINFO_EFFECTIVE_URL, &effective);
+    curl->easy_getinfo(t.easy, CURLINFO_RESPONSE_CODE, &status);
+    curl->easy_getinfo(t.easy, CURLINFO_CONTENT_TYPE, &type);
+    curl->easy_getinfo(t.easy, CURLINFO_EFFECTIVE_URL, &effective);
     t.ok = t.ok && status >= 200 && status <= 299;
     t.file.contentType = type ? type : "";
     t.file.address = effective ? effective : t.address;
@@ -115,16 +114,16 @@ void PageFetch::Work::FetchAll(std::deque<Transfer>& transfers)
 {
     for (Transfer& t : transfers)
         if (!Begin(t) && t.easy) {
-            curl_easy_cleanup(t.easy);
+            curl->easy_cleanup(t.easy);
             t.easy = nullptr;
         }
     int running = 0;
     do {
-        curl_multi_perform(multi, &running);
+        curl->multi_perform(multi, &running);
         int queued = 0;
-        while (CURLMsg* message = curl_multi_info_read(multi, &queued)) {
+        while (CURLMsg* message = curl->multi_info_read(multi, &queued)) {
             Transfer* t = nullptr;
-            curl_easy_getinfo(message->easy_handle, CURLINFO_PRIVATE, &t);
+            curl->easy_getinfo(message->easy_handle, CURLINFO_PRIVATE, &t);
             if (message->msg == CURLMSG_DONE && t) {
                 t->ok = message->data.result == CURLE_OK;
                 Finish(*t);
@@ -133,13 +132,13 @@ void PageFetch::Work::FetchAll(std::deque<Transfer>& transfers)
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (!running || stop || left.count() <= 0)
             break;
-        curl_multi_poll(multi, nullptr, 0, static_cast<int>(std::min(left, kLongestPoll).count()), nullptr);
+        curl->multi_poll(multi, nullptr, 0, static_cast<int>(std::min(left, kLongestPoll).count()), nullptr);
     } while (!stop);
     for (Transfer& t : transfers) {
         if (!t.easy)
             continue;
-        curl_multi_remove_handle(multi, t.easy);
-        curl_easy_cleanup(t.easy);
+        curl->multi_remove_handle(multi, t.easy);
+        curl->easy_cleanup(t.easy);
         t.easy = nullptr;
     }
 }
@@ -182,12 +181,12 @@ void PageFetch::Work::Run()
 
 PageFetch::PageFetch(std::string address, std::chrono::milliseconds within, Done done) : m_work(new Work)
 {
-    static std::once_flag curlReady;
-    std::call_once(curlReady, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    m_work->curl = OpenCurl();
     m_work->address = std::move(address);
     m_work->deadline = Clock::now() + (within.count() > 0 ? within : kLongestWait);
     m_work->done = std::move(done);
-    m_work->multi = curl_multi_init();
+    if (m_work->curl)
+        m_work->multi = m_work->curl->multi_init();
     m_work->thread = std::thread([work = m_work.get()] { work->Run(); });
 }
 
@@ -195,10 +194,10 @@ PageFetch::~PageFetch()
 {
     m_work->stop = true;
     if (m_work->multi)
-        curl_multi_wakeup(m_work->multi);
+        m_work->curl->multi_wakeup(m_work->multi);
     m_work->thread.join();
     if (m_work->multi)
-        curl_multi_cleanup(m_work->multi);
+        m_work->curl->multi_cleanup(m_work->multi);
 }
 
 } // namespace ui_wx

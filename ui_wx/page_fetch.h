@@ -25,7 +25,8 @@ struct FetchedPage {
 
 // Fetches an http or https page, then its pictures, on a thread of its own,
 // with libcurl (the system's certificate store, the proxy the environment
-// names, up to 5 redirects, to http and https only).
+// names, up to 5 redirects, to http and https only). Construct and destroy
+// fetches on one thread (the window's).
 //
 // The page counts as fetched when the server answers 2xx with an HTML page
 // (or no type at all) of at most 1 MiB within the time limit; anything else
