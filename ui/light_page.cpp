@@ -359,6 +359,13 @@ std::string ResolveAddress(std::string_view base, std::string_view reference)
     return out;
 }
 
+std::string PictureAddress(std::string_view pageAddress, std::string_view source)
+{
+    std::string address = ResolveAddress(pageAddress, source);
+    address.erase(std::min(address.find('#'), address.size()));
+    return address;
+}
+
 std::string PageCharset(std::string_view contentType, std::string_view html)
 {
     if (std::string charset = CharsetIn(contentType); !charset.empty())

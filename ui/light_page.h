@@ -35,6 +35,10 @@ std::vector<std::string> PictureSources(std::string_view html);
 // reference, and tabs and line breaks in it, are dropped.
 std::string ResolveAddress(std::string_view base, std::string_view reference);
 
+// The address a picture's source names on a page at `pageAddress`: made
+// whole, without a fragment (#...), which no server sees.
+std::string PictureAddress(std::string_view pageAddress, std::string_view source);
+
 // The character set a page names for itself: the charset parameter of its
 // Content-Type header, else that of a <meta> tag near its start; in lower
 // case, empty when it names none.

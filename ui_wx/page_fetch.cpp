@@ -50,12 +50,6 @@ bool IsHtml(const std::string& contentType)
     return type.empty() || type == "text/html" || type == "application/xhtml+xml";
 }
 
-std::string WithoutFragment(std::string address)
-{
-    address.erase(std::min(address.find('#'), address.size()));
-    return address;
-}
-
 } // namespace
 
 struct PageFetch::Work {
@@ -160,7 +154,7 @@ void PageFetch::Work::Run()
 
     std::deque<Transfer> pictures;
     for (const std::string& source : ui::PictureSources(result.page.bytes)) {
-        std::string resolved = WithoutFragment(ui::ResolveAddress(result.page.address, source));
+        std::string resolved = ui::PictureAddress(result.page.address, source);
         if (pictures.size() == kMostPictures)
             break;
         if (ui::IsWebAddress(resolved) &&

@@ -96,12 +96,6 @@ std::string EmbeddedPicture(std::string_view tag, const ui::WebViewClient& files
     return "memory:" + name;
 }
 
-std::string WithoutFragment(std::string address)
-{
-    address.erase(std::min(address.find('#'), address.size()));
-    return address;
-}
-
 // A web page's bytes as text, in the character set it names (UTF-8 when it
 // names none); bytes that do not read so are taken as Latin-1, so no page
 // comes out empty.
@@ -193,8 +187,7 @@ private:
     // name goes into `stored`); empty when the picture did not come.
     std::string WebPicture(std::string_view tag, const FetchedPage& page, std::vector<std::string>& stored) const
     {
-        const std::string address =
-            WithoutFragment(ui::ResolveAddress(page.page.address, ui::TagAttribute(tag, "src")));
+        const std::string address = ui::PictureAddress(page.page.address, ui::TagAttribute(tag, "src"));
         for (std::size_t i = 0; i < page.pictures.size(); ++i) {
             const FetchedFile& picture = page.pictures[i];
             if (picture.address != address)

@@ -33,6 +33,7 @@ TEST(LightPage, ResolvesReferencesAgainstThePageAsABrowserDoes)
         EXPECT_EQ(ui::ResolveAddress(base, reference), expected) << reference;
     EXPECT_EQ(ui::ResolveAddress("http://host", "x.png"), "http://host/x.png");
     EXPECT_EQ(ui::ResolveAddress("", "x.png"), "x.png");
+    EXPECT_EQ(ui::PictureAddress(base, "../x.png#part"), "http://a/b/x.png");
 }
 
 TEST(LightPage, DropsStyleAndScriptAndReplacesEachPictureSource)
