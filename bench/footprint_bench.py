@@ -8,8 +8,7 @@ way for Vantrel and for a peer program:
   full speed, timed until the program has taken the last byte;
 - memory: 5 s after the start, with a port open on a pseudo-terminal, the
   proportional set size (PSS, /proc/PID/smaps_rollup) of the program and
-  every process below it (a browser engine's helper processes included),
-  and their private pages alone (USS), which do not shrink when other
+  every process below it, and their private pages alone (USS), which do not shrink when other
   programs on the machine share the same libraries; a process that has
   loaded a GL driver is marked GL.
 
