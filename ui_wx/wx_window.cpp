@@ -644,7 +644,7 @@ void WxWindow::ShowPendingAddress()
 void WxWindow::ShowInPane(ControlState& s, std::string_view url, std::chrono::milliseconds answerWithin)
 {
     if (!IsPageView(*s.window))
-        ReplacePaneView(s, MakePageView(*m_frame, s.window->GetId(), s.window->GetRect(), PaneClient(s)));
+        ReplacePaneView(s, *MakePageView(*m_frame, s.window->GetId(), s.window->GetRect(), PaneClient(s)));
     if (ui::EmbeddedName(url))
         ShowEmbeddedPage(*s.window, url);
     else
@@ -656,14 +656,12 @@ WebClientFinder WxWindow::PaneClient(const ControlState& s)
     return [this, client = s.webClient]() { return m_dialog ? client : nullptr; };
 }
 
-void WxWindow::ReplacePaneView(ControlState& s, wxWindow* view)
+void WxWindow::ReplacePaneView(ControlState& s, wxWindow& view)
 {
     wxWindow* current = s.window;
-    if (!view || view == current)
-        return;
-    view->Show(current->IsShown());
-    std::replace(m_created.begin(), m_created.end(), current, view);
-    s.window = view;
+    view.Show(current->IsShown());
+    std::replace(m_created.begin(), m_created.end(), current, &view);
+    s.window = &view;
     // The window it replaces goes once the event under way has returned.
     current->Hide();
     m_frame->CallAfter([old = wxWeakRef<wxWindow>(current)] {

@@ -129,8 +129,8 @@ private:
     // the place of the control's placeholder): an embedded page at once, a
     // web page once fetched.
     void ShowInPane(ControlState& state, std::string_view url, std::chrono::milliseconds answerWithin);
-    // Puts a new view in the place of a web control's window (null: none).
-    void ReplacePaneView(ControlState& state, wxWindow* view);
+    // Puts the page view in the place of a web control's placeholder.
+    void ReplacePaneView(ControlState& state, wxWindow& view);
     // The client a web control's views report to, while the dialog lives.
     WebClientFinder PaneClient(const ControlState& state);
     void ShowPendingAddress();
