@@ -1,5 +1,7 @@
 #include "ui/light_page.h"
 
+#include "ui/html_tag.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -7,105 +9,14 @@ namespace ui {
 
 namespace {
 
-char Lower(char c)
-{
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
-
-bool IsSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    return std::ranges::equal(a, b, [](char x, char y) { return Lower(x) == Lower(y); });
-}
-
-// Where `what` next stands in `text` from `from` on, ignoring case.
-std::size_t FindIgnoringCase(std::string_view text, std::string_view what, std::size_t from)
-{
-    const auto found = std::search(text.begin() + static_cast<std::ptrdiff_t>(std::min(from, text.size())), text.end(),
-                                   what.begin(), what.end(), [](char x, char y) { return Lower(x) == Lower(y); });
-    return found == text.end() ? std::string_view::npos : static_cast<std::size_t>(found - text.begin());
-}
-
-// Whether the tag at `at` ('<') is an opening tag named `name`.
-bool IsTag(std::string_view html, std::size_t at, std::string_view name)
-{
-    const std::size_t end = at + 1 + name.size();
-    return end <= html.size() && EqualsIgnoringCase(html.substr(at + 1, name.size()), name) &&
-           (end == html.size() || IsSpace(html[end]) || html[end] == '>' || html[end] == '/');
-}
-
-// One past the '>' that closes the tag starting at `at` (quoted values may
-// hold '>'); the end of the text when nothing closes it.
-std::size_t TagEnd(std::string_view html, std::size_t at)
-{
-    char quote = 0;
-    for (std::size_t i = at + 1; i < html.size(); ++i) {
-        const char c = html[i];
-        if (quote) {
-            if (c == quote)
-                quote = 0;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
-        } else if (c == '>') {
-            return i + 1;
-        }
-    }
-    return html.size();
-}
-
-// Where an attribute's value stands in a tag, without its quotes.
-struct ValuePlace {
-    std::size_t begin = std::string_view::npos;
-    std::size_t end = std::string_view::npos;
-};
-
-// The place of attribute `name`'s value in `tag`; npos when the tag has no
-// such attribute (or has it without a value).
-ValuePlace FindValue(std::string_view tag, std::string_view name)
-{
-    std::size_t i = 1;
-    while (i < tag.size() && !IsSpace(tag[i]) && tag[i] != '>' && tag[i] != '/')
-        ++i; // the tag's own name
-    while (i < tag.size()) {
-        while (i < tag.size() && (IsSpace(tag[i]) || tag[i] == '/'))
-            ++i;
-        if (i >= tag.size() || tag[i] == '>')
-            break;
-        const std::size_t nameBegin = i;
-        while (i < tag.size() && !IsSpace(tag[i]) && tag[i] != '=' && tag[i] != '>' && tag[i] != '/')
-            ++i;
-        const std::string_view attribute = tag.substr(nameBegin, i - nameBegin);
-        if (attribute.empty()) { // a stray '='
-            ++i;
-            continue;
-        }
-        while (i < tag.size() && IsSpace(tag[i]))
-            ++i;
-        if (i >= tag.size() || tag[i] != '=')
-            continue; // an attribute without a value
-        ++i;
-        while (i < tag.size() && IsSpace(tag[i]))
-            ++i;
-        ValuePlace place;
-        if (i < tag.size() && (tag[i] == '"' || tag[i] == '\'')) {
-            place.begin = i + 1;
-            place.end = std::min(tag.find(tag[i], place.begin), tag.size());
-            i = place.end + 1;
-        } else {
-            place.begin = i;
-            while (i < tag.size() && !IsSpace(tag[i]) && tag[i] != '>')
-                ++i;
-            place.end = i;
-        }
-        if (EqualsIgnoringCase(attribute, name))
-            return place;
-    }
-    return {};
-}
+using html::EqualsIgnoringCase;
+using html::FindIgnoringCase;
+using html::FindValue;
+using html::IsSpace;
+using html::IsTag;
+using html::Lower;
+using html::TagEnd;
+using html::ValuePlace;
 
 std::string WithoutAmpEntities(std::string_view value)
 {
@@ -137,9 +48,9 @@ std::string WithSource(std::string_view tag, std::string_view source)
 {
     const std::string value = "\"" + AsAttributeValue(source) + "\"";
     const ValuePlace place = FindValue(tag, "src");
-    if (place.begin == std::string_view::npos)
+    if (!place.found())
         return std::string(tag.substr(0, 4)) + " src=" + value + std::string(tag.substr(4));
-    const bool quoted = place.begin > 0 && (tag[place.begin - 1] == '"' || tag[place.begin - 1] == '\'');
+    const bool quoted = place.QuotedIn(tag);
     const std::size_t from = quoted ? place.begin - 1 : place.begin;
     const std::size_t to = quoted ? std::min(place.end + 1, tag.size()) : place.end;
     return std::string(tag.substr(0, from)) + value + std::string(tag.substr(to));

@@ -2,7 +2,11 @@
 
 #include "ui/light_page.h"
 #include "ui/web_view.h"
+#include "ui/picture_budget.h"
+#include "ui/picture_header.h"
 #include "ui_wx/page_fetch.h"
+#include "ui_wx/picture_decode.h"
+#include "ui_wx/prepared_page.h"
 #include "ui_wx/wx_text.h"
 
 #include <cstdlib>
@@ -27,26 +31,6 @@ namespace {
 
 // --- Pictures -----------------------------------------------------------------------
 
-// An SVG picture as PNG bytes at the given size, drawn by the system's
-// picture loader (librsvg, which draws the picture's text too); empty when
-// it cannot draw it.
-std::string SvgAsPng(const void* bytes, std::size_t length, int width, int height)
-{
-    GInputStream* stream = g_memory_input_stream_new_from_data(bytes, static_cast<gssize>(length), nullptr);
-    GdkPixbuf* picture = gdk_pixbuf_new_from_stream_at_scale(stream, width, height, FALSE, nullptr, nullptr);
-    g_object_unref(stream);
-    if (picture == nullptr)
-        return {};
-    gchar* png = nullptr;
-    gsize pngLength = 0;
-    std::string out;
-    if (gdk_pixbuf_save_to_buffer(picture, &png, &pngLength, "png", nullptr, nullptr))
-        out.assign(png, pngLength);
-    g_free(png);
-    g_object_unref(picture);
-    return out;
-}
-
 // The picture formats the view reads: those of the embedded pages and of
 // pages on the web.
 void AddPictureReaders()
@@ -59,24 +43,27 @@ void AddPictureReaders()
         wxImage::AddHandler(new wxGIFHandler);
 }
 
-// Puts a picture into wx's memory file system under `name`; an SVG one is
-// rendered at the size its <img> tag asks for.
-void StorePicture(const std::string& name, std::string_view tag, const void* bytes, std::size_t length,
-                  std::string_view mimeType)
+// Puts an embedded page's picture into wx's memory file system under
+// `name`; an SVG one is rendered at the size its <img> tag asks for.
+void StoreEmbeddedPicture(const std::string& name, std::string_view tag, std::string_view bytes,
+                          std::string_view mimeType)
 {
     if (!mimeType.starts_with("image/svg+xml")) {
-        wxMemoryFSHandler::AddFileWithMimeType(ToWx(name), bytes, length, ToWx(mimeType));
+        wxMemoryFSHandler::AddFileWithMimeType(ToWx(name), bytes.data(), bytes.size(), ToWx(mimeType));
         return;
     }
-    const int width = std::atoi(ui::TagAttribute(tag, "width").c_str());
-    const int height = std::atoi(ui::TagAttribute(tag, "height").c_str());
-    const wxSize size(width > 0 && width <= 4096 ? width : 64, height > 0 && height <= 4096 ? height : 64);
-    if (const std::string png = SvgAsPng(bytes, length, size.x, size.y); !png.empty()) {
-        wxMemoryFSHandler::AddFileWithMimeType(ToWx(name), png.data(), png.size(), "image/png");
+    constexpr std::uint64_t kLargest = std::uint64_t{4096} * 4096; // the program's own pictures
+    const ui::PixelSize size =
+        ui::SvgRenderSize(ui::TagAttribute(tag, "width"), ui::TagAttribute(tag, "height"), kLargest);
+    const auto header = ui::ReadPictureHeader(bytes);
+    if (const auto picture = header ? DecodePicture(bytes, *header, kLargest, size) : std::nullopt) {
+        wxMemoryFSHandler::AddFileWithMimeType(ToWx(name), picture->png.data(), picture->png.size(), "image/png");
     } else {
         // wx's own SVG reader draws the shapes but not the text.
-        const wxBitmapBundle picture = wxBitmapBundle::FromSVG(static_cast<const wxByte*>(bytes), length, size);
-        wxMemoryFSHandler::AddFile(ToWx(name), picture.GetBitmap(size).ConvertToImage(), wxBITMAP_TYPE_PNG);
+        const wxSize wanted(size.width, size.height);
+        const wxBitmapBundle drawn =
+            wxBitmapBundle::FromSVG(reinterpret_cast<const wxByte*>(bytes.data()), bytes.size(), wanted);
+        wxMemoryFSHandler::AddFile(ToWx(name), drawn.GetBitmap(wanted).ConvertToImage(), wxBITMAP_TYPE_PNG);
     }
 }
 
@@ -92,24 +79,10 @@ std::string EmbeddedPicture(std::string_view tag, const ui::WebViewClient& files
         return {};
     const std::string name = "vantrel-page/" + source;
     if (stored.insert(name).second)
-        StorePicture(name, tag, file->bytes.data(), file->bytes.size(), file->mimeType);
+        StoreEmbeddedPicture(name, tag,
+                             std::string_view(reinterpret_cast<const char*>(file->bytes.data()), file->bytes.size()),
+                             file->mimeType);
     return "memory:" + name;
-}
-
-// A web page's bytes as text, in the character set it names (UTF-8 when it
-// names none); bytes that do not read so are taken as Latin-1, so no page
-// comes out empty.
-wxString Decoded(const std::string& bytes, const std::string& charset)
-{
-    const wxLogNull quiet; // an unknown character set is no news for the user
-    wxString text;
-    if (charset.empty() || charset == "utf-8" || charset == "utf8")
-        text = wxString::FromUTF8(bytes.data(), bytes.size());
-    else if (const wxCSConv conversion(ToWx(charset)); conversion.IsOk())
-        text = wxString(bytes.data(), conversion, bytes.size());
-    if (text.empty() && !bytes.empty())
-        text = wxString(bytes.data(), wxConvISO8859_1, bytes.size());
-    return text;
 }
 
 // --- The view -----------------------------------------------------------------------
@@ -145,10 +118,15 @@ public:
     {
         Forget();
         m_awaited = url;
+        const auto deadline = std::chrono::steady_clock::now() + within;
         m_fetch = std::make_unique<PageFetch>(
-            m_awaited, within, [this, generation = m_generation](std::optional<FetchedPage> page) {
-                // On the fetch's thread: the page goes over to the window's.
-                CallAfter([this, generation, page = std::make_shared<std::optional<FetchedPage>>(std::move(page))] {
+            m_awaited, within, [this, generation = m_generation, deadline](std::optional<FetchedPage> fetched) {
+                // On the fetch's thread: the page is made ready there, then
+                // goes over to the window's.
+                auto page = std::make_shared<std::optional<PreparedPage>>();
+                if (fetched)
+                    *page = PreparePage(*fetched, "vantrel-web/" + std::to_string(generation) + "/", deadline);
+                CallAfter([this, generation, page] {
                     if (generation == m_generation)
                         Arrived(std::move(*page));
                 });
@@ -164,42 +142,22 @@ private:
         m_awaited.clear();
     }
 
-    void Arrived(std::optional<FetchedPage> fetched)
+    void Arrived(std::optional<PreparedPage> page)
     {
         const std::string requested = std::exchange(m_awaited, {});
         m_fetch.reset(); // its thread has answered and is ending
-        if (!fetched) {
+        if (!page) {
             Report(requested, "");
             return;
         }
-        const FetchedPage& page = *fetched;
-        std::vector<std::string> stored;
-        const std::string html =
-            ui::PageForLightView(page.page.bytes, [&](std::string_view tag) { return WebPicture(tag, page, stored); });
-        Present(Decoded(html, ui::PageCharset(page.page.contentType, page.page.bytes)), page.page.address);
+        for (const PreparedPicture& picture : page->pictures)
+            wxMemoryFSHandler::AddFileWithMimeType(ToWx(picture.name), picture.png.data(), picture.png.size(),
+                                                   "image/png");
+        Present(page->html, page->address);
         // The view holds its pictures drawn now; their files can go.
-        for (const std::string& name : stored)
-            wxMemoryFSHandler::RemoveFile(ToWx(name));
-        Report(page.page.address, FromWx(GetOpenedPageTitle()));
-    }
-
-    // The memory address of a web page's picture, stored on first use (its
-    // name goes into `stored`); empty when the picture did not come.
-    std::string WebPicture(std::string_view tag, const FetchedPage& page, std::vector<std::string>& stored) const
-    {
-        const std::string address = ui::PictureAddress(page.page.address, ui::TagAttribute(tag, "src"));
-        for (std::size_t i = 0; i < page.pictures.size(); ++i) {
-            const FetchedFile& picture = page.pictures[i];
-            if (picture.address != address)
-                continue;
-            const std::string name = "vantrel-web/" + std::to_string(m_generation) + "/" + std::to_string(i);
-            if (std::ranges::find(stored, name) == stored.end()) {
-                StorePicture(name, tag, picture.bytes.data(), picture.bytes.size(), picture.contentType);
-                stored.push_back(name);
-            }
-            return "memory:" + name;
-        }
-        return {};
+        for (const PreparedPicture& picture : page->pictures)
+            wxMemoryFSHandler::RemoveFile(ToWx(picture.name));
+        Report(page->address, FromWx(GetOpenedPageTitle()));
     }
 
     void Present(const wxString& html, std::string address)
