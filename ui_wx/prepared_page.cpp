@@ -23,63 +23,73 @@ class PagePictures {
 public:
     PagePictures(const FetchedPage& page, std::string namePrefix, std::chrono::steady_clock::time_point deadline)
         : m_page(page), m_prefix(std::move(namePrefix)), m_deadline(deadline), m_budget(ui::PictureLimits{}),
-          m_decoded(page.pictures.size())
+          m_pictures(page.pictures.size())
     {
     }
 
     // The memory address for one <img> tag; empty when its picture did not
-    // come, cannot be read, or the page's budget has no room for it.
+    // come, cannot be read, or the page's budget has no room for it. A
+    // picture is decoded at its first showing that the budget has room for.
     std::string SourceFor(std::string_view tag)
     {
         const std::string address = ui::PictureAddress(m_page.page.address, ui::TagAttribute(tag, "src"));
         const auto found = std::ranges::find(m_page.pictures, address, &FetchedFile::address);
         if (found == m_page.pictures.end())
             return {};
-        const auto i = static_cast<std::size_t>(found - m_page.pictures.begin());
-        if (!m_decoded[i].tried) {
-            m_decoded[i].tried = true;
-            m_decoded[i].picture = Decode(*found, tag);
-            if (m_decoded[i].picture)
-                m_stored.push_back({m_prefix + std::to_string(i), std::move(m_decoded[i].picture->png)});
-            m_decoded[i].name = m_prefix + std::to_string(i);
+        Picture& picture = m_pictures[static_cast<std::size_t>(found - m_page.pictures.begin())];
+        if (!picture.header) {
+            picture.header = ui::ReadPictureHeader(found->bytes);
+            if (picture.header && picture.header->format == ui::PictureFormat::Svg)
+                picture.svgSize = ui::SvgRenderSize(ui::TagAttribute(tag, "width"), ui::TagAttribute(tag, "height"),
+                                                    m_budget.limits().svgPixels);
         }
-        const Decoded& decoded = m_decoded[i];
-        if (!decoded.picture || !m_budget.Take(decoded.picture->Pixels()))
+        if (!picture.header || picture.failed || !m_budget.Take(picture.Pixels()))
             return {};
-        return "memory:" + decoded.name;
+        const std::string name = m_prefix + std::to_string(found - m_page.pictures.begin());
+        if (!picture.stored) {
+            auto decoded = Decode(*found, picture);
+            picture.failed = !decoded;
+            if (picture.failed)
+                return {};
+            m_stored.push_back({name, std::move(decoded->png)});
+            picture.stored = true;
+        }
+        return "memory:" + name;
     }
 
     std::vector<PreparedPicture> Stored() && { return std::move(m_stored); }
 
 private:
-    struct Decoded {
-        bool tried = false;
-        std::optional<DecodedPicture> picture; // its bytes move to m_stored
-        std::string name;
+    struct Picture {
+        std::optional<ui::PictureHeader> header; // read at its first showing
+        ui::PixelSize svgSize;                   // an SVG's, from the tag of its first showing
+        bool stored = false;
+        bool failed = false;
+
+        std::uint64_t Pixels() const
+        {
+            return header->format == ui::PictureFormat::Svg ? std::uint64_t(svgSize.width) * svgSize.height
+                                                            : header->Pixels();
+        }
     };
 
-    std::optional<DecodedPicture> Decode(const FetchedFile& file, std::string_view tag) const
+    std::optional<DecodedPicture> Decode(const FetchedFile& file, const Picture& picture) const
     {
-        const auto header = ui::ReadPictureHeader(file.bytes);
-        if (!header)
-            return std::nullopt;
         const ui::PictureLimits& limits = m_budget.limits();
-        const bool svg = header->format == ui::PictureFormat::Svg;
+        const bool svg = picture.header->format == ui::PictureFormat::Svg;
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(m_deadline - std::chrono::steady_clock::now());
         if (svg && left.count() <= 0)
             return std::nullopt;
-        return DecodeWebPicture(
-            file.bytes, *header, svg ? limits.svgPixels : limits.picturePixels,
-            ui::SvgRenderSize(ui::TagAttribute(tag, "width"), ui::TagAttribute(tag, "height"), limits.svgPixels),
-            std::min(left, kLongestSvgDrawing));
+        return DecodeWebPicture(file.bytes, *picture.header, svg ? limits.svgPixels : limits.picturePixels,
+                                picture.svgSize, std::min(left, kLongestSvgDrawing));
     }
 
     const FetchedPage& m_page;
     std::string m_prefix;
     std::chrono::steady_clock::time_point m_deadline;
     ui::PixelBudget m_budget;
-    std::vector<Decoded> m_decoded; // one per fetched picture
+    std::vector<Picture> m_pictures; // one per fetched picture
     std::vector<PreparedPicture> m_stored;
 };
 

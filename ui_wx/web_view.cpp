@@ -150,9 +150,11 @@ private:
             Report(requested, "");
             return;
         }
-        for (const PreparedPicture& picture : page->pictures)
+        for (PreparedPicture& picture : page->pictures) {
             wxMemoryFSHandler::AddFileWithMimeType(ToWx(picture.name), picture.png.data(), picture.png.size(),
                                                    "image/png");
+            std::string().swap(picture.png); // the file system holds its own copy
+        }
         Present(page->html, page->address);
         // The view holds its pictures drawn now; their files can go.
         for (const PreparedPicture& picture : page->pictures)

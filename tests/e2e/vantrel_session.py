@@ -132,15 +132,18 @@ class VantrelSession:
         how = "signal %s" % signal.Signals(-status).name if status < 0 else "status %d" % status
         sys.stderr.write("--- the program had already ended, with %s ---\n" % how)
 
+    def output(self):
+        """What the program has written to its stdout and stderr so far."""
+        if self._log is None:
+            return ""
+        self._log.flush()
+        self._log.seek(0)
+        return self._log.read().decode(errors="replace")
+
     def _toolkit_assertions(self):
         """Lines of the program's output that report a failed assertion
         inside wx (the program writes them instead of showing a box)."""
-        if self._log is None:
-            return []
-        self._log.flush()
-        self._log.seek(0)
-        return [line for line in self._log.read().decode(errors="replace").splitlines()
-                if TOOLKIT_ASSERTION in line]
+        return [line for line in self.output().splitlines() if TOOLKIT_ASSERTION in line]
 
     def stop(self, failed=False):
         if failed:
@@ -169,15 +172,16 @@ def step(text):
     print("%6.2f s  %s" % (time.monotonic() - _started, text), flush=True)
 
 
-def run_test(body):
+def run_test(body, limit=50):
     """Runs body(program, closer) with the command line's paths; prints PASS
-    or the failure and exits with the matching status."""
+    or the failure and exits with the matching status. A test still running
+    after `limit` seconds shows where it is stuck and ends."""
     if len(sys.argv) != 3:
         sys.stderr.write("usage: %s path/to/vantrel path/to/x11_close_window\n" % sys.argv[0])
         sys.exit(2)
     started = time.monotonic()
     # A hang shows where it is stuck before the test's time limit ends it.
-    faulthandler.dump_traceback_later(50, exit=True)
+    faulthandler.dump_traceback_later(limit, exit=True)
     try:
         body(sys.argv[1], sys.argv[2])
     except AssertionError as failure:

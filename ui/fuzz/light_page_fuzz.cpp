@@ -1,9 +1,13 @@
 // libFuzzer target for what the pane does to a page from the web before the
 // light view shows it: the first line is the page's address, the rest its
-// HTML. Every call must return; each picture source the page names must be
-// found again as the tag's src when the page is rewritten.
+// HTML (and, read as a picture, its bytes). Every call must return; each
+// picture source the page names must be found again as the tag's src when
+// the page is rewritten; a page once bounded passes the bounds unchanged.
 
 #include "ui/light_page.h"
+#include "ui/page_bounds.h"
+#include "ui/picture_budget.h"
+#include "ui/picture_header.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -28,5 +32,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& source : ui::PictureSources(rewritten))
         if (source != "memory:x")
             std::abort(); // a picture kept a source of the page's own
+    if (const auto bounded = ui::BoundedPage(rewritten))
+        if (ui::BoundedPage(*bounded) != bounded)
+            std::abort(); // bounding is not done in one pass
+    if (const auto header = ui::ReadPictureHeader(input))
+        if (header->firstFrameEnd > input.size())
+            std::abort();
+    const ui::PixelSize drawn = ui::SvgRenderSize(base.substr(0, 12), html.substr(0, 12), 1024 * 1024);
+    if (drawn.width < 1 || drawn.height < 1 || std::uint64_t(drawn.width) * std::uint64_t(drawn.height) > 1024 * 1024)
+        std::abort();
     return 0;
 }
