@@ -34,6 +34,17 @@ bool IsTag(std::string_view html, std::size_t at, std::string_view name)
            (end == html.size() || IsSpace(html[end]) || html[end] == '>' || html[end] == '/');
 }
 
+bool IsComment(std::string_view html, std::size_t at)
+{
+    return html.substr(at, 4) == "<!--";
+}
+
+std::size_t CommentEnd(std::string_view html, std::size_t at)
+{
+    const std::size_t close = html.find("-->", at + 4);
+    return close == std::string_view::npos ? html.size() : close + 3;
+}
+
 std::size_t TagEnd(std::string_view html, std::size_t at)
 {
     char quote = 0;

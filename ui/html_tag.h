@@ -19,6 +19,11 @@ std::size_t FindIgnoringCase(std::string_view text, std::string_view what, std::
 // Whether the tag at `at` ('<') is an opening tag named `name`.
 bool IsTag(std::string_view html, std::size_t at, std::string_view name);
 
+// Whether a comment ("<!--") starts at `at`, and one past the "-->" that
+// ends it (the end of the text when nothing does).
+bool IsComment(std::string_view html, std::size_t at);
+std::size_t CommentEnd(std::string_view html, std::size_t at);
+
 // One past the '>' that closes the tag starting at `at` (quoted values may
 // hold '>'); the end of the text when nothing closes it.
 std::size_t TagEnd(std::string_view html, std::size_t at);

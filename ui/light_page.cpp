@@ -186,9 +186,8 @@ std::string PageForLightView(std::string_view html, const PictureSource& picture
     std::size_t from = 0;
     for (std::size_t at = html.find('<'); at != std::string_view::npos; at = html.find('<', from)) {
         out.append(html.substr(from, at - from));
-        if (html.substr(at, 4) == "<!--") {
-            const std::size_t close = html.find("-->", at + 4);
-            from = close == std::string_view::npos ? html.size() : close + 3;
+        if (html::IsComment(html, at)) {
+            from = html::CommentEnd(html, at);
             out.append(html.substr(at, from - at));
         } else if (IsTag(html, at, "style") || IsTag(html, at, "script")) {
             const std::string_view closing = IsTag(html, at, "style") ? "</style" : "</script";

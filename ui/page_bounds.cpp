@@ -227,9 +227,8 @@ std::optional<std::string> BoundedPage(std::string_view page, const PageLimits& 
     std::size_t from = 0;
     for (std::size_t at = page.find('<'); at != std::string_view::npos; at = page.find('<', from)) {
         out.append(page.substr(from, at - from));
-        if (page.substr(at, 4) == "<!--") {
-            const std::size_t close = page.find("-->", at + 4);
-            from = close == std::string_view::npos ? page.size() : close + 3;
+        if (html::IsComment(page, at)) {
+            from = html::CommentEnd(page, at);
             out.append(page.substr(at, from - at));
             continue;
         }
