@@ -13,7 +13,7 @@ void CSerialDlg::OpenHelpPage()
     // that is not safe to write to is named in one box; a page that cannot
     // be opened is not reported, and the window goes on as before.
     const web::HelpPageResult page = web::WriteHelpPage();
-    if (!page.reason.empty())
+    if (!page.refusal.ok())
         ui::AfxMessageBox(web::HelpRefusalText(page));
     if (page.address)
         ui::OpenAddress(*page.address);

@@ -14,10 +14,10 @@ Status Status::FromErrno(std::string what, int code)
 Status Status::Failure(std::string what, int code, std::string words)
 {
     Status status;
-    status.m_bFailed = true;
-    status.m_nCode = code;
-    status.m_strWhat = std::move(what);
-    status.m_strWords = std::move(words);
+    status.m_failed = true;
+    status.m_code = code;
+    status.m_what = std::move(what);
+    status.m_words = std::move(words);
     return status;
 }
 
@@ -25,14 +25,14 @@ Status Status::On(std::string what) const
 {
     if (ok())
         return *this;
-    return Failure(std::move(what), m_nCode, m_strWords);
+    return Failure(std::move(what), m_code, m_words);
 }
 
 std::string Status::ToString() const
 {
     if (ok())
         return "OK";
-    return m_strWhat.empty() ? m_strWords : m_strWhat + ": " + m_strWords;
+    return m_what.empty() ? m_words : m_what + ": " + m_words;
 }
 
 } // namespace base

@@ -28,13 +28,13 @@ public:
     // call failed (a value that cannot be stored, a file of the wrong kind).
     static Status Failure(std::string what, int code, std::string words);
 
-    bool ok() const { return !m_bFailed; }
+    bool ok() const { return !m_failed; }
     explicit operator bool() const { return ok(); }
 
     // Empty, 0 and empty when ok.
-    const std::string& what() const { return m_strWhat; }
-    int code() const { return m_nCode; }
-    const std::string& words() const { return m_strWords; }
+    const std::string& what() const { return m_what; }
+    int code() const { return m_code; }
+    const std::string& words() const { return m_words; }
 
     // The same failure on another subject (a caller that knows the path the
     // user gave, where the failed call saw a resolved one).
@@ -44,10 +44,10 @@ public:
     std::string ToString() const;
 
 private:
-    bool m_bFailed = false;
-    int m_nCode = 0;
-    std::string m_strWhat;
-    std::string m_strWords;
+    bool m_failed = false;
+    int m_code = 0;
+    std::string m_what;
+    std::string m_words;
 };
 
 // A value, or the Status of the failure that left none.

@@ -1,5 +1,6 @@
 #include "linux/tty_control.h"
 
+#include <cerrno>
 #include <sys/ioctl.h>
 
 #include "linux/termios_record.h"
@@ -15,27 +16,29 @@ void SetModemLine(int fd, int line, bool raised)
 
 } // namespace
 
-bool ApplyRecord(int fd, const DCB& dcb)
+base::Status ApplyRecord(int fd, const DCB& dcb)
 {
     termios2 tio{};
-    if (::ioctl(fd, TCGETS2, &tio) != 0 || !RecordToTermios(dcb, tio))
-        return false;
+    if (::ioctl(fd, TCGETS2, &tio) != 0)
+        return base::Status::FromErrno({}, errno);
+    if (!RecordToTermios(dcb, tio))
+        return base::Status::FromErrno({}, EINVAL);
     if (::ioctl(fd, TCSETS2, &tio) != 0)
-        return false;
+        return base::Status::FromErrno({}, errno);
     // Linux has no DTR handshake of its own and RTS/CTS flow control would
     // also hold back our output, so the handshake modes raise the lines.
     SetModemLine(fd, TIOCM_DTR, dcb.fDtrControl != DTR_CONTROL_DISABLE);
     SetModemLine(fd, TIOCM_RTS, dcb.fRtsControl != RTS_CONTROL_DISABLE);
-    return true;
+    return base::Status::Ok();
 }
 
-bool ReadRecord(int fd, DCB& dcb)
+base::Status ReadRecord(int fd, DCB& dcb)
 {
     termios2 tio{};
     if (::ioctl(fd, TCGETS2, &tio) != 0)
-        return false;
+        return base::Status::FromErrno({}, errno);
     TermiosToRecord(tio, dcb);
-    return true;
+    return base::Status::Ok();
 }
 
 base::Status MakeRaw(int fd)

@@ -11,13 +11,14 @@ namespace linux_tty {
 
 // Applies the record's line settings at once (without waiting for output)
 // and then sets the DTR and RTS lines: raised for the enable and handshake
-// modes, lowered for disable. False when the record is not carriable or the
-// driver refuses the settings; a terminal without modem lines (a
-// pseudo-terminal) is not a failure.
-bool ApplyRecord(int fd, const DCB& dcb);
+// modes, lowered for disable. A failure (EINVAL for a record termios cannot
+// carry, else the driver's errno, without a subject) when the settings are
+// not taken; a terminal without modem lines (a pseudo-terminal) is none.
+base::Status ApplyRecord(int fd, const DCB& dcb);
 
-// Fills the record's line settings from the terminal (see TermiosToRecord).
-bool ReadRecord(int fd, DCB& dcb);
+// Fills the record's line settings from the terminal (see TermiosToRecord);
+// the driver's errno when it cannot tell.
+base::Status ReadRecord(int fd, DCB& dcb);
 
 // Puts the terminal into raw mode (see MakeRawTermios) and drops whatever
 // arrived before, which the earlier mode may have altered. The driver's

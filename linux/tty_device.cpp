@@ -119,7 +119,7 @@ bool TtyDevice::GetState(DCB& dcb)
         threads::MutexLock lock(m_mutex);
         dcb = m_output.RecordInForce();
     }
-    return ReadRecord(m_fd.get(), dcb);
+    return ReadRecord(m_fd.get(), dcb).ok();
 }
 
 bool TtyDevice::IsGone()
@@ -265,7 +265,7 @@ void TtyDevice::ApplyQueuedRecord()
             return;
         record = *front;
     }
-    const bool accepted = ApplyRecord(m_fd.get(), record);
+    const bool accepted = ApplyRecord(m_fd.get(), record).ok();
     if (accepted) {
         m_characterTime = serial::CharacterTime(record);
         m_bytesSinceRecord = 0;

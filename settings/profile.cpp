@@ -1,9 +1,9 @@
 #include "settings/profile.h"
 
-#include "settings/atomic_replace.h"
+#include "files/read_regular_file.h"
+#include "files/replace_atomically.h"
 #include "settings/ini_document.h"
 #include "settings/ini_value.h"
-#include "settings/read_file.h"
 #include "settings/struct_text.h"
 
 #include <cerrno>
@@ -11,6 +11,22 @@
 
 namespace settings {
 namespace {
+
+// Settings files are small; anything beyond this is not one.
+constexpr std::size_t kMaxSettingsFileBytes = 16u * 1024u * 1024u;
+
+// The settings file's text. A missing file reads as empty: it holds no
+// settings yet. One that exists but cannot be read (a folder, a device, no
+// permission, too large) is a failure.
+base::Result<std::string> ReadSettingsFile(const std::string& path)
+{
+    if (path.empty())
+        return std::string();
+    const auto file = files::ReadRegularFile(path, kMaxSettingsFileBytes);
+    if (!file)
+        return file.status().code() == ENOENT ? base::Result<std::string>(std::string()) : file.status();
+    return std::string(file->view());
+}
 
 std::string CutToBuffer(std::string text, std::size_t bufferSize)
 {
@@ -64,8 +80,8 @@ base::Status WriteProfileString(std::string_view section, std::string_view key, 
     // write is a failure all the same: the next change would be lost. (A
     // missing file reads as empty, which a set key never leaves.)
     if (text == *file)
-        return CheckReplaceable(path);
-    return ReplaceFileAtomically(path, text);
+        return files::CheckReplaceable(path);
+    return files::ReplaceAtomically(path, text);
 }
 
 base::Status WriteProfileStruct(std::string_view section, std::string_view key, const void* data, std::size_t size,

@@ -45,7 +45,7 @@ report "$hits" "windows.h belongs in windows/, ui_win32/ and *_win32.cpp files o
 hits=$(sources | xargs -r grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"\.\./')
 report "$hits" "Include the program's headers by their folder (\"serial/com_port.h\"), not by a relative path:"
 
-hits=$(sources base serial terminal transfer settings linux posix threads | grep '\.h$' | grep -v /tests/ |
+hits=$(sources base serial terminal transfer settings linux files posix threads | grep '\.h$' | grep -v /tests/ |
     xargs -r grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"(app|ui|ui_wx|ui_headless|res|web)/')
 report "$hits" "Logic folders' headers must not include window headers:"
 

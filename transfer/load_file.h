@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/status.h"
+#include "files/read_regular_file.h"
 
 // Reads the regular file at `path` byte for byte (no translation of any
 // kind) into one block allocated with malloc, hands the block over through
@@ -19,20 +20,15 @@ std::int32_t LoadFile(std::uint8_t** out, const char* path);
 
 namespace transfer {
 
-struct FreeBlock {
-    void operator()(std::uint8_t* block) const { std::free(block); }
-};
-
 // A file read whole: a block from malloc of at least one byte, and how many
 // bytes of it the file filled.
 struct LoadedFile {
-    std::unique_ptr<std::uint8_t, FreeBlock> block;
+    std::unique_ptr<std::uint8_t, files::FreeBlock> block;
     std::int32_t size = 0;
 };
 
-// What LoadFile does, with the failure on path: the system's errno, EFBIG
-// for 2 GiB and more, ENOMEM, or words of its own for a path that is not a
-// regular file.
+// What LoadFile does, with the failure on path as files::ReadRegularFile
+// gives it (EFBIG for 2 GiB and more).
 base::Result<LoadedFile> ReadWholeFile(const std::string& path);
 
 } // namespace transfer

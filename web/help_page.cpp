@@ -28,10 +28,10 @@ std::optional<HelpPlace> HelpFolder(const char* runtimeDir, const char* cacheHom
 
 std::string HelpRefusalText(const HelpPageResult& result)
 {
-    if (result.reason.empty())
+    if (result.refusal.ok())
         return {};
     std::string text =
-        "The folder " + result.refused.string() + " is not used for the help page: " + result.reason + ".";
+        "The folder " + result.refusal.what() + " is not used for the help page: " + result.refusal.words() + ".";
     if (result.address)
         text += "\n\nThe page is opened from " + result.folder.string() + " instead.";
     return text;

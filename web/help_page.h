@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/status.h"
+
 namespace web {
 
 // The help page the Help button and F1 open in the user's browser.
@@ -26,12 +28,12 @@ struct HelpPlace {
 std::optional<HelpPlace> HelpFolder(const char* runtimeDir, const char* cacheHome, const char* home);
 
 // What writing the help page came to: the page's file:// address, or
-// nothing; and a folder that was refused, with the reason, if any.
+// nothing; and a folder that was refused, if any: a failure on that folder
+// whose words are the reason.
 struct HelpPageResult {
     std::optional<std::string> address;
     std::filesystem::path folder; // where the page went
-    std::filesystem::path refused;
-    std::string reason; // empty when nothing was refused
+    base::Status refusal;         // ok when nothing was refused
 };
 
 // Writes the help page and its images into the place's folder. The base

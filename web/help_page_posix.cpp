@@ -1,5 +1,6 @@
 #include "web/help_page.h"
 
+#include "files/replace_atomically.h"
 #include "res/embedded_files.h"
 
 #include <cerrno>
@@ -19,6 +20,13 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr mode_t kPrivateFolder = 0700;
+
+constexpr files::ReplaceRules kHelpFileRules{.makeFolders = false, .followLink = false, .newFileMode = 0600};
+
+std::string_view AsText(std::span<const unsigned char> bytes)
+{
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
 
 std::string ErrorText(int error)
 {
@@ -132,38 +140,6 @@ std::optional<fs::path> FreshFolder(const fs::path& base)
     return made[base] = pattern;
 }
 
-bool WriteAll(int fd, std::span<const unsigned char> bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        bytes = bytes.subspan(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-// Writes the bytes to a new file beside `target` and renames it over the
-// target, which replaces the target (or a link standing there) in one step.
-// Returns 0, or the error that stopped it.
-int ReplaceFile(const fs::path& target, std::span<const unsigned char> bytes)
-{
-    std::string temp = (target.parent_path() / ".vantrel-XXXXXX").string();
-    const int fd = ::mkstemp(temp.data()); // 0600, never an existing file
-    if (fd < 0)
-        return errno;
-    int error = WriteAll(fd, bytes) ? 0 : errno;
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && ::rename(temp.c_str(), target.c_str()) == 0)
-        return 0;
-    error = error ? error : errno;
-    ::unlink(temp.c_str());
-    return error;
-}
-
 } // namespace
 
 HelpPageResult WriteHelpPage(const HelpPlace& place)
@@ -172,14 +148,12 @@ HelpPageResult WriteHelpPage(const HelpPlace& place)
     std::string reason = "it is not an absolute path";
     const OpenFolder base = place.base.is_absolute() ? OpenBase(place.base, reason) : OpenFolder();
     if (!base.IsOpen()) {
-        result.refused = place.base;
-        result.reason = reason;
+        result.refusal = base::Status::Failure(place.base.string(), 0, reason);
         return result;
     }
     fs::path folder = place.base;
     if (!OpenOwn(base, place.own, folder, reason).IsOpen()) {
-        result.refused = folder;
-        result.reason = reason;
+        result.refusal = base::Status::Failure(folder.string(), 0, reason);
         const auto fresh = FreshFolder(place.base);
         if (!fresh)
             return result;
@@ -188,10 +162,12 @@ HelpPageResult WriteHelpPage(const HelpPlace& place)
     result.folder = folder;
     for (std::string_view name : kHelpFiles) {
         const auto file = res::FindEmbeddedFile(name);
-        const int error = file ? ReplaceFile(folder / name, file->bytes) : ENOENT;
-        if (error != 0) {
-            result.refused = folder;
-            result.reason = ErrorText(error);
+        // The folder is ours alone: a link in it is replaced, never followed.
+        const base::Status written =
+            file ? files::ReplaceAtomically((folder / name).string(), AsText(file->bytes), kHelpFileRules)
+                 : base::Status::FromErrno((folder / name).string(), ENOENT);
+        if (!written) {
+            result.refusal = written.On(folder.string());
             return result;
         }
     }
@@ -203,7 +179,8 @@ HelpPageResult WriteHelpPage()
 {
     const auto place = HelpFolder(std::getenv("XDG_RUNTIME_DIR"), std::getenv("XDG_CACHE_HOME"), std::getenv("HOME"));
     if (!place)
-        return HelpPageResult{std::nullopt, {}, "~/.cache", "neither XDG_RUNTIME_DIR nor HOME is set"};
+        return HelpPageResult{
+            std::nullopt, {}, base::Status::Failure("~/.cache", 0, "neither XDG_RUNTIME_DIR nor HOME is set")};
     return WriteHelpPage(*place);
 }
 

@@ -1,12 +1,12 @@
 #include "web/help_page.h"
 
+#include "files/replace_atomically.h"
 #include "res/embedded_files.h"
 
 #include <windows.h>
 
 #include <cerrno>
 #include <cstdlib>
-#include <system_error>
 
 namespace web {
 
@@ -14,35 +14,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ErrorText(DWORD error)
+// The path in UTF-8, as the file layer takes it.
+std::string Utf8(const fs::path& path)
 {
-    return std::system_category().message(static_cast<int>(error));
-}
-
-// Writes the bytes to a new file beside `target` and moves it over the
-// target in one step. Returns 0, or the Win32 error that stopped it.
-DWORD ReplaceFile(const fs::path& target, std::span<const unsigned char> bytes)
-{
-    const fs::path temporary =
-        target.parent_path() / (L".vantrel-" + std::to_wstring(::GetCurrentProcessId()) + L".tmp");
-    const HANDLE file =
-        ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return ::GetLastError();
-    DWORD error = 0;
-    while (!bytes.empty() && error == 0) {
-        DWORD written = 0;
-        if (!::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
-            error = ::GetLastError();
-        bytes = bytes.subspan(written);
-    }
-    if (!::CloseHandle(file) && error == 0)
-        error = ::GetLastError();
-    if (error == 0 && !::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
-        error = ::GetLastError();
-    if (error != 0)
-        ::DeleteFileW(temporary.c_str());
-    return error;
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
 }
 
 // file:///C:/... : the drive's colon stays as it is.
@@ -67,17 +43,20 @@ HelpPageResult WriteHelpPage(const HelpPlace& place)
     std::error_code made;
     fs::create_directories(folder, made);
     if (made) {
-        result.refused = folder;
-        result.reason = made.message();
+        result.refusal = base::Status::Failure(Utf8(folder), made.value(), made.message());
         return result;
     }
     result.folder = folder;
     for (std::string_view name : kHelpFiles) {
         const auto file = res::FindEmbeddedFile(name);
-        const DWORD error = file ? ReplaceFile(folder / name, file->bytes) : ERROR_FILE_NOT_FOUND;
-        if (error != 0) {
-            result.refused = folder;
-            result.reason = ErrorText(error);
+        const std::string path = Utf8(folder / name);
+        const base::Status written =
+            file ? files::ReplaceAtomically(path,
+                                            {reinterpret_cast<const char*>(file->bytes.data()), file->bytes.size()},
+                                            {.makeFolders = false, .followLink = false, .newFileMode = 0600})
+                 : base::Status::FromErrno(path, ENOENT);
+        if (!written) {
+            result.refusal = written.On(Utf8(folder));
             return result;
         }
     }
@@ -92,7 +71,8 @@ HelpPageResult WriteHelpPage()
         if (value != nullptr && *value != L'\0')
             return WriteHelpPage(HelpPlace{fs::path(value)});
     }
-    return HelpPageResult{std::nullopt, {}, "%LOCALAPPDATA%", "neither LOCALAPPDATA nor TEMP is set"};
+    return HelpPageResult{
+        std::nullopt, {}, base::Status::Failure("%LOCALAPPDATA%", 0, "neither LOCALAPPDATA nor TEMP is set")};
 }
 
 } // namespace web

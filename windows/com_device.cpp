@@ -112,7 +112,7 @@ bool ComDevice::GetState(DCB& dcb)
 {
     if (m_released)
         return false;
-    return ReadRecord(m_port, dcb);
+    return ReadRecord(m_port, dcb).ok();
 }
 
 // A port whose device was removed (a USB adapter pulled) refuses every
@@ -287,7 +287,7 @@ void ComDevice::ApplyQueuedRecord()
             return;
         record = *front;
     }
-    const bool accepted = ApplyRecord(m_port, record);
+    const bool accepted = ApplyRecord(m_port, record).ok();
     if (accepted) {
         m_characterTime = serial::CharacterTime(record);
         m_bytesSinceRecord = 0;

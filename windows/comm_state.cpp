@@ -1,5 +1,7 @@
 #include "windows/comm_state.h"
 
+#include "windows/windows_device_system.h"
+
 namespace win32_com {
 
 Win32Dcb ToWin32(const DCB& record, const Win32Dcb& current)
@@ -63,24 +65,34 @@ DCB FromWin32(const Win32Dcb& block)
     return record;
 }
 
-bool ApplyRecord(HANDLE port, const DCB& record)
+namespace {
+
+base::Status LastFailure()
+{
+    const DWORD error = ::GetLastError();
+    return base::Status::Failure({}, static_cast<int>(error), SystemErrorText(error));
+}
+
+} // namespace
+
+base::Status ApplyRecord(HANDLE port, const DCB& record)
 {
     Win32Dcb current{};
     current.DCBlength = sizeof current;
     if (!::GetCommState(port, &current))
-        return false;
+        return LastFailure();
     Win32Dcb block = ToWin32(record, current);
-    return ::SetCommState(port, &block) != 0;
+    return ::SetCommState(port, &block) ? base::Status::Ok() : LastFailure();
 }
 
-bool ReadRecord(HANDLE port, DCB& record)
+base::Status ReadRecord(HANDLE port, DCB& record)
 {
     Win32Dcb block{};
     block.DCBlength = sizeof block;
     if (!::GetCommState(port, &block))
-        return false;
+        return LastFailure();
     record = FromWin32(block);
-    return true;
+    return base::Status::Ok();
 }
 
 } // namespace win32_com

@@ -46,7 +46,7 @@ TEST_F(HelpPageWriter, WritesThePageAndImagesIntoAPrivateFolder)
     const fs::path folder = place.Folder();
     ASSERT_TRUE(result.address);
     EXPECT_EQ(*result.address, web::FileUrl(folder / "VANTREL.HTML"));
-    EXPECT_EQ(result.reason, "");
+    EXPECT_EQ(result.refusal.words(), "");
     EXPECT_EQ(ModeOf(m_base / "runtime"), 0700u);
     EXPECT_EQ(ModeOf(folder), 0700u);
     const std::string page = ReadAll(folder / "VANTREL.HTML");
@@ -85,8 +85,8 @@ TEST_F(HelpPageWriter, AFolderThatIsNotSafeGivesWayToAFreshPrivateOneAndIsNamed)
     fs::create_directory_symlink(m_base / "elsewhere", m_base / "vantrel");
     const auto linked = web::WriteHelpPage({m_base});
     ASSERT_TRUE(linked.address);
-    EXPECT_EQ(linked.refused, m_base / "vantrel");
-    EXPECT_EQ(linked.reason, "it is a symbolic link");
+    EXPECT_EQ(linked.refusal.what(), (m_base / "vantrel").string());
+    EXPECT_EQ(linked.refusal.words(), "it is a symbolic link");
     EXPECT_EQ(linked.folder.parent_path(), m_base);
     EXPECT_EQ(ModeOf(linked.folder), 0700u);
     EXPECT_TRUE(fs::is_empty(m_base / "elsewhere"));
@@ -101,8 +101,8 @@ TEST_F(HelpPageWriter, AFolderThatIsNotSafeGivesWayToAFreshPrivateOneAndIsNamed)
     fs::create_directories(m_base / "vantrel" / "help");
     if (::geteuid() == 0 && ::chown((m_base / "vantrel" / "help").c_str(), 4242, 4242) == 0) {
         const auto foreign = web::WriteHelpPage({m_base});
-        EXPECT_EQ(foreign.refused, m_base / "vantrel" / "help");
-        EXPECT_EQ(foreign.reason, "it belongs to another user");
+        EXPECT_EQ(foreign.refusal.what(), (m_base / "vantrel" / "help").string());
+        EXPECT_EQ(foreign.refusal.words(), "it belongs to another user");
         EXPECT_EQ(foreign.folder, linked.folder);
     }
 

@@ -1,4 +1,4 @@
-#include "settings/atomic_replace_system.h"
+#include "files/replace_atomically.h"
 
 #include "posix/file_descriptor.h"
 
@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace settings {
+namespace files {
 namespace {
 
 std::string ParentFolder(const std::string& path)
@@ -81,16 +81,16 @@ struct TemporaryFile {
     int error = 0; // the errno value when no file could be made
 };
 
-// A fresh name beside the target; created with mode 0666 so the umask applies
-// just as it would to a newly created settings file.
-TemporaryFile CreateTemporaryBeside(const std::string& target)
+// A fresh name beside the target, created with `mode`, so the umask applies
+// just as it would to a newly created file.
+TemporaryFile CreateTemporaryBeside(const std::string& target, unsigned mode)
 {
     static std::atomic<unsigned> counter{0};
     const std::string prefix =
         ParentFolder(target) + "/." + BaseName(target) + ".tmp" + std::to_string(::getpid()) + "_";
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string candidate = prefix + std::to_string(counter.fetch_add(1));
-        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
         if (fd >= 0)
             return {std::move(candidate), fd, 0};
         if (errno != EEXIST)
@@ -99,11 +99,12 @@ TemporaryFile CreateTemporaryBeside(const std::string& target)
     return {{}, -1, EEXIST};
 }
 
-// The new file keeps the old one's permissions and, where allowed, its owner.
+// The new file keeps the old one's permissions and, where allowed, its
+// owner; a link it replaces has none worth keeping.
 void CopyOwnershipAndMode(int fd, const std::string& target)
 {
     struct stat old {};
-    if (::stat(target.c_str(), &old) != 0)
+    if (::lstat(target.c_str(), &old) != 0 || S_ISLNK(old.st_mode))
         return;
     if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
         // Not permitted for an ordinary user; the file then belongs to the writer.
@@ -118,8 +119,7 @@ void SyncFolder(const std::string& folder)
         ::fsync(directory.get());
 }
 
-} // namespace
-
+// 0 when the file at path may be replaced, else the errno value that says why not.
 int ReplaceableError(const std::string& path)
 {
     struct stat info {};
@@ -134,19 +134,26 @@ int ReplaceableError(const std::string& path)
     return ::access(path.c_str(), W_OK) == 0 ? 0 : errno;
 }
 
-int Replace(const std::string& path, std::string_view text)
+// 0 once `text` has replaced the file's content, else the errno value of
+// the first step that failed.
+int Replace(const std::string& path, std::string_view text, const ReplaceRules& rules)
 {
     if (path.empty())
         return ENOENT;
-    const std::string target = ResolveTarget(path);
+    const std::string target = rules.followLink ? ResolveTarget(path) : path;
     if (target.empty())
         return errno != 0 ? errno : ENOENT;
-    if (const int error = EnsureFolder(ParentFolder(target)); error != 0)
-        return error;
-    if (const int error = ReplaceableError(target); error != 0)
+    if (rules.makeFolders) {
+        if (const int error = EnsureFolder(ParentFolder(target)); error != 0)
+            return error;
+    }
+    // A link that is itself replaced says nothing of the file it points to.
+    struct stat link {};
+    const bool replacingLink = !rules.followLink && ::lstat(target.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+    if (const int error = replacingLink ? 0 : ReplaceableError(target); error != 0)
         return error;
 
-    const TemporaryFile temporary = CreateTemporaryBeside(target);
+    const TemporaryFile temporary = CreateTemporaryBeside(target, rules.newFileMode);
     if (temporary.fd < 0)
         return temporary.error;
     posix::FileDescriptor file(temporary.fd);
@@ -166,4 +173,18 @@ int Replace(const std::string& path, std::string_view text)
     return 0;
 }
 
-} // namespace settings
+} // namespace
+
+base::Status CheckReplaceable(const std::string& path)
+{
+    const int error = ReplaceableError(path);
+    return error == 0 ? base::Status::Ok() : base::Status::FromErrno(path, error);
+}
+
+base::Status ReplaceAtomically(const std::string& path, std::string_view bytes, const ReplaceRules& rules)
+{
+    const int error = Replace(path, bytes, rules);
+    return error == 0 ? base::Status::Ok() : base::Status::FromErrno(path, error);
+}
+
+} // namespace files

@@ -1,4 +1,4 @@
-#include "posix/open_file.h"
+#include "files/open_file.h"
 
 #include <windows.h>
 
@@ -7,16 +7,16 @@
 #include <io.h>
 #include <string>
 
-namespace posix {
+namespace files {
 
-base::Result<FileDescriptor> OpenForReading(const std::string& path)
+base::Result<posix::FileDescriptor> OpenForReading(const std::string& path)
 {
     const int length = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.c_str(), -1, nullptr, 0);
     if (length <= 0)
         return base::Status::FromErrno(path, ENOENT);
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.c_str(), -1, wide.data(), length);
-    FileDescriptor file(::_wopen(wide.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT));
+    posix::FileDescriptor file(::_wopen(wide.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT));
     if (file.valid())
         return file;
     int error = errno;
@@ -29,4 +29,4 @@ base::Result<FileDescriptor> OpenForReading(const std::string& path)
     return base::Status::FromErrno(path, error);
 }
 
-} // namespace posix
+} // namespace files

@@ -6,12 +6,12 @@
 
 #include <string>
 
-namespace posix {
+namespace files {
 
 // Opens the file at `path` (UTF-8) read-only, in binary mode (no line-end
 // translation), without waiting (a named pipe must not hold the caller),
 // never as a controlling terminal and not inherited by child processes.
 // A folder fails with EISDIR on every system.
-base::Result<FileDescriptor> OpenForReading(const std::string& path);
+base::Result<posix::FileDescriptor> OpenForReading(const std::string& path);
 
-} // namespace posix
+} // namespace files

@@ -1,4 +1,4 @@
-#include "settings/atomic_replace_system.h"
+#include "files/replace_atomically.h"
 
 #include <windows.h>
 
@@ -8,7 +8,7 @@
 #include <utility>
 #include <cerrno>
 
-namespace settings {
+namespace files {
 namespace {
 
 std::wstring Wide(const std::string& text)
@@ -121,8 +121,7 @@ int WriteAndFlush(HANDLE file, std::string_view text)
     return ::FlushFileBuffers(file) ? 0 : LastErrno();
 }
 
-} // namespace
-
+// 0 when the file at path may be replaced, else the errno value that says why not.
 int ReplaceableError(const std::string& path)
 {
     const std::wstring wide = Wide(path);
@@ -141,12 +140,18 @@ int ReplaceableError(const std::string& path)
     return file.valid() ? 0 : LastErrno();
 }
 
-int Replace(const std::string& path, std::string_view text)
+// 0 once `text` has replaced the file's content, else the errno value of
+// the first step that failed. Windows keeps no permission bits to carry
+// over, and the rename replaces a link standing at the path (links are
+// rare there, and made on purpose), so only the folder rule applies.
+int Replace(const std::string& path, std::string_view text, const ReplaceRules& rules)
 {
     if (path.empty())
         return ENOENT;
-    if (const int error = EnsureFolder(ParentFolder(path)); error != 0)
-        return error;
+    if (rules.makeFolders) {
+        if (const int error = EnsureFolder(ParentFolder(path)); error != 0)
+            return error;
+    }
     if (const int error = ReplaceableError(path); error != 0)
         return error;
 
@@ -176,4 +181,18 @@ int Replace(const std::string& path, std::string_view text)
     return error;
 }
 
-} // namespace settings
+} // namespace
+
+base::Status CheckReplaceable(const std::string& path)
+{
+    const int error = ReplaceableError(path);
+    return error == 0 ? base::Status::Ok() : base::Status::FromErrno(path, error);
+}
+
+base::Status ReplaceAtomically(const std::string& path, std::string_view bytes, const ReplaceRules& rules)
+{
+    const int error = Replace(path, bytes, rules);
+    return error == 0 ? base::Status::Ok() : base::Status::FromErrno(path, error);
+}
+
+} // namespace files
