@@ -290,8 +290,7 @@ void WxWindow::OnSized(wxSizeEvent& event)
     const std::uintptr_t type = m_frame->IsIconized()    ? kSizeMinimized
                                 : m_frame->IsMaximized() ? kSizeMaximized
                                                          : kSizeRestored;
-    const std::intptr_t packed = (size.x & 0xFFFF) | ((size.y & 0xFFFF) << 16);
-    Deliver(ui::Message{ui::Msg::Size, 0, ui::Notify::Clicked, type, packed});
+    Deliver(ui::Message{ui::Msg::Size, 0, ui::Notify::Clicked, type});
 }
 
 void WxWindow::OnContextMenu(wxContextMenuEvent& event)

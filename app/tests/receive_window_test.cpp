@@ -71,19 +71,23 @@ TEST_F(ReceiveTest, AFullChunkInHexIs384Characters)
 
 TEST_F(ReceiveTest, TheBoxEmptiesItselfOnlyWhenTheNextTextWouldPassTheLimit)
 {
-    Dlg().m_nRxShown = 4000;
-    Win().SetText(IDC_RX, std::string(4000, 'x'));
+    const auto fillAsText = [this](std::size_t count) {
+        Win().Click(IDC_CLEAR_RX);
+        Win().Click(IDC_RX_ASCII);
+        Receive(std::vector<std::uint8_t>(count, 'x'));
+        Win().Click(IDC_RX_ASCII); // hexadecimal again from the next tick
+        ASSERT_EQ(Dlg().m_nRxShown, count);
+    };
+    std::string forty;
+    for (int i = 0; i < 40; ++i)
+        forty += "41 ";
+
+    fillAsText(4000);
     ReceiveHex(40); // 4000 + 120 > 4096
-    EXPECT_EQ(Rx(), std::string(40 * 3, ' ').replace(0, 120, [] {
-        std::string s;
-        for (int i = 0; i < 40; ++i)
-            s += "41 ";
-        return s;
-    }()));
+    EXPECT_EQ(Rx(), forty);
     EXPECT_EQ(Dlg().m_nRxShown, 120u);
 
-    Win().SetText(IDC_RX, std::string(4093, 'x'));
-    Dlg().m_nRxShown = 4093;
+    fillAsText(4093);
     ReceiveHex(1); // exactly 4096: appended
     EXPECT_EQ(Rx().size(), 4096u);
     EXPECT_EQ(Dlg().m_nRxShown, 4096u);

@@ -34,29 +34,6 @@ TEST(FitRectToText, ATextLargerThanTheControlMakesItGrow)
     EXPECT_EQ(ui::FitRectToText(r, text, ui::kAlignRight), (Rect{5, 20, 30, 33}));
 }
 
-TEST(OpenErrorText, EveryCodeOfTheTableAndOneOutside)
-{
-    const std::pair<int, const char*> table[] = {
-        {0, "The operating system is out\nof memory or resources."},
-        {2, "The specified file was not found."},
-        {3, "The specified path was not found."},
-        {5, "The operating system denied\naccess to the specified file."},
-        {8, "There was not enough memory to complete the operation."},
-        {11, "The .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image)."},
-        {26, "A sharing violation occurred. "},
-        {27, "The filename association is\nincomplete or invalid."},
-        {28, "The DDE transaction could not\nbe completed because the request timed out."},
-        {29, "The DDE transaction failed."},
-        {30, "The DDE transaction could not\nbe completed because other DDE transactions\nwere being processed."},
-        {31, "There is no application associated\nwith the given filename extension."},
-        {32, "The specified dynamic-link library was not found."},
-        {1, "Unknown Error (1) occurred."},
-        {-7, "Unknown Error (-7) occurred."},
-    };
-    for (const auto& [code, text] : table)
-        EXPECT_EQ(ui::OpenErrorText(code), text) << code;
-}
-
 class AboutBoxTest : public ::testing::Test {
 protected:
     ui::headless::HeadlessWindow& Show(CAboutDlg& about)
