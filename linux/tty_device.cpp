@@ -22,8 +22,6 @@ using std::chrono::milliseconds;
 
 constexpr std::size_t kChunkSize = 4096;
 // How long Release lets queued output leave before discarding the rest.
-constexpr milliseconds kCloseDrainWait{200};
-constexpr milliseconds kCloseDrainStep{2};
 // While a record waits behind output the driver holds, the thread keeps
 // reading and looks again after the time the output needs, within these
 // bounds; once the rest needs less than kDrainDirectly it waits in the
@@ -65,43 +63,28 @@ void TtyDevice::Release(const DCB& restore)
     Finish(&restore);
 }
 
-// Stops the thread, discards what has not left within the short drain wait,
-// restores the record if one is given and gives the descriptor back.
+// Stops the thread (StopIo), restores the record if one is given and gives
+// the descriptor back.
 void TtyDevice::Finish(const DCB* restore)
 {
     if (m_released)
         return;
     m_released = true;
-    const auto deadline = Clock::now() + kCloseDrainWait;
-    bool failed = false;
-    {
-        threads::MutexLock lock(m_mutex);
-        m_progress.wait_until(lock.Native(), deadline, [this] {
-            m_mutex.AssertHeld();
-            return m_output.IsEmpty() || m_failed;
-        });
-        failed = m_failed;
-    }
-    while (!failed && Clock::now() < deadline && PendingOutput(m_fd.get()) > 0)
-        std::this_thread::sleep_for(kCloseDrainStep);
-    {
-        // The thread writes to the driver only with the mutex held, so what
-        // the driver holds now is all it will ever have been given.
-        threads::MutexLock lock(m_mutex);
-        m_stopping = true;
-        failed = m_failed;
-        m_output.DiscardAll();
-        if (!failed)
-            m_output.CountDiscarded(PendingOutput(m_fd.get()));
-        DiscardOutput(m_fd.get()); // also ends a drain the thread may be waiting in
-    }
-    Wake();
-    m_thread.join();
-    DiscardOutput(m_fd.get());
+    const bool failed = StopIo();
     if (restore && !failed)
         ApplyRecord(m_fd.get(), *restore);
     ReleaseExclusive(std::move(m_fd));
     m_wakeFd.Close();
+}
+
+std::size_t TtyDevice::DriverPending()
+{
+    return PendingOutput(m_fd.get());
+}
+
+void TtyDevice::AbortDriverIo()
+{
+    DiscardOutput(m_fd.get()); // also ends a drain the thread may be waiting in
 }
 
 bool TtyDevice::SetState(const DCB& dcb)
@@ -230,6 +213,8 @@ void TtyDevice::ReadAvailable()
 void TtyDevice::WriteSome()
 {
     threads::MutexLock lock(m_mutex);
+    if (m_stopping)
+        return;
     const serial::OutputQueue::Bytes next = m_output.Next(kChunkSize);
     if (next.size == 0)
         return;
@@ -241,7 +226,7 @@ void TtyDevice::WriteSome()
     }
     m_bytesSinceRecord += static_cast<std::size_t>(put);
     if (m_output.Sent(static_cast<std::size_t>(put)))
-        m_progress.notify_all();
+        m_progress.NotifyAll();
 }
 
 // Applies the record at the front once the driver holds no more output.
@@ -272,17 +257,7 @@ void TtyDevice::ApplyQueuedRecord()
     }
     threads::MutexLock lock(m_mutex);
     if (m_output.CompleteRecord(accepted))
-        m_progress.notify_all();
-}
-
-// Sleeps until when; false when the device is stopping or has failed.
-bool TtyDevice::PauseUntil(Clock::time_point when)
-{
-    threads::MutexLock lock(m_mutex);
-    return !m_progress.wait_until(lock.Native(), when, [this] {
-        m_mutex.AssertHeld();
-        return m_stopping || m_failed;
-    });
+        m_progress.NotifyAll();
 }
 
 } // namespace linux_tty

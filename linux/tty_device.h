@@ -34,6 +34,8 @@ public:
 
 private:
     void Wake() override;
+    std::size_t DriverPending() override;
+    void AbortDriverIo() override REQUIRES(m_mutex);
     void Finish(const DCB* restore) EXCLUDES(m_mutex);
     bool PathStillLeadsHere() const;
 
@@ -43,7 +45,6 @@ private:
     void ReadAvailable() EXCLUDES(m_mutex);
     void WriteSome() EXCLUDES(m_mutex);
     void ApplyQueuedRecord() EXCLUDES(m_mutex);
-    bool PauseUntil(std::chrono::steady_clock::time_point when) EXCLUDES(m_mutex);
 
     // Set before the I/O thread starts and kept until it has ended (Finish
     // gives them back after the join): both threads read them.
@@ -58,7 +59,6 @@ private:
     std::chrono::microseconds m_characterTime{0};
     std::size_t m_bytesSinceRecord = 0;
 
-    std::thread m_thread;
 };
 
 } // namespace linux_tty

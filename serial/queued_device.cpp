@@ -93,10 +93,9 @@ bool QueuedDevice::QueueRecord(const DCB& dcb)
         return true;
 
     threads::MutexLock lock(m_mutex);
-    m_progress.wait_for(lock.Native(), kSettingsWait, [&] {
-        m_mutex.AssertHeld();
-        return outcome->done || m_failed;
-    });
+    const auto deadline = std::chrono::steady_clock::now() + kSettingsWait;
+    while (!outcome->done && !m_failed && m_progress.WaitUntil(lock, deadline)) {
+    }
     if (outcome->done)
         return outcome->accepted;
     return !m_failed;
@@ -112,7 +111,45 @@ void QueuedDevice::FailLocked()
 {
     m_failed = true;
     m_output.DiscardAll();
-    m_progress.notify_all();
+    m_progress.NotifyAll();
+}
+
+bool QueuedDevice::StopIo()
+{
+    const auto deadline = std::chrono::steady_clock::now() + kCloseDrainWait;
+    bool failed = false;
+    {
+        threads::MutexLock lock(m_mutex);
+        while (!m_output.IsEmpty() && !m_failed && m_progress.WaitUntil(lock, deadline)) {
+        }
+        failed = m_failed;
+    }
+    while (!failed && std::chrono::steady_clock::now() < deadline && DriverPending() > 0)
+        std::this_thread::sleep_for(kCloseDrainStep);
+    {
+        // The thread gives the driver nothing once it sees m_stopping, so
+        // what the driver holds now is all it will ever have been given.
+        threads::MutexLock lock(m_mutex);
+        m_stopping = true;
+        failed = m_failed;
+        if (!failed)
+            m_output.CountDiscarded(DriverPending());
+        AbortDriverIo();
+    }
+    Wake();
+    if (m_thread.joinable())
+        m_thread.join();
+    threads::MutexLock lock(m_mutex);
+    m_output.DiscardAll();
+    return failed;
+}
+
+bool QueuedDevice::PauseUntil(std::chrono::steady_clock::time_point when)
+{
+    threads::MutexLock lock(m_mutex);
+    while (!m_stopping && !m_failed && m_progress.WaitUntil(lock, when)) {
+    }
+    return !m_stopping && !m_failed;
 }
 
 } // namespace serial

@@ -1,15 +1,16 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <thread>
 
 #include "serial/device.h"
 #include "serial/input_buffer.h"
 #include "serial/output_queue.h"
+#include "threads/condition_variable.h"
 #include "threads/mutex.h"
 
 namespace serial {
@@ -17,9 +18,11 @@ namespace serial {
 // The caller's side of a device served by an I/O thread of its own, the same
 // on every system: writes and line records go into an output queue, reads
 // come from an input buffer the thread fills, and nothing the caller does
-// waits on the line. A system's device derives from it, adds the thread
-// and its own opening, settings reading and closing, and says how the
-// thread is woken (Wake).
+// waits on the line. A system's device derives from it, starts the thread
+// (m_thread) with its own I/O loop, adds its opening, settings reading and
+// closing, and says how the thread is woken (Wake), what the driver still
+// holds (DriverPending) and how the driver's I/O is cut short
+// (AbortDriverIo); its closing goes through StopIo.
 class QueuedDevice : public Device {
 public:
     bool Write(const std::uint8_t* data, std::size_t count) override EXCLUDES(m_mutex);
@@ -41,9 +44,32 @@ protected:
 
     QueuedDevice();
 
+    // How long closing waits for queued output to leave, and how often it
+    // looks at the driver meanwhile.
+    static constexpr std::chrono::milliseconds kCloseDrainWait{200};
+    static constexpr std::chrono::milliseconds kCloseDrainStep{2};
+
     // Tells the I/O thread there is work: output, a record, a read that made
     // room, stopping. Callable from any thread, with or without the mutex.
     virtual void Wake() = 0;
+    // Bytes the driver still holds for sending; 0 when it cannot tell.
+    virtual std::size_t DriverPending() = 0;
+    // Discards what the driver holds for sending and ends any I/O the
+    // thread has under way with it (a drain, an overlapped read or write).
+    virtual void AbortDriverIo() REQUIRES(m_mutex) = 0;
+
+    // The one way a device's I/O ends, on closing: waits up to
+    // kCloseDrainWait for queued output and what the driver holds to leave;
+    // then, in one step under the mutex, marks the device stopping (the
+    // thread gives the driver nothing more once it sees that), counts what
+    // the driver still holds as discarded and aborts the driver's I/O; wakes
+    // and joins the thread, and discards whatever is still queued. Returns
+    // whether the device had failed (a failed device's settings are not
+    // restored).
+    bool StopIo() EXCLUDES(m_mutex);
+
+    // Sleeps until `when`; false when the device is stopping or has failed.
+    bool PauseUntil(std::chrono::steady_clock::time_point when) EXCLUDES(m_mutex);
 
     // Queues a line record behind everything handed over. Behind queued
     // output it answers true at once and the record is applied in order
@@ -59,12 +85,15 @@ protected:
 
     // Shared between the caller's thread and the I/O thread.
     threads::Mutex m_mutex;
-    std::condition_variable m_progress; // output completed, device failed, stopping
+    threads::ConditionVariable m_progress; // output completed, device failed, stopping
     InputBuffer m_input GUARDED_BY(m_mutex);
     // Bytes and records in order; its record in force is the one applied.
     OutputQueue m_output GUARDED_BY(m_mutex);
     bool m_failed GUARDED_BY(m_mutex) = false;
     bool m_stopping GUARDED_BY(m_mutex) = false;
+
+    // The I/O thread, started by the system's device and joined by StopIo.
+    std::thread m_thread;
 
 private:
     // Queues count bytes at the start of block (see OutputQueue::Add).

@@ -8,8 +8,7 @@
 // compilers see empty macros.
 //
 // std::mutex carries no annotations in libstdc++, hence the thin wrapper.
-// A condition variable waits on the lock's Native() lock; its predicate runs
-// with the mutex held, which a lambda says with AssertHeld().
+// Waits go through threads::ConditionVariable (condition_variable.h).
 
 #include <mutex>
 
@@ -41,10 +40,6 @@ public:
     void Lock() ACQUIRE() { m_mutex.lock(); }
     void Unlock() RELEASE() { m_mutex.unlock(); }
 
-    // Tells the analysis the caller holds the mutex (a condition variable's
-    // predicate does); checks nothing at run time.
-    void AssertHeld() const ASSERT_CAPABILITY(this) {}
-
     std::mutex& Native() { return m_mutex; }
 
 private:
@@ -59,8 +54,8 @@ public:
     MutexLock(const MutexLock&) = delete;
     MutexLock& operator=(const MutexLock&) = delete;
 
-    // For std::condition_variable's waits, which unlock and relock it; the
-    // mutex is held again whenever a wait returns.
+    // For ConditionVariable's waits, which unlock and relock it; the mutex
+    // is held again whenever a wait returns.
     std::unique_lock<std::mutex>& Native() { return m_lock; }
 
 private:

@@ -65,16 +65,16 @@ void HeadlessBackend::Post(std::function<void()> task)
         threads::MutexLock lock(m_postedMutex);
         m_posted.push_back(std::move(task));
     }
-    m_postedChanged.notify_all();
+    m_postedChanged.NotifyAll();
 }
 
 bool HeadlessBackend::WaitForPosted(std::chrono::microseconds timeout)
 {
     threads::MutexLock lock(m_postedMutex);
-    return m_postedChanged.wait_for(lock.Native(), timeout, [this] {
-        m_postedMutex.AssertHeld();
-        return !m_posted.empty();
-    });
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (m_posted.empty() && m_postedChanged.WaitUntil(lock, deadline)) {
+    }
+    return !m_posted.empty();
 }
 
 void HeadlessBackend::RunPosted()

@@ -3,10 +3,10 @@
 #include "ui/backend.h"
 #include "ui/open_address.h"
 #include "ui_headless/headless_window.h"
+#include "threads/condition_variable.h"
 #include "threads/mutex.h"
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -90,7 +90,7 @@ private:
     bool m_webViewsAvailable = true;
     // Post comes from any thread (a port's I/O thread, the hot-plug watcher).
     threads::Mutex m_postedMutex;
-    std::condition_variable m_postedChanged;
+    threads::ConditionVariable m_postedChanged;
     std::deque<std::function<void()>> m_posted GUARDED_BY(m_postedMutex);
 };
 

@@ -17,8 +17,6 @@ using std::chrono::milliseconds;
 // The most one WriteFile hands to the driver.
 constexpr std::size_t kWriteChunk = 16 * 1024;
 // How long Release lets queued output leave before discarding the rest.
-constexpr milliseconds kCloseDrainWait{200};
-constexpr milliseconds kCloseDrainStep{2};
 // While a record waits behind output the driver holds, the thread looks
 // again after the time the output needs, within this bound.
 constexpr milliseconds kDrainPollLongest{50};
@@ -60,40 +58,14 @@ void ComDevice::Release(const DCB& restore)
     Finish(&restore);
 }
 
-// Stops the thread, discards what has not left within the short drain wait,
-// restores the record if one is given and closes the port.
+// Stops the thread (StopIo), restores the record if one is given and closes
+// the port.
 void ComDevice::Finish(const DCB* restore)
 {
     if (m_released)
         return;
     m_released = true;
-    const auto deadline = Clock::now() + kCloseDrainWait;
-    bool failed = false;
-    {
-        threads::MutexLock lock(m_mutex);
-        m_progress.wait_until(lock.Native(), deadline, [this] {
-            m_mutex.AssertHeld();
-            return m_output.IsEmpty() || m_failed;
-        });
-        failed = m_failed;
-    }
-    while (!failed && Clock::now() < deadline && PendingOutput(m_port) > 0)
-        std::this_thread::sleep_for(kCloseDrainStep);
-    {
-        threads::MutexLock lock(m_mutex);
-        m_stopping = true;
-        failed = m_failed;
-        if (!failed)
-            m_output.CountDiscarded(PendingOutput(m_port));
-        // Ends the thread's pending read and write too.
-        ::PurgeComm(m_port, PURGE_TXABORT | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_RXCLEAR);
-    }
-    Wake();
-    m_thread.join();
-    {
-        threads::MutexLock lock(m_mutex);
-        m_output.DiscardAll();
-    }
+    const bool failed = StopIo();
     if (restore && !failed)
         ApplyRecord(m_port, *restore);
     ::CloseHandle(m_port);
@@ -101,6 +73,17 @@ void ComDevice::Finish(const DCB* restore)
     for (HANDLE event : {m_readIo.hEvent, m_writeIo.hEvent})
         if (event != nullptr)
             ::CloseHandle(event);
+}
+
+std::size_t ComDevice::DriverPending()
+{
+    return PendingOutput(m_port);
+}
+
+void ComDevice::AbortDriverIo()
+{
+    // Ends the thread's pending read and write too.
+    ::PurgeComm(m_port, PURGE_TXABORT | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_RXCLEAR);
 }
 
 bool ComDevice::SetState(const DCB& dcb)
@@ -253,7 +236,7 @@ void ComDevice::FinishWrite()
     threads::MutexLock lock(m_mutex);
     m_bytesSinceRecord += written;
     if (m_output.Sent(written))
-        m_progress.notify_all();
+        m_progress.NotifyAll();
     if (!done && !m_stopping) {
         DWORD errors = 0;
         if (!::ClearCommError(m_port, &errors, nullptr))
@@ -294,16 +277,7 @@ void ComDevice::ApplyQueuedRecord()
     }
     threads::MutexLock lock(m_mutex);
     if (m_output.CompleteRecord(accepted))
-        m_progress.notify_all();
-}
-
-bool ComDevice::PauseUntil(Clock::time_point when)
-{
-    threads::MutexLock lock(m_mutex);
-    return !m_progress.wait_until(lock.Native(), when, [this] {
-        m_mutex.AssertHeld();
-        return m_stopping || m_failed;
-    });
+        m_progress.NotifyAll();
 }
 
 // Cancels what the thread still has under way (only the issuing thread can)

@@ -33,6 +33,8 @@ public:
 
 private:
     void Wake() override;
+    std::size_t DriverPending() override;
+    void AbortDriverIo() override REQUIRES(m_mutex);
     void Finish(const DCB* restore) EXCLUDES(m_mutex);
 
     // The I/O thread and its steps.
@@ -43,7 +45,6 @@ private:
     void FinishWrite() EXCLUDES(m_mutex);
     DWORD RecordWait() EXCLUDES(m_mutex);
     void ApplyQueuedRecord() EXCLUDES(m_mutex);
-    bool PauseUntil(std::chrono::steady_clock::time_point when) EXCLUDES(m_mutex);
     void EndPendingIo();
 
     // Set before the I/O thread starts and never changed.
@@ -61,7 +62,6 @@ private:
     std::chrono::microseconds m_characterTime{0};
     std::size_t m_bytesSinceRecord = 0;
 
-    std::thread m_thread;
 };
 
 // Bytes the driver still holds for sending; 0 when it cannot tell.
