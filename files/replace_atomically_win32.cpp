@@ -1,5 +1,7 @@
 #include "files/replace_atomically.h"
 
+#include "win32/handle.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -85,29 +87,6 @@ int EnsureFolder(const std::string& folder)
                                                                                                          : LastErrno();
 }
 
-class Handle {
-public:
-    explicit Handle(HANDLE handle) : m_handle(handle) {}
-    ~Handle() { Close(); }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HANDLE get() const { return m_handle; }
-    bool valid() const { return m_handle != INVALID_HANDLE_VALUE; }
-    void Reset(HANDLE handle)
-    {
-        Close();
-        m_handle = handle;
-    }
-    bool Close()
-    {
-        const HANDLE handle = std::exchange(m_handle, INVALID_HANDLE_VALUE);
-        return handle == INVALID_HANDLE_VALUE || ::CloseHandle(handle);
-    }
-
-private:
-    HANDLE m_handle;
-};
-
 // 0 when all of text was written and flushed to the disk, else the errno value.
 int WriteAndFlush(HANDLE file, std::string_view text)
 {
@@ -135,8 +114,9 @@ int ReplaceableError(const std::string& path)
     // Marked read-only on purpose.
     if ((attributes & FILE_ATTRIBUTE_READONLY) != 0)
         return EACCES;
-    const Handle file(::CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const win32::Handle file(::CreateFileW(wide.c_str(), GENERIC_WRITE,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return file.valid() ? 0 : LastErrno();
 }
 
@@ -158,10 +138,10 @@ int Replace(const std::string& path, std::string_view text, const ReplaceRules& 
     static std::atomic<unsigned> counter{0};
     const std::string prefix = path + ".tmp" + std::to_string(::GetCurrentProcessId()) + "_";
     std::wstring temporary;
-    Handle file(INVALID_HANDLE_VALUE);
+    win32::Handle file;
     for (int attempt = 0; attempt < 100 && !file.valid(); ++attempt) {
         temporary = Wide(prefix + std::to_string(counter.fetch_add(1)));
-        file.Reset(
+        file = win32::Handle(
             ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid() && ::GetLastError() != ERROR_FILE_EXISTS)
             return LastErrno();

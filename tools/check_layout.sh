@@ -6,7 +6,7 @@
 # - termios headers are system headers, visible everywhere: only linux/, the
 #   test doubles and the benchmarks (which check a far end's line settings)
 #   include them;
-# - windows.h and its kin are system headers too: only windows/, ui_win32/,
+# - windows.h and its kin are system headers too: only windows/, win32/, ui_win32/,
 #   the Windows end-to-end test's driver (tests/e2e_windows/)
 #   and the one-file-per-system sources named *_win32.cpp include them;
 # - an include of the program's own headers by a relative path ("../")
@@ -38,8 +38,8 @@ hits=$(sources | grep -vE '^\./(linux|fakes|bench)/' |
     xargs -r grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*<(termios|asm/termbits|asm/termios)\.h>')
 report "$hits" "termios headers belong in linux/ only:"
 
-hits=$(sources | grep -vE '^\./(windows|ui_win32|tests/e2e_windows)/' | grep -v '_win32\.cpp$' |
-    xargs -r grep -niE '^[[:space:]]*#[[:space:]]*include[[:space:]]*<(windows|winbase|winuser|shellapi|shlobj|setupapi|dbt)\.h>')
+hits=$(sources | grep -vE '^\./(windows|win32|ui_win32|tests/e2e_windows)/' | grep -v '_win32\.cpp$' |
+    xargs -r grep -niE '^[[:space:]]*#[[:space:]]*include[[:space:]]*<(windows|windef|handleapi|winbase|winuser|shellapi|shlobj|setupapi|dbt)\.h>')
 report "$hits" "windows.h belongs in windows/, ui_win32/ and *_win32.cpp files only:"
 
 hits=$(sources | xargs -r grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"\.\./')

@@ -32,14 +32,17 @@ std::size_t PendingOutput(HANDLE port)
     return ::ClearCommError(port, &errors, &status) ? status.cbOutQue : 0;
 }
 
-ComDevice::ComDevice(HANDLE port, HANDLE wakeEvent) : m_port(port), m_wakeEvent(wakeEvent)
+ComDevice::ComDevice(win32::Handle port, win32::Handle wakeEvent)
+    : m_port(std::move(port)), m_wakeEvent(std::move(wakeEvent)),
+      m_readEvent(::CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      m_writeEvent(::CreateEventW(nullptr, TRUE, FALSE, nullptr))
 {
-    m_readIo.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    m_writeIo.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    m_readIo.hEvent = m_readEvent.get();
+    m_writeIo.hEvent = m_writeEvent.get();
     {
         threads::MutexLock lock(m_mutex);
         DCB opened{};
-        ReadRecord(m_port, opened);
+        ReadRecord(m_port.get(), opened);
         m_output.SetRecordInForce(opened);
         m_characterTime = serial::CharacterTime(opened);
         if (m_readIo.hEvent == nullptr || m_writeIo.hEvent == nullptr)
@@ -67,23 +70,22 @@ void ComDevice::Finish(const DCB* restore)
     m_released = true;
     const bool failed = StopIo();
     if (restore && !failed)
-        ApplyRecord(m_port, *restore);
-    ::CloseHandle(m_port);
-    ::CloseHandle(m_wakeEvent);
-    for (HANDLE event : {m_readIo.hEvent, m_writeIo.hEvent})
-        if (event != nullptr)
-            ::CloseHandle(event);
+        ApplyRecord(m_port.get(), *restore);
+    m_port.Close();
+    m_wakeEvent.Close();
+    m_readEvent.Close();
+    m_writeEvent.Close();
 }
 
 std::size_t ComDevice::DriverPending()
 {
-    return PendingOutput(m_port);
+    return PendingOutput(m_port.get());
 }
 
 void ComDevice::AbortDriverIo()
 {
     // Ends the thread's pending read and write too.
-    ::PurgeComm(m_port, PURGE_TXABORT | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_RXCLEAR);
+    ::PurgeComm(m_port.get(), PURGE_TXABORT | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_RXCLEAR);
 }
 
 bool ComDevice::SetState(const DCB& dcb)
@@ -95,7 +97,7 @@ bool ComDevice::GetState(DCB& dcb)
 {
     if (m_released)
         return false;
-    return ReadRecord(m_port, dcb).ok();
+    return ReadRecord(m_port.get(), dcb).ok();
 }
 
 // A port whose device was removed (a USB adapter pulled) refuses every
@@ -109,7 +111,7 @@ bool ComDevice::IsGone()
     }
     DWORD errors = 0;
     COMSTAT status{};
-    if (::ClearCommError(m_port, &errors, &status))
+    if (::ClearCommError(m_port.get(), &errors, &status))
         return false;
     Fail();
     return true;
@@ -117,7 +119,7 @@ bool ComDevice::IsGone()
 
 void ComDevice::Wake()
 {
-    ::SetEvent(m_wakeEvent);
+    ::SetEvent(m_wakeEvent.get());
 }
 
 void ComDevice::Run()
@@ -151,7 +153,7 @@ void ComDevice::Run()
             }
         }
 
-        std::array<HANDLE, 3> handles{m_wakeEvent};
+        std::array<HANDLE, 3> handles{m_wakeEvent.get()};
         DWORD count = 1;
         if (m_readPending)
             handles[count++] = m_readIo.hEvent;
@@ -171,7 +173,7 @@ void ComDevice::Run()
 void ComDevice::StartRead()
 {
     ::ResetEvent(m_readIo.hEvent);
-    if (::ReadFile(m_port, m_readChunk, sizeof m_readChunk, nullptr, &m_readIo) ||
+    if (::ReadFile(m_port.get(), m_readChunk, sizeof m_readChunk, nullptr, &m_readIo) ||
         ::GetLastError() == ERROR_IO_PENDING) {
         m_readPending = true;
         return;
@@ -180,7 +182,7 @@ void ComDevice::StartRead()
     // a short pause, so a lasting one cannot spin the thread; a port that
     // refuses even that has gone.
     DWORD errors = 0;
-    if (!::ClearCommError(m_port, &errors, nullptr))
+    if (!::ClearCommError(m_port.get(), &errors, nullptr))
         Fail();
     else
         std::this_thread::sleep_for(kRetryPause);
@@ -190,9 +192,9 @@ void ComDevice::FinishRead()
 {
     m_readPending = false;
     DWORD got = 0;
-    if (!::GetOverlappedResult(m_port, &m_readIo, &got, FALSE)) {
+    if (!::GetOverlappedResult(m_port.get(), &m_readIo, &got, FALSE)) {
         DWORD errors = 0;
-        if (!::ClearCommError(m_port, &errors, nullptr))
+        if (!::ClearCommError(m_port.get(), &errors, nullptr))
             Fail();
         return;
     }
@@ -216,14 +218,14 @@ void ComDevice::StartWrite()
     if (next.size == 0)
         return;
     ::ResetEvent(m_writeIo.hEvent);
-    if (::WriteFile(m_port, next.data, static_cast<DWORD>(next.size), nullptr, &m_writeIo) ||
+    if (::WriteFile(m_port.get(), next.data, static_cast<DWORD>(next.size), nullptr, &m_writeIo) ||
         ::GetLastError() == ERROR_IO_PENDING) {
         m_writePending = true;
         m_writeBlock = std::move(next.block);
         return;
     }
     DWORD errors = 0;
-    if (!::ClearCommError(m_port, &errors, nullptr))
+    if (!::ClearCommError(m_port.get(), &errors, nullptr))
         FailLocked();
 }
 
@@ -232,14 +234,14 @@ void ComDevice::FinishWrite()
     m_writePending = false;
     m_writeBlock.reset();
     DWORD written = 0;
-    const bool done = ::GetOverlappedResult(m_port, &m_writeIo, &written, FALSE) != 0;
+    const bool done = ::GetOverlappedResult(m_port.get(), &m_writeIo, &written, FALSE) != 0;
     threads::MutexLock lock(m_mutex);
     m_bytesSinceRecord += written;
     if (m_output.Sent(written))
         m_progress.NotifyAll();
     if (!done && !m_stopping) {
         DWORD errors = 0;
-        if (!::ClearCommError(m_port, &errors, nullptr))
+        if (!::ClearCommError(m_port.get(), &errors, nullptr))
             FailLocked();
     }
 }
@@ -248,7 +250,7 @@ void ComDevice::FinishWrite()
 // output), else how long to wait before looking again.
 DWORD ComDevice::RecordWait()
 {
-    const std::size_t pending = PendingOutput(m_port);
+    const std::size_t pending = PendingOutput(m_port.get());
     if (pending == 0)
         return 0;
     const auto rest = std::chrono::duration_cast<milliseconds>(m_characterTime * static_cast<long>(pending));
@@ -270,7 +272,7 @@ void ComDevice::ApplyQueuedRecord()
             return;
         record = *front;
     }
-    const bool accepted = ApplyRecord(m_port, record).ok();
+    const bool accepted = ApplyRecord(m_port.get(), record).ok();
     if (accepted) {
         m_characterTime = serial::CharacterTime(record);
         m_bytesSinceRecord = 0;
@@ -286,10 +288,10 @@ void ComDevice::ApplyQueuedRecord()
 void ComDevice::EndPendingIo()
 {
     if (m_readPending || m_writePending)
-        ::CancelIo(m_port);
+        ::CancelIo(m_port.get());
     DWORD ignored = 0;
     if (m_readPending)
-        ::GetOverlappedResult(m_port, &m_readIo, &ignored, TRUE);
+        ::GetOverlappedResult(m_port.get(), &m_readIo, &ignored, TRUE);
     m_readPending = false;
     if (m_writePending) {
         ::WaitForSingleObject(m_writeIo.hEvent, INFINITE);

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "serial/queued_device.h"
+#include "win32/handle.h"
 #include "windows/win32.h"
 
 namespace win32_com {
@@ -20,7 +21,7 @@ class ComDevice : public serial::QueuedDevice {
 public:
     // Takes ownership of a port opened with FILE_FLAG_OVERLAPPED and of
     // wakeEvent, an auto-reset event.
-    ComDevice(HANDLE port, HANDLE wakeEvent);
+    ComDevice(win32::Handle port, win32::Handle wakeEvent);
     ~ComDevice() override;
 
     ComDevice(const ComDevice&) = delete;
@@ -48,9 +49,11 @@ private:
     void EndPendingIo();
 
     // Set before the I/O thread starts and never changed.
-    const HANDLE m_port;
-    const HANDLE m_wakeEvent;
-    bool m_released = false; // caller's thread only
+    win32::Handle m_port;
+    win32::Handle m_wakeEvent;
+    win32::Handle m_readEvent;  // m_readIo's
+    win32::Handle m_writeEvent; // m_writeIo's
+    bool m_released = false;    // caller's thread only
 
     // Used by the I/O thread only.
     OVERLAPPED m_readIo{};
@@ -61,7 +64,6 @@ private:
     std::uint8_t m_readChunk[4096]{};
     std::chrono::microseconds m_characterTime{0};
     std::size_t m_bytesSinceRecord = 0;
-
 };
 
 // Bytes the driver still holds for sending; 0 when it cannot tell.

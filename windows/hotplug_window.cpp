@@ -1,5 +1,7 @@
 #include "windows/hotplug_window.h"
 
+#include "win32/handle.h"
+
 #include <dbt.h>
 
 namespace win32_com {
@@ -15,12 +17,10 @@ constexpr GUID kComPortInterface = {0x86E0D1E0, 0x8089, 0x11D0, {0x9C, 0xE4, 0x0
 
 HotplugWindow::HotplugWindow(std::function<void(std::uint32_t)> onChange) : m_onChange(std::move(onChange))
 {
-    const HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    m_thread = std::thread([this, ready] { Run(ready); });
-    if (ready != nullptr) {
-        ::WaitForSingleObject(ready, INFINITE);
-        ::CloseHandle(ready);
-    }
+    const win32::Handle ready(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    m_thread = std::thread([this, event = ready.get()] { Run(event); });
+    if (ready.valid())
+        ::WaitForSingleObject(ready.get(), INFINITE);
 }
 
 HotplugWindow::~HotplugWindow()

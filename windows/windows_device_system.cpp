@@ -117,26 +117,21 @@ void SortPortNames(std::vector<std::string>& names)
 
 base::Result<std::unique_ptr<serial::Device>> WindowsDevices::Open(const std::string& path)
 {
-    const HANDLE port = ::CreateFileW(Wide(DevicePath(path)).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
-    if (port == INVALID_HANDLE_VALUE)
+    win32::Handle port(::CreateFileW(Wide(DevicePath(path)).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                     OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
+    if (!port.valid())
         return Failure(path, ::GetLastError());
-    ::SetupComm(port, kDriverInputBuffer, kDriverOutputBuffer);
+    ::SetupComm(port.get(), kDriverInputBuffer, kDriverOutputBuffer);
     COMMTIMEOUTS timeouts{};
     timeouts.ReadIntervalTimeout = kReadIntervalMs;
     timeouts.ReadTotalTimeoutMultiplier = 0;
     timeouts.ReadTotalTimeoutConstant = kReadWaitMs;
-    const HANDLE wake = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    if (!::SetCommTimeouts(port, &timeouts) || wake == nullptr) {
-        const DWORD error = ::GetLastError();
-        if (wake != nullptr)
-            ::CloseHandle(wake);
-        ::CloseHandle(port);
-        return Failure(path, error);
-    }
+    win32::Handle wake(::CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    if (!::SetCommTimeouts(port.get(), &timeouts) || !wake.valid())
+        return Failure(path, ::GetLastError());
     // What arrived before belongs to no one.
-    ::PurgeComm(port, PURGE_RXCLEAR | PURGE_TXCLEAR);
-    return std::unique_ptr<serial::Device>(std::make_unique<ComDevice>(port, wake));
+    ::PurgeComm(port.get(), PURGE_RXCLEAR | PURGE_TXCLEAR);
+    return std::unique_ptr<serial::Device>(std::make_unique<ComDevice>(std::move(port), std::move(wake)));
 }
 
 std::string SystemErrorText(unsigned long error)
