@@ -1,7 +1,7 @@
 #!/bin/sh
 # Cross-builds the Windows program and its display-free tests with MinGW-w64
 # into build-windows/ (or the folder given).
-# Usage: tools/build-windows.sh [build folder] [cmake --build arguments...]
+# Usage: tools/build_windows.sh [build folder] [cmake --build arguments...]
 set -eu
 cd "$(dirname "$0")/.."
 build=${1:-build-windows}
