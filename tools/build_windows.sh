@@ -4,6 +4,7 @@
 # Usage: tools/build_windows.sh [build folder] [cmake --build arguments...]
 set -eu
 cd "$(dirname "$0")/.."
+tools/deps.sh windows
 build=${1:-build-windows}
 [ $# -gt 0 ] && shift
 launcher=""

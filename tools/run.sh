@@ -2,7 +2,7 @@
 # Builds Vantrel and starts it.
 set -eu
 cd "$(dirname "$0")/.."
-tools/deps.sh
+tools/deps.sh build
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_TESTS=OFF -DVANTREL_WX=ON -DVANTREL_SANITIZE=OFF >/dev/null
 cmake --build build --target vantrel -j"$(nproc)"
 exec build/app/vantrel

@@ -9,7 +9,7 @@
 # VANTREL_WERROR=ON in the environment makes every warning an error.
 set -eu
 cd "$(dirname "$0")/.."
-tools/deps.sh
+tools/deps.sh build test
 werror=-DVANTREL_WERROR=${VANTREL_WERROR:-OFF}
 launcher=""
 command -v ccache >/dev/null 2>&1 && launcher=-DCMAKE_CXX_COMPILER_LAUNCHER=ccache

@@ -6,6 +6,7 @@
 # Usage: tools/test_windows.sh [build folder]
 set -eu
 cd "$(dirname "$0")/.."
+tools/deps.sh windows windows-test
 build=${1:-build-windows}
 tools/build_windows.sh "$build"
 
