@@ -1,5 +1,5 @@
 #!/bin/sh
-# The folder include rules (README, Layout) that the build cannot check.
+# The folder include rules (docs/design.md, Layout) that the build cannot check.
 # Each folder's library sees only the folders it links, and only the wx back
 # end sees wx, so a source that breaks the rules fails to compile. What is
 # left for this script:

@@ -7,9 +7,11 @@
 # port's pseudo-terminal tests and the window's tests over a pseudo-terminal
 # under ThreadSanitizer, in build-tsan/.
 # VANTREL_WERROR=ON in the environment makes every warning an error.
+# Each build folder is a configure preset of CMakePresets.json (dev, asan,
+# thread-safety, tsan, fuzz).
 set -eu
 cd "$(dirname "$0")/.."
-tools/deps.sh
+tools/deps.sh build test
 werror=-DVANTREL_WERROR=${VANTREL_WERROR:-OFF}
 launcher=""
 command -v ccache >/dev/null 2>&1 && launcher=-DCMAKE_CXX_COMPILER_LAUNCHER=ccache
@@ -18,8 +20,7 @@ command -v ccache >/dev/null 2>&1 && launcher=-DCMAKE_CXX_COMPILER_LAUNCHER=ccac
 # clang with -Wthread-safety (see threads/mutex.h); a violation fails.
 if [ "${1:-}" = "--thread-safety" ]; then
     dir=build-thread-safety
-    CXX=clang++ CXXFLAGS="-Werror=thread-safety" cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug \
-        -DVANTREL_WX=OFF -DVANTREL_TESTS=OFF "$werror" $launcher >/dev/null
+    cmake --preset thread-safety "$werror" $launcher >/dev/null
     exec cmake --build "$dir" -j"$(nproc)" --target vantrel_app vantrel_linux vantrel_ui_headless
 fi
 
@@ -27,8 +28,7 @@ fi
 # threads meet, under ThreadSanitizer; any report fails.
 if [ "${1:-}" = "--tsan" ]; then
     dir=build-tsan
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_TSAN=ON -DVANTREL_WX=OFF -DVANTREL_TESTS=ON \
-        "$werror" $launcher >/dev/null
+    cmake --preset tsan "$werror" $launcher >/dev/null
     cmake --build "$dir" -j"$(nproc)" --target linux_serial_tests app_tests
     export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
     "$dir/linux/linux_serial_tests" --gtest_brief=1
@@ -42,7 +42,7 @@ if [ "${1:-}" = "--fuzz" ]; then
         echo "clang++ not found: fuzzing skipped"
         exit 0
     fi
-    CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_WX=OFF -DVANTREL_TESTS=OFF >/dev/null
+    cmake --preset fuzz >/dev/null
     if ! cmake --build build-fuzz --target settings_fuzz light_page_fuzz -j"$(nproc)" >build-fuzz/build.log 2>&1; then
         echo "the fuzz targets do not build here (no libFuzzer runtime?): fuzzing skipped"
         exit 0
@@ -61,11 +61,10 @@ fi
 
 if [ "${1:-}" = "--sanitize" ]; then
     dir=build-sanitize
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug -DVANTREL_SANITIZE=ON -DVANTREL_WX=OFF -DVANTREL_TESTS=ON "$werror" >/dev/null
+    cmake --preset asan "$werror" >/dev/null
 else
     dir=build
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_WX=ON -DVANTREL_TESTS=ON -DVANTREL_SANITIZE=OFF \
-        "$werror" >/dev/null
+    cmake --preset dev "$werror" >/dev/null
 fi
 cmake --build "$dir" -j"$(nproc)"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

@@ -1,13 +1,14 @@
 #!/bin/sh
-# Cross-builds the Windows program and its tests (tools/build-windows.sh),
+# Cross-builds the Windows program and its tests (tools/build_windows.sh),
 # then runs the display-free test executables under Wine in a private prefix
 # (build-windows/wine), the COM port test against a pseudo-terminal, and the
 # Win32 window with its end-to-end test on a private display.
-# Usage: tools/test-windows.sh [build folder]
+# Usage: tools/test_windows.sh [build folder]
 set -eu
 cd "$(dirname "$0")/.."
+tools/deps.sh windows windows-test
 build=${1:-build-windows}
-tools/build-windows.sh "$build"
+tools/build_windows.sh "$build"
 
 if command -v wine64 >/dev/null 2>&1; then
     WINE=wine64
