@@ -32,10 +32,7 @@ inline constexpr std::size_t kReadOnArrivalBytes = 64 * 1024;
 // The main window. It owns every piece of state of the program: the values
 // bound to its controls, the open port, the counters, the receive display
 // position, the loaded file and the file sender's state. Its members are
-// defined in app/, one file per area: serial_dlg.cpp (construction, data
-// exchange, initialisation, timers, close), serial_dlg_port.cpp,
-// serial_dlg_receive.cpp, serial_dlg_transmit.cpp, serial_dlg_file_send.cpp,
-// serial_dlg_settings.cpp, serial_dlg_pages.cpp and serial_dlg_layout.cpp.
+// defined in app/, one file per area, named in the sections below.
 class CSerialDlg : public ui::MappedDialog<CSerialDlg>, private transfer::SenderHost {
 public:
     explicit CSerialDlg(serial::DeviceSystem& devices);
@@ -115,6 +112,9 @@ public:
 
     // --- Terminal (serial_dlg_receive.cpp, serial_dlg_transmit.cpp) -----------
     void PollReceive();
+    // The port's reader has bytes: they are read at once (a transfer's
+    // reply is acted on as soon as it arrives) and shown at the next tick.
+    void OnPortDataArrived();
     void OnClearRx();
     void OnPause();
     void OnClearCounters();
@@ -127,9 +127,6 @@ public:
     void OnBrowseFile();
     void OnSendFile();
     void HandleXmodemReply(const std::uint8_t* reply);
-    // The port's reader has bytes: they are read at once (a transfer's
-    // reply is acted on as soon as it arrives) and shown at the next tick.
-    void OnPortDataArrived();
 
     // --- Pages (serial_dlg_pages.cpp) -----------------------------------------
     void OpenHelpPage();
@@ -162,9 +159,9 @@ private:
     void SetSendControlsEnabled(bool enabled) override;
     void ShowMessage(const char* text) override;
     void Pause(std::uint32_t ms) override;
+
     // Asks the open port to wake the window when bytes arrive.
     void WatchPortArrivals();
-
     void ReceiveChunk(const std::uint8_t* chunk, std::uint32_t n);
     // What became of the transmit box's frame.
     enum class FrameOutcome { Sent, Nothing, PortStillSending };

@@ -52,23 +52,6 @@ void CSerialDlg::HandleXmodemReply(const std::uint8_t* reply)
     transfer::HandleXmodemReply(m_send, *this, reply[0]);
 }
 
-void CSerialDlg::WatchPortArrivals()
-{
-    // Called on the port's reader thread: only a message is posted, and it
-    // is dropped if the window has gone by the time it is served.
-    if (!m_pPort)
-        return;
-    m_pPort->SetArrivalThreshold(m_send.m_nXState != XS_IDLE ? 1 : kReadOnArrivalBytes);
-    m_pPort->NotifyArrival([this] { PostMessage(ui::Message{ui::Msg::App}); });
-}
-
-void CSerialDlg::OnPortDataArrived()
-{
-    // A port closed since the message was posted has nothing to read.
-    if (m_pPort)
-        PollOnArrival();
-}
-
 bool CSerialDlg::WritePort(const std::uint8_t* data, std::uint32_t length)
 {
     return m_pPort && m_pPort->Write(data, length) != 0;

@@ -26,6 +26,23 @@ int Position(std::uint32_t chars)
 
 } // namespace
 
+void CSerialDlg::WatchPortArrivals()
+{
+    // Called on the port's reader thread: only a message is posted, and it
+    // is dropped if the window has gone by the time it is served.
+    if (!m_pPort)
+        return;
+    m_pPort->SetArrivalThreshold(m_send.m_nXState != XS_IDLE ? 1 : kReadOnArrivalBytes);
+    m_pPort->NotifyArrival([this] { PostMessage(ui::Message{ui::Msg::App}); });
+}
+
+void CSerialDlg::OnPortDataArrived()
+{
+    // A port closed since the message was posted has nothing to read.
+    if (m_pPort)
+        PollOnArrival();
+}
+
 // The port is read as bytes arrive (the port's arrival message), so its
 // buffer never fills however fast the line, and a transfer's reply is acted
 // on at once; the receive box and the counters follow only at the poll

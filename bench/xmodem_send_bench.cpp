@@ -14,7 +14,7 @@
 #include "res/resource_ids.h"
 #include "serial/device.h"
 #include "transfer/block_check.h"
-#include "transfer/xmodem_packet.h"
+#include "transfer/xmodem_block.h"
 #include "ui_headless/headless_backend.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "transfer/file_sender.h"
 
 #include "transfer/send_messages.h"
-#include "transfer/xmodem_packet.h"
+#include "transfer/xmodem_block.h"
 
 namespace transfer {
 
@@ -46,12 +46,12 @@ std::uint32_t ProgressAfter(std::uint32_t blockIndex, std::uint32_t blockSize, s
     return percent > UINT32_MAX ? UINT32_MAX : static_cast<std::uint32_t>(percent);
 }
 
-void SendDataBlock(FileSendState& state, SenderHost& host, std::uint32_t blockSize)
+void SendDataBlock(FileSendState& state, SenderHost& host, const ProtocolRules& rules)
 {
     const auto index = static_cast<std::uint32_t>(state.m_nBlock);
     PacketBuffer packet;
     const std::uint32_t length =
-        BuildBlockPacket(packet, state.m_pFileData, state.m_nFileSize, blockSize, index, state.m_bXCrc != 0);
+        BuildFilePacket(packet, state.m_pFileData, state.m_nFileSize, rules, index, state.m_bXCrc != 0);
     if (length == 0) {
         SendEndOfFile(state, host);
         return;
@@ -62,7 +62,7 @@ void SendDataBlock(FileSendState& state, SenderHost& host, std::uint32_t blockSi
     host.StartResponseTimer();
     if (!ok)
         return;
-    host.SetProgress(ProgressAfter(index, blockSize, state.m_nFileSize));
+    host.SetProgress(ProgressAfter(index, rules.blockSize, state.m_nFileSize));
     host.AddToSentCount(length);
 }
 
@@ -158,9 +158,9 @@ void SendNextBlock(FileSendState& state, SenderHost& host)
         SendWholeFile(state, host);
         return;
     }
-    const std::uint32_t blockSize = BlockSize(state.m_nXProtocol);
-    if (blockSize != 0)
-        SendDataBlock(state, host, blockSize);
+    const ProtocolRules& rules = RulesFor(state.m_nXProtocol);
+    if (rules.blockSize != 0)
+        SendDataBlock(state, host, rules);
 }
 
 void HandleXmodemReply(FileSendState& state, SenderHost& host, std::uint8_t reply)

@@ -109,7 +109,7 @@ private:
 };
 
 // A dialog whose messages go through the static message map of D:
-// `static const ui::MessageMap<D>& MessageMap();`
+// `static const ui::MessageMap<D>& GetMessageMap();`
 template <class D>
 class MappedDialog : public Dialog {
 public:

@@ -23,8 +23,9 @@ public:
 
     // The embedded file of that name, or nothing.
     virtual std::optional<EmbeddedResource> FindEmbedded(std::string_view name) const = 0;
-    // A document has finished loading, or failed to (the view then shows its
-    // own error page): its address and the title the view reports for it.
+    // A document has finished loading, or failed to: its address and the
+    // title the view reports for it (empty for a page that failed, whatever
+    // the view then shows).
     virtual void DocumentComplete(std::string_view url, std::string_view title) = 0;
     // A page asked for a new window (a link with target="_blank", a script's
     // window.open). The view itself never opens one and stays where it is.

@@ -60,10 +60,12 @@ public:
     // caption; the caption stays the button's text for assistive tools.
     virtual void SetBitmap(int id, std::span<const char* const> xpm) = 0;
 
-    // Web views. CreateWebView puts a browser view in the place of control
-    // id (same rectangle, identifier and visibility; the control is gone
-    // afterwards) and reports to client from then on. False, with the control
-    // left as it was, when no browser view can be made. Navigate starts
+    // Web views. CreateWebView puts a web view (the back end's own: wx's
+    // light HTML view, the system's browser control on Windows) in the
+    // place of control id (same rectangle, identifier and visibility; the
+    // control is gone afterwards) and reports to client from then on.
+    // False, with the control left as it was, when no web view can be
+    // made. Navigate starts
     // loading an address in the view and returns at once; a web address
     // still loading after `answerWithin` (when above zero) is stopped and
     // reported complete with an empty title, as a failed load is.

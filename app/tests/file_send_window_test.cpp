@@ -3,7 +3,7 @@
 #include "app/tests/window_fixture.h"
 
 #include "transfer/send_messages.h"
-#include "transfer/xmodem_packet.h"
+#include "transfer/xmodem_block.h"
 
 #include <vector>
 

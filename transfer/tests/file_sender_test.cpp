@@ -1,7 +1,7 @@
 #include "transfer/block_check.h"
 #include "transfer/file_sender.h"
 #include "transfer/send_messages.h"
-#include "transfer/xmodem_packet.h"
+#include "transfer/xmodem_block.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,32 @@
+#include "transfer/protocol_rules.h"
+
+#include "transfer/xmodem_state.h"
+
+#include <array>
+
+namespace transfer {
+
+namespace {
+
+// In the protocol list's order.
+constexpr std::array<ProtocolRules, 3> kRules = {{
+    {},                // PROTO_NONE: the whole file at once
+    {128, kFillByte},  // PROTO_XMODEM
+    {1024, kFillByte}, // PROTO_XMODEM_1K
+}};
+
+} // namespace
+
+const ProtocolRules& RulesFor(std::int32_t protocol)
+{
+    return protocol >= 0 && static_cast<std::size_t>(protocol) < kRules.size()
+               ? kRules[static_cast<std::size_t>(protocol)]
+               : kRules[PROTO_NONE];
+}
+
+std::uint32_t BlockSize(std::int32_t protocol)
+{
+    return RulesFor(protocol).blockSize;
+}
+
+} // namespace transfer
