@@ -6,8 +6,7 @@
 #include <vector>
 
 // What a light HTML view (one that runs no scripts and reads no style
-// sheets) needs done to a page before it shows it, and the address
-// arithmetic of pages fetched from the web. Plain text work: any input is
+// sheets) needs done to a page before it shows it. Plain text work: any input is
 // safe, however broken or large, and nothing here recurses on it.
 namespace ui {
 
@@ -27,17 +26,6 @@ std::string PageForLightView(std::string_view html, const PictureSource& picture
 
 // The sources of the page's <img> tags as written, each once, in order.
 std::vector<std::string> PictureSources(std::string_view html);
-
-// A reference found in a page (a link, a picture's source) made whole
-// against the page's own address, as a browser does: "b.png", "../b.png",
-// "/b.png", "//host/b.png", "?q" and "#f" are read relative to `base`; a
-// reference with a scheme of its own stands as it is. Spaces around the
-// reference, and tabs and line breaks in it, are dropped.
-std::string ResolveAddress(std::string_view base, std::string_view reference);
-
-// The address a picture's source names on a page at `pageAddress`: made
-// whole, without a fragment (#...), which no server sees.
-std::string PictureAddress(std::string_view pageAddress, std::string_view source);
 
 // The character set a page names for itself: the charset parameter of its
 // Content-Type header, else that of a <meta> tag near its start; in lower

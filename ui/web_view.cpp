@@ -1,5 +1,7 @@
 #include "ui/web_view.h"
 
+#include "ui/web_address.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -11,31 +13,6 @@ namespace {
 constexpr std::string_view kEmbeddedPrefix = "vantrel-res:///";
 
 } // namespace
-
-std::string SchemeOf(std::string_view url)
-{
-    const auto colon = url.find(':');
-    if (colon == std::string_view::npos || colon == 0)
-        return {};
-    std::string scheme(url.substr(0, colon));
-    for (char& c : scheme) {
-        const auto u = static_cast<unsigned char>(c);
-        if (!std::isalnum(u) && c != '+' && c != '-' && c != '.')
-            return {};
-        c = static_cast<char>(std::tolower(u));
-    }
-    return scheme;
-}
-
-bool IsWebAddress(std::string_view url)
-{
-    const auto startsWith = [url](std::string_view prefix) {
-        return url.size() >= prefix.size() &&
-               std::ranges::equal(url.substr(0, prefix.size()), prefix,
-                                  [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
-    };
-    return startsWith("https://") || startsWith("http://");
-}
 
 std::string EmbeddedUrl(std::string_view name)
 {
@@ -97,15 +74,6 @@ std::string InlineEmbeddedImages(std::string_view html, const WebViewClient& fil
     }
     out.append(html.substr(from));
     return out;
-}
-
-bool IsNavigationAllowed(std::string_view url)
-{
-    static constexpr std::array<std::string_view, 4> kAllowed = {"https", "http", kEmbeddedScheme, "about"};
-    const std::string scheme = SchemeOf(url);
-    if (scheme == "about")
-        return url == "about:blank";
-    return std::find(kAllowed.begin(), kAllowed.end(), scheme) != kAllowed.end();
 }
 
 } // namespace ui

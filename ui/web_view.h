@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "ui/web_address.h"
+
 namespace ui {
 
 // A file a web view serves from the program itself, for the addresses made
@@ -39,24 +41,9 @@ std::string EmbeddedUrl(std::string_view name);
 // The embedded file an address names; nothing for any other address.
 std::optional<std::string> EmbeddedName(std::string_view url);
 
-inline constexpr std::string_view kEmbeddedScheme = "vantrel-res";
-
 // An embedded page made self-contained: every src="NAME" that names an
 // embedded file becomes a data: address holding that file, so a view can
 // show the page from memory without any file or network access.
 std::string InlineEmbeddedImages(std::string_view html, const WebViewClient& files);
-
-// The scheme of an address, in lower case; empty when it has none.
-std::string SchemeOf(std::string_view url);
-
-// Whether an address is a web one (http:// or https://, in any letter
-// case): the only kind a pane loads from the network, and the only kind its
-// pages may open in the user's browser.
-bool IsWebAddress(std::string_view url);
-
-// Whether a web view may go to an address at all: the web's own schemes and
-// the embedded files. Everything else (local files, other programs' schemes)
-// stays closed to pages, as a browser tab keeps it closed to web sites.
-bool IsNavigationAllowed(std::string_view url);
 
 } // namespace ui

@@ -1,6 +1,7 @@
 #include "ui_wx/page_fetch.h"
 
 #include "ui/light_page.h"
+#include "ui/web_address.h"
 #include "ui/web_view.h"
 #include "ui_wx/curl_library.h"
 

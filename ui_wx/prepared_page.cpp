@@ -1,6 +1,7 @@
 #include "ui_wx/prepared_page.h"
 
 #include "ui/light_page.h"
+#include "ui/web_address.h"
 #include "ui/page_bounds.h"
 #include "ui/picture_budget.h"
 #include "ui/picture_header.h"

@@ -5,6 +5,7 @@
 // the page is rewritten; a page once bounded passes the bounds unchanged.
 
 #include "ui/light_page.h"
+#include "ui/web_address.h"
 #include "ui/page_bounds.h"
 #include "ui/picture_budget.h"
 #include "ui/picture_header.h"
