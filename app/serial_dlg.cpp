@@ -4,6 +4,7 @@
 #include "res/main_dialog.h"
 #include "res/resource_ids.h"
 #include "res/strings.h"
+#include "serial/baud_rates.h"
 #include "serial/line_tables.h"
 #include "settings/profile.h"
 #include "transfer/file_sender.h"
@@ -142,7 +143,8 @@ bool CSerialDlg::OnInitDialog()
     }
     m_cboAddrSize.SetCurSel(m_nAddrSize);
 
-    for (std::uint32_t rate : kBaudRates) {
+    m_baudRates = serial::BaudRateRows(settings::GetProfileString("BAUD", "extra", "", 0, m_strIniPath));
+    for (std::uint32_t rate : m_baudRates) {
         std::snprintf(text, sizeof text, "%u", rate);
         m_cboBaud.AddString(text);
     }

@@ -198,6 +198,9 @@ private:
     terminal::ChunkQueue m_rxChunks;
     bool m_bRxCountChanged = false;
     bool m_bTxCountChanged = false; // the sent counter's label is due
+    // The baud rate list's rows: the built-in rates, then the settings file's
+    // [BAUD] extra ones (serial::BaudRateRows); read once at start-up.
+    std::vector<std::uint32_t> m_baudRates;
     // The open port's device has gone away and not come back yet.
     bool m_bDeviceGone = false;
     serial::DeviceSystem& m_devices;

@@ -1,5 +1,6 @@
 #include "app/serial_dlg.h"
 
+#include "serial/baud_rates.h"
 #include "serial/extra_ports.h"
 #include "serial/line_tables.h"
 #include "serial/port_names.h"
@@ -29,7 +30,8 @@ void CSerialDlg::OnOpenPort()
 
     // The list itself is read, not the member: a rate chosen while closed
     // counts. A list without a selection opens at the table's default row.
-    if (const CComPort::OpenResult result = m_pPort->Open(serial::BaudRateAt(m_cboBaud.GetCurSel())); !result.opened) {
+    if (const CComPort::OpenResult result = m_pPort->Open(serial::BaudRateAt(m_baudRates, m_cboBaud.GetCurSel()));
+        !result.opened) {
         m_pPort.reset();
         if (!result.failure.empty())
             ui::AfxMessageBox(result.failure);
@@ -92,7 +94,7 @@ void CSerialDlg::SetLineSetting(T DCB::*field, T value)
 void CSerialDlg::OnSelChangeBaud()
 {
     UpdateData(true);
-    SetLineSetting(&DCB::BaudRate, serial::BaudRateAt(m_nBaudIndex));
+    SetLineSetting(&DCB::BaudRate, serial::BaudRateAt(m_baudRates, m_nBaudIndex));
 }
 
 void CSerialDlg::OnSelChangeByteSize()

@@ -14,19 +14,25 @@ std::string_view TrimBlanks(std::string_view text)
 
 } // namespace
 
-std::vector<std::string> ParseExtraPorts(std::string_view value)
+std::vector<std::string_view> SplitExtraList(std::string_view value)
 {
-    std::vector<std::string> paths;
+    std::vector<std::string_view> entries;
     std::size_t start = 0;
     while (start <= value.size()) {
         std::size_t end = value.find(';', start);
         if (end == std::string_view::npos)
             end = value.size();
-        if (const std::string_view path = TrimBlanks(value.substr(start, end - start)); !path.empty())
-            paths.emplace_back(path);
+        if (const std::string_view entry = TrimBlanks(value.substr(start, end - start)); !entry.empty())
+            entries.push_back(entry);
         start = end + 1;
     }
-    return paths;
+    return entries;
+}
+
+std::vector<std::string> ParseExtraPorts(std::string_view value)
+{
+    const std::vector<std::string_view> entries = SplitExtraList(value);
+    return {entries.begin(), entries.end()};
 }
 
 } // namespace serial

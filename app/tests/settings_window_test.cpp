@@ -163,3 +163,37 @@ TEST_F(WindowTest, AnUntouchedFilePathThatIsNotUtf8KeepsItsBytes)
     Win().CloseBox();
     EXPECT_TRUE(Contains(ReadIni(), "file=" + path + "\n")) << ReadIni();
 }
+
+TEST_F(WindowTest, AFastRateAndAUsersRateAreStoredAsTheirRowsAndOpenTheLine)
+{
+    const auto openedAt = [this] {
+        std::uint32_t rate = 0;
+        for (const auto& event : m_devices.Log())
+            if (event.kind == fakes::SerialEvent::Kind::SetState)
+                rate = event.dcb.BaudRate;
+        return rate;
+    };
+    m_devices.AddPort(kPort);
+    WriteIni("[BAUD]\nextra=250000;1843200\n");
+    Start();
+    const std::vector<std::string> rows = Win().Items(IDC_BAUD);
+    ASSERT_EQ(rows.size(), 28u);
+    EXPECT_EQ(rows[20], "1500000");
+    Win().Choose(IDC_BAUD, 27);
+    Win().CloseBox();
+
+    m_dlg.reset();
+    Start();
+    EXPECT_EQ(Win().Selection(IDC_BAUD), 27);
+    Win().Click(IDC_OPEN);
+    EXPECT_EQ(openedAt(), 1843200u);
+    Win().CloseBox();
+
+    // Without the user's rows the stored row falls back to 9600.
+    std::string ini = ReadIni();
+    WriteIni(ini.replace(ini.find("extra="), 6, "gone="));
+    m_dlg.reset();
+    Start();
+    Win().Click(IDC_OPEN);
+    EXPECT_EQ(openedAt(), 9600u);
+}

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "serial/baud_rates.h"
 #include "serial/character_time.h"
 #include "serial/line_tables.h"
 
@@ -19,6 +20,21 @@ TEST(LineTables, RowsOutsideATableFallBackToItsDefaultRow)
     EXPECT_EQ(serial::ParityAt(5), NOPARITY);
     EXPECT_EQ(kParityNames[3].text, "Mark");
     EXPECT_EQ(kStopBitNames[1].text, "1.5");
+}
+
+TEST(BaudRates, TheBuiltInRowsComeFirstThenTheUsersInTheirOrder)
+{
+    const auto rows = serial::BaudRateRows(" 250000 ; 1843200;115200;x;0;-5;99999999999;250000;;");
+    ASSERT_EQ(rows.size(), 28u);
+    EXPECT_EQ(rows[12], 115200u);
+    EXPECT_EQ(rows[13], 230400u);
+    EXPECT_EQ(rows[20], 1500000u);
+    EXPECT_EQ(rows[25], 4000000u);
+    EXPECT_EQ(rows[26], 250000u);
+    EXPECT_EQ(rows[27], 1843200u);
+    EXPECT_EQ(serial::BaudRateAt(rows, 27), 1843200u);
+    EXPECT_EQ(serial::BaudRateAt(rows, 28), 9600u);
+    EXPECT_EQ(serial::BaudRateAt(serial::BaudRateRows(""), 26), 9600u);
 }
 
 TEST(CharacterTime, CountsStartDataParityAndStopBits)
