@@ -126,7 +126,7 @@ public:
     // --- File sending (serial_dlg_file_send.cpp) ------------------------------
     void OnBrowseFile();
     void OnSendFile();
-    void HandleXmodemReply(const std::uint8_t* reply);
+    void HandleXmodemReply(const std::uint8_t* reply, std::uint32_t count);
 
     // --- Pages (serial_dlg_pages.cpp) -----------------------------------------
     void OpenHelpPage();

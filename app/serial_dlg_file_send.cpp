@@ -47,9 +47,9 @@ void CSerialDlg::OnSendFile()
     transfer::StartSend(m_send, *this, m_nProtocol);
 }
 
-void CSerialDlg::HandleXmodemReply(const std::uint8_t* reply)
+void CSerialDlg::HandleXmodemReply(const std::uint8_t* reply, std::uint32_t count)
 {
-    transfer::HandleXmodemReply(m_send, *this, reply[0]);
+    transfer::HandleReplies(m_send, *this, reply, count);
 }
 
 bool CSerialDlg::WritePort(const std::uint8_t* data, std::uint32_t length)

@@ -99,7 +99,7 @@ void CSerialDlg::DrainPort()
 
 void CSerialDlg::ReceiveChunk(const std::uint8_t* chunk, std::uint32_t n)
 {
-    HandleXmodemReply(chunk);
+    HandleXmodemReply(chunk, n);
     m_nRxCount += n;
     m_bRxCountChanged = true;
     if (m_bPaused)

@@ -57,6 +57,7 @@ base::Result<FileBytes> ReadRegularFile(const std::string& path, std::size_t lim
     if (n < 0)
         return base::Status::FromErrno(path, errno);
     bytes.size = static_cast<std::size_t>(n);
+    bytes.modified = static_cast<std::int64_t>(info.st_mtime);
     return bytes;
 }
 

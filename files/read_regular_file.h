@@ -27,6 +27,7 @@ struct FreeBlock {
 struct FileBytes {
     std::unique_ptr<std::uint8_t, FreeBlock> block;
     std::size_t size = 0;
+    std::int64_t modified = 0; // its modification time, seconds since 1970
 
     std::string_view view() const { return {reinterpret_cast<const char*>(block.get()), size}; }
 };

@@ -58,7 +58,6 @@ private:
     // Used by the I/O thread only.
     std::chrono::microseconds m_characterTime{0};
     std::size_t m_bytesSinceRecord = 0;
-
 };
 
 } // namespace linux_tty

@@ -20,7 +20,7 @@ constexpr std::uint32_t kLabel = ui::kGroup;
 constexpr std::uint32_t kLineEdit = ui::kBorder | ui::kAutoHScroll | ui::kTabStop;
 constexpr std::uint32_t kBoxEdit = ui::kBorder | ui::kVScroll | ui::kWantReturn | ui::kTabStop;
 
-constexpr std::array<std::string_view, 3> kProtocolItems = {"None", "Xmodem", "1K Xmodem"};
+constexpr std::array<std::string_view, 4> kProtocolItems = {"None", "Xmodem", "1K Xmodem", "Ymodem"};
 
 const std::array<ControlTemplate, 44> kControls = {{
     {kNoId, ControlKind::GroupBox, "Communication Mode", RectFromSize(7, 7, 119, 31), 0},

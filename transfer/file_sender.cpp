@@ -2,6 +2,7 @@
 
 #include "transfer/send_messages.h"
 #include "transfer/xmodem_block.h"
+#include "transfer/ymodem_header.h"
 
 namespace transfer {
 
@@ -66,6 +67,28 @@ void SendDataBlock(FileSendState& state, SenderHost& host, const ProtocolRules& 
     host.AddToSentCount(length);
 }
 
+// One of YMODEM's blocks 0: the one that names the file, or the empty one
+// that ends the batch. It restarts the timer and moves no progress.
+void SendBatchBlock(FileSendState& state, SenderHost& host, bool naming)
+{
+    const YmodemHeader header =
+        naming ? MakeYmodemHeader(state.m_filePath, state.m_nFileSize, state.m_fileModified) : YmodemHeader{};
+    PacketBuffer packet;
+    const std::uint32_t length = BuildPacket(packet, 0, header.data, header.blockSize, 0x00, true);
+    const bool ok = host.WritePort(packet.data(), length);
+    host.StartResponseTimer();
+    if (ok)
+        host.AddToSentCount(length);
+}
+
+// Two CANs stop a receiver that is still asking.
+void StopReceiver(SenderHost& host)
+{
+    const std::uint8_t cancel[] = {kCan, kCan};
+    if (host.WritePort(cancel, sizeof cancel))
+        host.AddToSentCount(sizeof cancel);
+}
+
 // The order matters to the user: the sender is idle, its controls enabled
 // and the file freed before the box shows; the bar keeps its position until
 // the box is dismissed.
@@ -102,10 +125,72 @@ void HandleStartRequest(FileSendState& state, SenderHost& host, std::uint8_t rep
 {
     if (reply != kCrcRequest && reply != kNak)
         return;
+    const ProtocolRules& rules = RulesFor(state.m_nXProtocol);
+    if (rules.crcOnly && reply == kNak) {
+        // Blocks the receiver would check with the wrong sum: said plainly
+        // rather than left to time out.
+        StopReceiver(host);
+        Cancel(state, host, kYmodemNeedsCrc);
+        return;
+    }
     state.m_bXCrc = reply == kCrcRequest ? 1 : 0;
     host.SetProgress(0);
-    state.m_nXState = XS_SENDING;
+    state.m_nXState = rules.batch ? XS_WAIT_HEADER_ACK : XS_SENDING;
     SendNextBlock(state, host);
+}
+
+// The next step of a batch, after an ACK: the receiver then asks again
+// with C. The timer runs for that request as for a reply.
+void AwaitRequest(FileSendState& state, SenderHost& host, XmodemState next)
+{
+    state.m_nXState = next;
+    state.m_nRetries = 0;
+    host.StartResponseTimer();
+}
+
+// Block 0 names the file. A receiver that did not take it asks again (NAK,
+// or C once more) and gets it again, up to the re-send bound.
+void HandleHeaderReply(FileSendState& state, SenderHost& host, std::uint8_t reply)
+{
+    if (reply == kAck)
+        AwaitRequest(state, host, XS_WAIT_DATA_START);
+    else if (reply == kNak || reply == kCrcRequest)
+        Resend(state, host);
+    else if (reply == kCan)
+        Cancel(state, host, kCancelledByRemote);
+}
+
+// C asks for the data. A NAK means block 0 went astray after all: it goes
+// again, and its ACK is waited for once more.
+void HandleDataRequest(FileSendState& state, SenderHost& host, std::uint8_t reply)
+{
+    if (reply == kCrcRequest) {
+        state.m_nXState = XS_SENDING;
+        SendNextBlock(state, host);
+    } else if (reply == kNak) {
+        state.m_nXState = XS_WAIT_HEADER_ACK;
+        Resend(state, host);
+    } else if (reply == kCan) {
+        Cancel(state, host, kCancelledByRemote);
+    }
+}
+
+// After the file the receiver asks for the next one (C); the empty block 0
+// says there is none, and its ACK ends the batch.
+void HandleEndRequest(FileSendState& state, SenderHost& host, std::uint8_t reply)
+{
+    if (reply != kCrcRequest && reply != kNak)
+        return;
+    state.m_nXState = XS_WAIT_END_ACK;
+    SendNextBlock(state, host);
+}
+
+void HandleEndReply(FileSendState& state, SenderHost& host, std::uint8_t reply)
+{
+    if (reply == kAck)
+        Finish(state, host);
+    else if (reply == kNak || reply == kCrcRequest)
+        Resend(state, host);
 }
 
 void HandleBlockReply(FileSendState& state, SenderHost& host, std::uint8_t reply)
@@ -131,7 +216,9 @@ void HandleBlockReply(FileSendState& state, SenderHost& host, std::uint8_t reply
 // EOT again. CAN here is not acted on: every block has been accepted.
 void HandleEndOfFileReply(FileSendState& state, SenderHost& host, std::uint8_t reply)
 {
-    if (reply == kAck)
+    if (reply == kAck && RulesFor(state.m_nXProtocol).batch)
+        AwaitRequest(state, host, XS_WAIT_END_START);
+    else if (reply == kAck)
         Finish(state, host);
     else if (reply == kNak)
         Resend(state, host);
@@ -159,7 +246,11 @@ void SendNextBlock(FileSendState& state, SenderHost& host)
         return;
     }
     const ProtocolRules& rules = RulesFor(state.m_nXProtocol);
-    if (rules.blockSize != 0)
+    if (rules.blockSize == 0)
+        return;
+    if (state.m_nXState == XS_WAIT_HEADER_ACK || state.m_nXState == XS_WAIT_END_ACK)
+        SendBatchBlock(state, host, state.m_nXState == XS_WAIT_HEADER_ACK);
+    else
         SendDataBlock(state, host, rules);
 }
 
@@ -175,9 +266,33 @@ void HandleXmodemReply(FileSendState& state, SenderHost& host, std::uint8_t repl
     case XS_WAIT_EOT_ACK:
         HandleEndOfFileReply(state, host, reply);
         break;
+    case XS_WAIT_HEADER_ACK:
+        HandleHeaderReply(state, host, reply);
+        break;
+    case XS_WAIT_DATA_START:
+        HandleDataRequest(state, host, reply);
+        break;
+    case XS_WAIT_END_START:
+        HandleEndRequest(state, host, reply);
+        break;
+    case XS_WAIT_END_ACK:
+        HandleEndReply(state, host, reply);
+        break;
     case XS_IDLE:
         break;
     }
+}
+
+void HandleReplies(FileSendState& state, SenderHost& host, const std::uint8_t* bytes, std::uint32_t count)
+{
+    if (count == 0)
+        return;
+    if (!RulesFor(state.m_nXProtocol).batch) {
+        HandleXmodemReply(state, host, bytes[0]);
+        return;
+    }
+    for (std::uint32_t i = 0; i < count && state.m_nXState != XS_IDLE; ++i)
+        HandleXmodemReply(state, host, bytes[i]);
 }
 
 void HandleResponseTimeout(FileSendState& state, SenderHost& host)

@@ -1,6 +1,8 @@
 #pragma once
 // Sending a loaded file: raw, or as the sending side of XMODEM (128-byte
-// blocks, checksum or CRC-16) and 1K XMODEM (1024-byte blocks).
+// blocks, checksum or CRC-16), 1K XMODEM (1024-byte blocks) and YMODEM
+// (one file in a batch, with CRC-16). One loop serves the three protocols;
+// what differs between them is data (protocol_rules.h).
 //
 // Pure logic over a FileSendState: the user's actions, the receiver's reply
 // bytes and the response timer's expiry come in as calls; everything the
@@ -15,6 +17,14 @@
 // the next NAK cancels. CAN cancels while blocks are going out, and is
 // ignored before the first block and after EOT. The ACK to EOT finishes.
 // The response timer, restarted after every block, ends a silent transfer.
+//
+// YMODEM wraps the same exchange in a batch of one file: the request C
+// gets block 0, which names the file and its size (ymodem_header.h); its
+// ACK and a second C start the data, in 1024-byte blocks and a last piece
+// of up to 128 bytes in a 128-byte one. The ACK to EOT is followed by a C
+// for the next file, which the empty block 0 answers; its ACK finishes. A
+// receiver that asks for checksum mode is told plainly that YMODEM needs
+// CRC. Re-sends, CAN, the timer and Close work as for XMODEM.
 
 #include "transfer/send_state.h"
 #include "transfer/sender_host.h"
@@ -49,6 +59,11 @@ void SendNextBlock(FileSendState& state, SenderHost& host);
 // other byte of that read is the receiver's noise or payload, not a reply.
 // Ignored while idle, so every read may be handed over.
 void HandleXmodemReply(FileSendState& state, SenderHost& host, std::uint8_t reply);
+
+// The replies in one read from the port: for the XMODEM rows its first
+// byte alone, as HandleXmodemReply takes it; for YMODEM, whose receivers
+// send an ACK and the next request at once, each byte in turn.
+void HandleReplies(FileSendState& state, SenderHost& host, const std::uint8_t* bytes, std::uint32_t count);
 
 // The response timer ran out: the transfer ends with the no-response
 // message, the file freed. Ignored while idle.

@@ -10,7 +10,7 @@ base::Result<LoadedFile> ReadWholeFile(const std::string& path)
     auto bytes = files::ReadRegularFile(path, INT32_MAX);
     if (!bytes)
         return bytes.status();
-    return LoadedFile{std::move(bytes->block), static_cast<std::int32_t>(bytes->size)};
+    return LoadedFile{std::move(bytes->block), static_cast<std::int32_t>(bytes->size), bytes->modified};
 }
 
 } // namespace transfer

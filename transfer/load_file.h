@@ -25,6 +25,7 @@ namespace transfer {
 struct LoadedFile {
     std::unique_ptr<std::uint8_t, files::FreeBlock> block;
     std::int32_t size = 0;
+    std::int64_t modified = 0; // seconds since 1970, as the file system tells
 };
 
 // What LoadFile does, with the failure on path as files::ReadRegularFile

@@ -9,10 +9,11 @@ namespace transfer {
 namespace {
 
 // In the protocol list's order.
-constexpr std::array<ProtocolRules, 3> kRules = {{
-    {},                // PROTO_NONE: the whole file at once
-    {128, kFillByte},  // PROTO_XMODEM
-    {1024, kFillByte}, // PROTO_XMODEM_1K
+constexpr std::array<ProtocolRules, 4> kRules = {{
+    {},                                        // PROTO_NONE: the whole file at once
+    {128, kFillByte},                          // PROTO_XMODEM
+    {1024, kFillByte},                         // PROTO_XMODEM_1K
+    {1024, kYmodemFillByte, true, true, true}, // PROTO_YMODEM: one file per batch
 }};
 
 } // namespace

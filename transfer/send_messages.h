@@ -9,5 +9,7 @@ inline constexpr const char* kNoResponse = "The remote system did not respond, s
 inline constexpr const char* kTooManyResends = "Re-send for more than 10 times, sending cancelled.";
 inline constexpr const char* kPortStillSending = "The port is still sending earlier data; nothing was sent.";
 inline constexpr const char* kCancelledByRemote = "The transmission was cancelled by the remote system.";
+inline constexpr const char* kYmodemNeedsCrc =
+    "The receiver asked for checksum mode, but Ymodem needs CRC, sending cancelled.";
 
 } // namespace transfer

@@ -36,10 +36,13 @@ void ResetTransfer(FileSendState& state, SenderHost& host)
 bool LoadFileToSend(FileSendState& state, const char* path)
 {
     FreeFileData(state);
-    std::uint8_t* block = nullptr;
-    const std::int32_t size = LoadFile(&block, path);
-    state.m_pFileData = block;
-    state.m_nFileSize = size > 0 ? static_cast<std::uint32_t>(size) : 0;
+    auto loaded = ReadWholeFile(path);
+    if (!loaded)
+        return false;
+    state.m_pFileData = loaded->block.release();
+    state.m_nFileSize = loaded->size > 0 ? static_cast<std::uint32_t>(loaded->size) : 0;
+    state.m_filePath = path;
+    state.m_fileModified = loaded->modified;
     return state.m_nFileSize > 0;
 }
 

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace transfer {
 
@@ -44,6 +45,10 @@ struct FileSendState {
     FileBlock m_pFileData;                  // the loaded file, from LoadFile (malloc), or null
     std::uint32_t m_nFileSize = 0;          // bytes in m_pFileData
     std::uint32_t m_nRetries = 0;           // re-sends of the current block (or of EOT)
+    // What YMODEM's block 0 tells of the loaded file: the path it was
+    // loaded from, and its modification time (seconds since 1970; 0 unknown).
+    std::string m_filePath;
+    std::int64_t m_fileModified = 0;
 
     FileSendState() = default;
     ~FileSendState(); // frees the file

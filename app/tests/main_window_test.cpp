@@ -22,11 +22,11 @@ TEST_F(WindowTest, StartsWithTheDefaultsWhenThereIsNoSettingsFile)
     EXPECT_EQ(w.Items(IDC_PORT), (std::vector<std::string>{"ttyUSB0", "ttyUSB1"}));
     EXPECT_EQ(w.Selection(IDC_PORT), 0);
     EXPECT_EQ(w.GetItemText(IDC_BAUD, w.Selection(IDC_BAUD)), "9600");
-    EXPECT_EQ(w.Items(IDC_BAUD).size(), 13u);
+    EXPECT_EQ(w.Items(IDC_BAUD).size(), 26u); // the 13 design rows, then 13 faster ones
     EXPECT_EQ(w.GetItemText(IDC_PARITY, w.Selection(IDC_PARITY)), "None");
     EXPECT_EQ(w.GetItemText(IDC_BYTE_SIZE, w.Selection(IDC_BYTE_SIZE)), "8");
     EXPECT_EQ(w.GetItemText(IDC_STOP_BITS, w.Selection(IDC_STOP_BITS)), "1");
-    EXPECT_EQ(w.Items(IDC_PROTOCOL), (std::vector<std::string>{"None", "Xmodem", "1K Xmodem"}));
+    EXPECT_EQ(w.Items(IDC_PROTOCOL), (std::vector<std::string>{"None", "Xmodem", "1K Xmodem", "Ymodem"}));
     EXPECT_EQ(w.Selection(IDC_PROTOCOL), 1);
     EXPECT_EQ(w.Check(IDC_RX_ASCII), 0);
     EXPECT_EQ(w.Check(IDC_AUTO_CLEAR), 1);

@@ -127,8 +127,9 @@ TEST_F(WindowTest, APortThatRejectsItsFirstSettingsClosesSilently)
 TEST_F(WindowTest, ListsWithoutSelectionOpenWithTheDefaultRows)
 {
     m_devices.AddPort(kPort);
-    WriteIni("[COMM_PORT]\nsetup=" + std::string("00000000") + "14000000" + "00000000" + "09000000" + "07000000" +
-             "24\n");
+    // Row 100 lies past the baud list, row 9 past the byte sizes, row 7 past the stop bits.
+    WriteIni("[COMM_PORT]\nsetup=" + std::string("00000000") + "64000000" + "00000000" + "09000000" + "07000000" +
+             "74\n");
     Start();
     EXPECT_EQ(Win().Selection(IDC_BAUD), -1);
     Win().Click(IDC_OPEN);

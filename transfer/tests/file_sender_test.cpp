@@ -2,6 +2,7 @@
 #include "transfer/file_sender.h"
 #include "transfer/send_messages.h"
 #include "transfer/xmodem_block.h"
+#include "transfer/ymodem_header.h"
 
 #include <gtest/gtest.h>
 
@@ -288,6 +289,99 @@ TEST_F(XmodemSend, RawSend)
     StartSend(state, window, PROTO_NONE);
     EXPECT_EQ(window.sent, 10u);
     EXPECT_EQ(state.m_nXState, XS_IDLE);
+}
+
+} // namespace
+} // namespace transfer
+
+namespace transfer {
+namespace {
+
+class YmodemSend : public XmodemSend {
+protected:
+    void Replies(const Bytes& bytes)
+    {
+        HandleReplies(state, window, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    }
+};
+
+TEST_F(YmodemSend, ABatchOfOneFileWithItsNameAndExactSize)
+{
+    state.m_filePath = "/home/me/build/u-boot.itb";
+    state.m_fileModified = 01234567;
+    Start(PROTO_YMODEM, 1024 + 100); // a full block, then a short last piece
+    Replies({kCrcRequest});
+    ASSERT_EQ(window.packets.size(), 1u);
+    const Bytes header = Last();
+    ASSERT_EQ(header.size(), 128u + 5);
+    EXPECT_EQ(Bytes(header.begin(), header.begin() + 3), (Bytes{kSoh, 0x00, 0xFF}));
+    const std::string field(header.begin() + 3, header.begin() + 3 + 128);
+    EXPECT_EQ(field.substr(0, 31), std::string("u-boot.itb\0"
+                                               "1124 1234567\0",
+                                               24) +
+                                       std::string(7, '\0'));
+    const std::uint16_t crc = Crc16(header.data() + 3, 128);
+    EXPECT_EQ(header[131], crc >> 8);
+    EXPECT_EQ(header[132], crc & 0xFF);
+
+    Replies({kNak}); // block 0 again, as a strict receiver asks for it
+    EXPECT_EQ(Last(), header);
+    Replies({kAck, kCrcRequest}); // both replies in one read
+    ASSERT_EQ(window.packets.size(), 3u);
+    EXPECT_EQ(Bytes(Last().begin(), Last().begin() + 4), (Bytes{kStx, 0x01, 0xFE, file[0]}));
+    Replies({kAck});
+    ASSERT_EQ(Last().size(), 128u + 5);
+    EXPECT_EQ(Bytes(Last().begin(), Last().begin() + 4), (Bytes{kSoh, 0x02, 0xFD, file[1024]}));
+    EXPECT_EQ(Last()[3 + 100], kYmodemFillByte);
+    Replies({kAck});
+    EXPECT_EQ(Last(), Bytes{kEot});
+    Replies({kNak});
+    EXPECT_EQ(Last(), Bytes{kEot});
+    Replies({kAck, kCrcRequest});
+    ASSERT_EQ(Last().size(), 128u + 5);
+    EXPECT_EQ(Bytes(Last().begin(), Last().begin() + 3), (Bytes{kSoh, 0x00, 0xFF}));
+    EXPECT_EQ(Bytes(Last().begin() + 3, Last().begin() + 131), Bytes(128, 0));
+    EXPECT_EQ(state.m_nXState, XS_WAIT_END_ACK);
+    Replies({kAck});
+    ExpectIdleAndFreed();
+    EXPECT_TRUE(window.messages.empty());
+    EXPECT_EQ(window.sent, 4 * 133 + 1029 + 2); // block 0 twice, the data, EOT twice, the end
+}
+
+TEST_F(YmodemSend, AReceiverInChecksumModeIsToldAndStoppedAndSilenceEndsItAsForXmodem)
+{
+    Start(PROTO_YMODEM, 10);
+    Replies({kNak});
+    EXPECT_EQ(Last(), (Bytes{kCan, kCan}));
+    EXPECT_EQ(window.messages, std::vector<std::string>{kYmodemNeedsCrc});
+    ExpectIdleAndFreed();
+
+    Start(PROTO_YMODEM, 10);
+    Replies({kCrcRequest, kAck});
+    EXPECT_EQ(state.m_nXState, XS_WAIT_DATA_START);
+    Wait(kResponseTimeoutMs);
+    EXPECT_EQ(window.messages.back(), kNoResponse);
+    ExpectIdleAndFreed();
+}
+
+TEST(YmodemHeader, ALongNameTakesALargeBlockAndOnlyAnEndlessOneIsShortened)
+{
+    const std::string longName(200, 'n');
+    const YmodemHeader large = MakeYmodemHeader("C:\\images\\" + longName + ".bin", 5, 0);
+    EXPECT_EQ(large.blockSize, 1024u);
+    EXPECT_EQ(std::string(large.data.begin(), large.data.end()), longName + ".bin" + std::string(1, '\0') + "5");
+
+    // 1100 bytes of two-byte characters: cut at a character, ".bin" kept.
+    std::string wide;
+    for (int i = 0; i < 550; ++i)
+        wide += "\xC3\xA9";
+    const YmodemHeader shortened = MakeYmodemHeader("/" + wide + ".bin", 123456, 0);
+    EXPECT_EQ(shortened.blockSize, 1024u);
+    const std::string name(reinterpret_cast<const char*>(shortened.data.data()));
+    EXPECT_LE(name.size() + 1 + 6 + 1, 1024u);
+    EXPECT_EQ(name.substr(name.size() - 4), ".bin");
+    EXPECT_EQ(name.size() % 2, 0u); // whole characters and the 4 bytes of the extension
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(MakeYmodemHeader("dir/", 1, 0).data.data())), "file");
 }
 
 } // namespace
