@@ -9,11 +9,13 @@
 
 namespace ui_win32 {
 
-class BrowserSite;
+class PaneSite;
 
-// The pane's browser: the system's web browser control, hosted in plain COM
-// inside a static control that stays its container (the control keeps its
-// identifier, place and visibility; the browser follows its size).
+// The pane's browser: the system's web browser control, hosted by an
+// OleSite (ole_site.h) inside a static control that stays its container (the
+// control keeps its identifier, place and visibility; the browser follows
+// its size). What is here is the pane's: which addresses the control may go
+// to, what goes to the user's browser, and what the client hears.
 //
 // On Windows 10 and 11 that control is the engine of Internet Explorer 11
 // (mshtml), which stays part of the system after the browser itself was
@@ -52,7 +54,7 @@ private:
                                           DWORD_PTR data);
 
     HWND m_container;
-    BrowserSite* m_site = nullptr; // one reference, released on destruction
+    PaneSite* m_site = nullptr; // one reference, released on destruction
 };
 
 } // namespace ui_win32

@@ -90,14 +90,18 @@ private:
     };
 
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK LinkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data);
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     BOOL OnInitDialog(HWND hwnd);
     void ShowTemplateImages();
     void OnCommand(WPARAM wParam, LPARAM lParam);
-    INT_PTR OnLinkColour(HDC dc, HWND control);
-    LRESULT OnLinkMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     void Deliver(const ui::Message& message);
+
+    // Links (win32_window_link.cpp).
+    static LRESULT CALLBACK LinkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data);
+    LRESULT OnLinkMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnLinkColour(HDC dc, HWND control);
+    // Tool tips (win32_window_tips.cpp): the tip window, made with the dialog.
+    void CreateTips();
 
     HWND Item(int id) const;
     const ui::ControlTemplate* TemplateOf(int id) const;

@@ -9,9 +9,7 @@
 #include "ui_wx/dialog_geometry.h"
 #include "ui_wx/edit_text.h"
 #include "ui_wx/long_lines.h"
-#include "ui_wx/web_view.h"
 #include "ui_wx/wx_text.h"
-#include "ui/web_view.h"
 
 #include <algorithm>
 
@@ -22,7 +20,6 @@
 #include <wx/icon.h>
 #include <wx/textctrl.h>
 #include <wx/tglbtn.h>
-#include <wx/weakref.h>
 
 namespace ui_wx {
 
@@ -599,74 +596,6 @@ void WxWindow::SetBitmap(int id, std::span<const char* const> xpm)
     // with a caption), then the caption leaves the face.
     button->SetBitmap(bitmap);
     ShowImageOnly(*button);
-}
-
-// --- Web views ---------------------------------------------------------------------
-
-// The page view is made when the first address is shown, after the first paint.
-bool WxWindow::CreateWebView(int id, ui::WebViewClient& client)
-{
-    ControlState* s = Find(id);
-    if (!s || s->webClient)
-        return false;
-    s->webClient = &client;
-    m_frame->Bind(wxEVT_PAINT, [this](wxPaintEvent& event) {
-        event.Skip();
-        if (std::exchange(m_painted, true))
-            return;
-        m_frame->CallAfter([this] { ShowPendingAddress(); });
-    });
-    return true;
-}
-
-void WxWindow::Navigate(int id, std::string_view url, std::chrono::milliseconds answerWithin)
-{
-    ControlState* s = Find(id);
-    if (!s || !s->webClient)
-        return;
-    if (!m_painted) {
-        m_pendingAddress = PendingAddress{id, std::string(url), answerWithin};
-        return;
-    }
-    ShowInPane(*s, url, answerWithin);
-}
-
-void WxWindow::ShowPendingAddress()
-{
-    if (!m_pendingAddress)
-        return;
-    const PendingAddress pending = *std::exchange(m_pendingAddress, std::nullopt);
-    if (ControlState* s = Find(pending.id); s && s->webClient)
-        ShowInPane(*s, pending.url, pending.answerWithin);
-}
-
-void WxWindow::ShowInPane(ControlState& s, std::string_view url, std::chrono::milliseconds answerWithin)
-{
-    if (!IsPageView(*s.window))
-        ReplacePaneView(s, *MakePageView(*m_frame, s.window->GetId(), s.window->GetRect(), PaneClient(s)));
-    if (ui::EmbeddedName(url))
-        ShowEmbeddedPage(*s.window, url);
-    else
-        ShowWebPage(*s.window, url, answerWithin);
-}
-
-WebClientFinder WxWindow::PaneClient(const ControlState& s)
-{
-    return [this, client = s.webClient]() { return m_dialog ? client : nullptr; };
-}
-
-void WxWindow::ReplacePaneView(ControlState& s, wxWindow& view)
-{
-    wxWindow* current = s.window;
-    view.Show(current->IsShown());
-    std::replace(m_created.begin(), m_created.end(), current, &view);
-    s.window = &view;
-    // The window it replaces goes once the event under way has returned.
-    current->Hide();
-    m_frame->CallAfter([old = wxWeakRef<wxWindow>(current)] {
-        if (old)
-            old->Destroy();
-    });
 }
 
 // --- The window itself -------------------------------------------------------------

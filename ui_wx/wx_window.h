@@ -125,6 +125,8 @@ private:
     void ShowSystemMenu(bool atPointer);
     void TypeNewLine(int id);
     void ReplaceSelection(ControlState& state, const wxString& text);
+
+    // The pane (wx_window_pane.cpp).
     // Shows an address in a web control's page view (made on first use in
     // the place of the control's placeholder): an embedded page at once, a
     // web page once fetched.
