@@ -27,7 +27,8 @@ fonts-symbola
 "
 
 # GoogleTest; Xvfb and the X tools the end-to-end tests drive the window
-# with (libx11-dev for x11_close_window); lrzsz and socat for the far ends;
+# with (libx11-dev for x11_close_window); lrzsz, socat, and U-Boot in QEMU
+# (u-boot-qemu, qemu-system-arm) for the far ends;
 # util-linux for setpriv (tests as an unprivileged user); imagemagick for
 # screenshots and the icon check; the session bus and the accessibility
 # bus with their Python bindings (and GTK's, for the paste benchmark);
@@ -42,6 +43,8 @@ xdotool
 x11-utils
 libx11-dev
 lrzsz
+u-boot-qemu
+qemu-system-arm
 socat
 util-linux
 imagemagick

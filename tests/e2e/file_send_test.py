@@ -1,10 +1,13 @@
 #!/usr/bin/python3
 """End-to-end: files sent from the real window reach Debian's lrzsz `rx`
-whole, through a pseudo-terminal that socat bridges to it: XMODEM with the
-checksum (rx -X), with CRC-16 (rx -X -c) and 1K XMODEM, each file compared
-byte for byte with the 0xFF fill of its last block; and a raw send of a file
-with CR LF and 0x1A bytes arrives unchanged. VANTREL_E2E_FULL=1 runs the
-whole matrix of 1, 128, 1000 and 70000 bytes in all three modes.
+and `rb` whole, through a pseudo-terminal that socat bridges to them:
+XMODEM with the checksum (rx -X), with CRC-16 (rx -X -c) and 1K XMODEM,
+each file compared byte for byte with the 0xFF fill of its last block;
+YMODEM to rb, which must store the file under its own name with exactly
+its bytes (a last piece of up to 128 bytes in a short block, and one that
+fills most of a 1024-byte block); and a raw send of a file with CR LF and
+0x1A bytes arrives unchanged. VANTREL_E2E_FULL=1 runs the whole matrix of
+1, 128, 1000 and 70000 bytes in all four modes.
    file_send_test.py path/to/vantrel path/to/x11_close_window"""
 
 import os
@@ -17,13 +20,14 @@ from pty_peer import PtyPeer
 from vantrel_session import VantrelSession, run_test, step
 from vantrel_window import open_port, wait_until
 
-# (protocol row, rx options, block size)
+# (protocol row, receiving command, block size; None: the exact size)
 MODES = {
-    "checksum": ("Xmodem", ["-X"], 128),
-    "crc": ("Xmodem", ["-X", "-c"], 128),
-    "1k": ("1K Xmodem", ["-X", "-c"], 1024),
+    "checksum": ("Xmodem", ["rx", "-X"], 128),
+    "crc": ("Xmodem", ["rx", "-X", "-c"], 128),
+    "1k": ("1K Xmodem", ["rx", "-X", "-c"], 1024),
+    "ymodem": ("Ymodem", ["rb"], None),
 }
-QUICK = [("checksum", 1000), ("crc", 128), ("1k", 3000)]
+QUICK = [("checksum", 1000), ("crc", 128), ("1k", 3000), ("ymodem", 1100), ("ymodem", 3000)]
 FULL = [(mode, size) for mode in MODES for size in (1, 128, 1000, 70000)]
 
 
@@ -33,17 +37,18 @@ def content(size, seed):
 
 
 class RxBridge:
-    """rx behind a pseudo-terminal that socat links to `port`, talking to
-    socat over pipes. (rx on a terminal of its own flushes its output when it
-    ends, which on a pseudo-terminal may drop its last ACK.)"""
+    """rx (or rb) behind a pseudo-terminal that socat links to `port`,
+    talking to socat over pipes. (rx on a terminal of its own flushes its
+    output when it ends, which on a pseudo-terminal may drop its last ACK.)"""
 
-    def __init__(self, port, options, target):
+    def __init__(self, port, receiver, target):
         # rx asks for the file once at its start and then only every ten
         # seconds: it starts when go() says the window is waiting. It writes
-        # only into its working folder.
+        # only into its working folder; rb names the file as block 0 says.
         self.go_file = target + ".go"
-        command = "while [ ! -e %s ]; do sleep 0.02; done; exec rx -q %s %s" % (
-            self.go_file, " ".join(options), os.path.basename(target))
+        arguments = receiver[1:] + ([] if receiver[0] == "rb" else [os.path.basename(target)])
+        command = "while [ ! -e %s ]; do sleep 0.02; done; exec %s -q %s" % (
+            self.go_file, receiver[0], " ".join(arguments))
         self.process = subprocess.Popen(
             ["socat", "PTY,raw,echo=0,link=" + port, "SYSTEM:%s" % command.replace(":", "\\:")],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, cwd=os.path.dirname(target))
@@ -77,14 +82,18 @@ def test(program, closer):
             window = None
             cases = FULL if os.environ.get("VANTREL_E2E_FULL") else QUICK
             for number, (mode, size) in enumerate(cases):
-                protocol, options, block = MODES[mode]
+                protocol, receiver, block = MODES[mode]
                 data = content(size, number)
                 path = os.path.join(folder, "image-%d.bin" % number)
                 with open(path, "wb") as f:
                     f.write(data)
-                target = os.path.join(folder, "got-%d.bin" % number)
+                # rb stores the file under the name block 0 gives, in a folder of its own.
+                received = os.path.join(folder, "rb-%d" % number)
+                os.mkdir(received)
+                target = (os.path.join(received, os.path.basename(path)) if block is None
+                          else os.path.join(folder, "got-%d.bin" % number))
                 step("sending %d bytes, %s" % (size, mode))
-                rx = RxBridge(port, options, target)
+                rx = RxBridge(port, receiver, target)
                 if window is None:  # the port list is made at start-up
                     window = session.start()
                     send_button = window.control("push button", "Send", 1)
@@ -97,7 +106,7 @@ def test(program, closer):
                 status = rx.wait(60)
                 with open(target, "rb") as f:
                     got = f.read()
-                padded = data + b"\xff" * (-size % block)
+                padded = data if block is None else data + b"\xff" * (-size % block)
                 assert status == 0 and got == padded, "rx status %d, got %d bytes, %d expected" % (
                     status, len(got), len(padded))
                 try:

@@ -1,15 +1,17 @@
 #!/usr/bin/python3
-"""XMODEM sending speed of the real window beside lrzsz's `sx`, in one run:
-the same file to the same receiver (`rx` behind a pseudo-terminal that socat
-bridges to it), timed from the moment the receiver starts asking until it
-has the whole file. Cases: 64 KiB in 128-byte blocks (CRC) and 1 MiB in 1K
-blocks, the window's transmit box empty and holding 200 kB; the best of
-three runs each. In one more run the window's counter label is read over
-the accessibility bus every 50 ms; the slowest answer is about how long a
-click would wait.
-Goal: the window no slower than sx; every answer within 150 ms.
+"""File sending speed of the real window beside lrzsz's senders, in one
+run: the same file to the same receiver (lrzsz's `rx` or `rb` behind a
+pseudo-terminal that socat bridges to it), timed from the moment the
+receiver starts asking until it has the whole file. Cases: XMODEM beside
+`sx` (64 KiB in 128-byte blocks with CRC, 1 MiB in 1K blocks) and YMODEM
+beside `sb` (64 KiB and 1 MiB), the window's transmit box empty and
+holding 200 kB; the best of three runs each. In one more run the window's
+counter label is read over the accessibility bus every 50 ms; the slowest
+answer is about how long a click would wait.
+Goal: the window no slower than lrzsz (a ratio of at most 1.1 for YMODEM);
+every answer within 150 ms.
 
-  tests/e2e/with_xvfb.sh tests/e2e/with_atspi.sh bench/xmodem_vs_sx.py \\
+  tests/e2e/with_xvfb.sh tests/e2e/with_atspi.sh bench/file_send_vs_lrzsz.py \\
       build/app/vantrel build/tests/e2e/x11_close_window"""
 
 import os
@@ -25,27 +27,32 @@ sys.dont_write_bytecode = True
 from vantrel_session import VantrelSession  # noqa: E402
 from vantrel_window import open_port, wait_until  # noqa: E402
 
-# (name, protocol row, sx options, size, block)
+# (name, protocol row, lrzsz's sender, its receiver, size, block; None: the exact size)
 CASES = [
-    ("64 KiB, 128-byte blocks", "Xmodem", [], 64 * 1024, 128),
-    ("1 MiB, 1K blocks", "1K Xmodem", ["-k"], 1024 * 1024, 1024),
+    ("XMODEM 64 KiB, 128 B", "Xmodem", ["sx"], ["rx", "-X", "-c"], 64 * 1024, 128),
+    ("XMODEM 1 MiB, 1K", "1K Xmodem", ["sx", "-k"], ["rx", "-X", "-c"], 1024 * 1024, 1024),
+    ("YMODEM 64 KiB", "Ymodem", ["sb"], ["rb"], 64 * 1024, None),
+    ("YMODEM 1 MiB", "Ymodem", ["sb"], ["rb"], 1024 * 1024, None),
 ]
 RUNS = 3
 BOX_TEXT = "48 65 6C 6C 6F 20 57 6F 72 6C 64 21\n" * (200 * 1000 // 36)
 
 
 class Receiver:
-    """rx -X -c behind socat's pseudo-terminal `port`; it starts asking when
-    go() is called, so both senders are timed from the same moment."""
+    """rx or rb behind socat's pseudo-terminal `port`, writing `target` (rb:
+    under the name block 0 gives, so its folder is the target's); it starts
+    asking when go() is called, so both senders are timed from the same
+    moment."""
 
-    def __init__(self, port, target):
+    def __init__(self, port, command, target):
         self.port = port
         self.go_file = target + ".go"
         self.end_file = target + ".end"
-        # The end is rx's own: socat lingers after it while the other side
-        # of its terminal stays open.
-        command = "while [ ! -e %s ]; do sleep 0.01; done; rx -q -X -c %s; touch %s" % (
-            self.go_file, os.path.basename(target), self.end_file)
+        arguments = command[1:] + ([] if command[0] == "rb" else [os.path.basename(target)])
+        # The end is the receiver's own: socat lingers after it while the
+        # other side of its terminal stays open.
+        command = "while [ ! -e %s ]; do sleep 0.01; done; %s -q %s; touch %s" % (
+            self.go_file, command[0], " ".join(arguments), self.end_file)
         self.process = subprocess.Popen(
             ["socat", "PTY,raw,echo=0,link=" + port, "SYSTEM:%s" % command.replace(":", "\\:")],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, cwd=os.path.dirname(target))
@@ -73,17 +80,27 @@ class Receiver:
 def check(target, data, block):
     with open(target, "rb") as f:
         got = f.read()
-    if got != data + b"\xff" * (-len(data) % block) and got != data + b"\x1a" * (-len(data) % block):
+    if block is None:
+        if got != data:
+            raise AssertionError("%s: got %d bytes, expected exactly %d" % (target, len(got), len(data)))
+    elif got != data + b"\xff" * (-len(data) % block) and got != data + b"\x1a" * (-len(data) % block):
         raise AssertionError("%s: got %d bytes, expected %d" % (target, len(got), len(data)))
 
 
-def time_sx(folder, path, options, data, block):
+def target_for(folder, name, receiver, path):
+    """Where the receiver writes: rb keeps the sent file's own name."""
+    received = os.path.join(folder, "received-" + name)
+    os.makedirs(received, exist_ok=True)
+    return os.path.join(received, os.path.basename(path) if receiver[0] == "rb" else "got.bin")
+
+
+def time_lrzsz(folder, path, sender, receiver, data, block):
     port = os.path.join(folder, "ttySx")
-    target = os.path.join(folder, "got-sx.bin")
-    rx = Receiver(port, target)
+    target = target_for(folder, "lrzsz", receiver, path)
+    rx = Receiver(port, receiver, target)
     try:
         with open(port, "r+b", buffering=0) as line:
-            sx = subprocess.Popen(["sx", "-q"] + options + [path], stdin=line, stdout=line,
+            sx = subprocess.Popen([sender[0], "-q"] + sender[1:] + [path], stdin=line, stdout=line,
                                   stderr=subprocess.DEVNULL)
             started = rx.go()
             seconds = rx.wait(120) - started
@@ -95,10 +112,10 @@ def time_sx(folder, path, options, data, block):
     return seconds
 
 
-def time_window(session, folder, path, protocol, data, block, box_text, ask):
+def time_window(session, folder, path, protocol, receiver, data, block, box_text, ask):
     port = os.path.join(folder, "ttyRx")
-    target = os.path.join(folder, "got-window.bin")
-    rx = Receiver(port, target)
+    target = target_for(folder, "window", receiver, path)
+    rx = Receiver(port, receiver, target)
     try:
         return window_run(session, rx, path, protocol, target, data, block, box_text, ask)
     finally:
@@ -144,20 +161,21 @@ def main(program, closer):
         with VantrelSession(program, closer) as session:
             session.write_settings("[PORTS]\nextra=%s\n" % os.path.join(folder, "ttyRx"))
             session.window = None
-            for name, protocol, options, size, block in CASES:
+            for name, protocol, sender, receiver, size, block in CASES:
                 data = bytes((i * 7 + i // 251) % 256 for i in range(size))
                 path = os.path.join(folder, "image.bin")
                 with open(path, "wb") as f:
                     f.write(data)
                 # The best of three runs each: the machine may be busy with more.
-                sx_seconds = min(time_sx(folder, path, options, data, block) for _ in range(RUNS))
+                peer_seconds = min(time_lrzsz(folder, path, sender, receiver, data, block) for _ in range(RUNS))
                 for box_name, box_text in (("empty box", ""), ("200 kB in the box", BOX_TEXT)):
                     # Timed without questions, which cost the window time too.
-                    best = min(time_window(session, folder, path, protocol, data, block, box_text, False)[0]
-                               for _ in range(RUNS))
-                    _, slowest = time_window(session, folder, path, protocol, data, block, box_text, True)
-                    print("%-24s %-18s window %.2f s   sx %.2f s   slowest answer %.0f ms" % (
-                        name, box_name, best, sx_seconds, slowest * 1000), flush=True)
+                    best = min(time_window(session, folder, path, protocol, receiver, data, block, box_text,
+                                           False)[0] for _ in range(RUNS))
+                    _, slowest = time_window(session, folder, path, protocol, receiver, data, block, box_text, True)
+                    print("%-22s %-18s window %.2f s   %s %.2f s   ratio %.2f   slowest answer %.0f ms" % (
+                        name, box_name, best, sender[0], peer_seconds, best / peer_seconds, slowest * 1000),
+                        flush=True)
     finally:
         shutil.rmtree(folder, ignore_errors=True)
 
