@@ -125,6 +125,7 @@ bool CSerialDlg::OnInitDialog()
 
     if (std::string_view about = LoadString(IDS_ABOUTBOX); !about.empty())
         Window()->AppendSystemMenuEntry(IDM_ABOUTBOX, about);
+    AddLineSignalMenu();
 
     // The icon also stands for the minimised window: on Linux the window
     // manager draws a minimised window from the icon set here, so the
@@ -194,6 +195,8 @@ void CSerialDlg::OnSysCommand(unsigned id, std::intptr_t param)
         about.DoModal();
         return;
     }
+    if (OnLineSignalCommand(id & 0xFFF0))
+        return;
     MappedDialog::OnSysCommand(id, param);
 }
 
@@ -209,6 +212,12 @@ void CSerialDlg::OnTimer(unsigned id)
         break;
     case TIMER_XMODEM:
         transfer::HandleResponseTimeout(m_send, *this);
+        break;
+    case TIMER_RESET_PULSE:
+        EndResetPulse();
+        break;
+    case TIMER_BREAK:
+        EndBreak();
         break;
     default:
         break;

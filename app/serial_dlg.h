@@ -22,6 +22,9 @@
 inline constexpr unsigned TIMER_POLL = 1;
 inline constexpr unsigned TIMER_AUTOSEND = 2;
 inline constexpr unsigned TIMER_XMODEM = 3;
+// The end of a reset pulse and of a break (the line signals' area).
+inline constexpr unsigned TIMER_RESET_PULSE = 4;
+inline constexpr unsigned TIMER_BREAK = 5;
 
 inline constexpr unsigned kPollPeriodMs = 300;
 // Between ticks the port is read once this much waits (so a fast line never
@@ -160,6 +163,21 @@ private:
     void ShowMessage(const char* text) override;
     void Pause(std::uint32_t ms) override;
 
+    // --- Line signals (serial_dlg_line_signals.cpp) ----------------------------
+    void AddLineSignalMenu();
+    // The entries greyed without a port, and DTR's and RTS's check marks.
+    void ShowLineSignals();
+    // Back to the state a port opens with: both lines raised, no pulse.
+    void ResetLineSignals();
+    // A line signal entry of the window menu; false for any other command.
+    bool OnLineSignalCommand(unsigned id);
+    bool SetLine(serial::ModemLine line, bool raised);
+    void StartResetPulse();
+    void EndResetPulse();
+    void StartBreak();
+    void EndBreak();
+    void ShowLineSignalFailure(const std::string& what, const base::Status& failure);
+
     // Asks the open port to wake the window when bytes arrive.
     void WatchPortArrivals();
     void ReceiveChunk(const std::uint8_t* chunk, std::uint32_t n);
@@ -201,6 +219,16 @@ private:
     // The baud rate list's rows: the built-in rates, then the settings file's
     // [BAUD] extra ones (serial::BaudRateRows); read once at start-up.
     std::vector<std::uint32_t> m_baudRates;
+    // The line signals: as the user set them since Open, and the reset
+    // pulse's and break's settings from [SIGNALS].
+    struct LineSignals {
+        bool dtrRaised = true;
+        bool rtsRaised = true;
+        bool breakOn = false; // a break is under way
+        std::vector<serial::ModemLine> resetLines{serial::ModemLine::Dtr};
+        unsigned resetMs = 100;
+        unsigned breakMs = 250;
+    } m_lineSignals;
     // The open port's device has gone away and not come back yet.
     bool m_bDeviceGone = false;
     serial::DeviceSystem& m_devices;

@@ -46,6 +46,7 @@ void CSerialDlg::OnOpenPort()
     m_pPort->ApplySettings();
     SetTimer(TIMER_POLL, kPollPeriodMs);
     WatchPortArrivals();
+    ResetLineSignals();
 }
 
 void CSerialDlg::OnClosePort()
@@ -55,6 +56,7 @@ void CSerialDlg::OnClosePort()
     KillTimer(TIMER_POLL);
     KillTimer(TIMER_AUTOSEND);
     KillTimer(TIMER_XMODEM);
+    EndBreak();     // a break under way ends with the port
     FlushDisplay(); // no poll comes after this one to show what is pending
     // The sent counter grew when data was handed to the port; what the port
     // discarded unsent is taken back, so the counter ends at what left.
@@ -69,6 +71,7 @@ void CSerialDlg::OnClosePort()
     }
     m_btnOpen.EnableWindow(true);
     transfer::AbandonTransfer(m_send, *this);
+    ResetLineSignals();
 }
 
 void CSerialDlg::ShowPortNotOpen()

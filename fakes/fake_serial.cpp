@@ -19,6 +19,7 @@ struct FakeDeviceSystem::Port {
     int openError = 0;
     serial::PortHardware hardware;
     std::function<bool(const DCB&)> rejectState;
+    int lineError = 0; // the errno modem lines and breaks fail with; 0: they work
     DCB state{};
     std::deque<std::uint8_t> incoming;
     std::vector<std::uint8_t> written;
@@ -99,9 +100,31 @@ public:
 
     bool IsGone() override { return !m_port.present || m_port.removals != m_removals; }
 
+    base::Status SetModemLine(serial::ModemLine line, bool raised) override
+    {
+        SerialEvent event{SerialEvent::Kind::Line, m_port.path, {}, {}, m_port.lineError == 0};
+        event.line = line;
+        event.raised = raised;
+        m_system.m_log.push_back(event);
+        return LineOutcome();
+    }
+
+    base::Status SetBreak(bool on) override
+    {
+        SerialEvent event{SerialEvent::Kind::Break, m_port.path, {}, {}, m_port.lineError == 0};
+        event.raised = on;
+        m_system.m_log.push_back(event);
+        return LineOutcome();
+    }
+
     void NotifyArrival(std::function<void()> onArrival) override { m_port.onArrival = std::move(onArrival); }
 
 private:
+    base::Status LineOutcome() const
+    {
+        return m_port.lineError == 0 ? base::Status::Ok() : base::Status::FromErrno({}, m_port.lineError);
+    }
+
     // Logs the write; bytes taken while the queue is limited stay in it.
     bool Take(const std::uint8_t* data, std::size_t count, bool accepted)
     {
@@ -193,6 +216,12 @@ void FakeDeviceSystem::RejectState(const std::string& path, std::function<bool(c
 {
     AddPort(path);
     Find(path)->rejectState = std::move(reject);
+}
+
+void FakeDeviceSystem::FailLineSignals(const std::string& path, int error)
+{
+    AddPort(path);
+    Find(path)->lineError = error;
 }
 
 void FakeDeviceSystem::FailWrites(const std::string& path, bool failed)

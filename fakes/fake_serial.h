@@ -15,12 +15,14 @@ namespace fakes {
 
 // One thing a fake device was asked to do, in the order it was asked.
 struct SerialEvent {
-    enum class Kind { Open, SetState, Write, Close };
+    enum class Kind { Open, SetState, Write, Close, Line, Break };
     Kind kind;
     std::string path;
-    DCB dcb{};                       // SetState: the record applied (or refused)
-    std::vector<std::uint8_t> bytes; // Write: the bytes handed over
-    bool accepted = true;            // SetState, Write: what the device answered
+    DCB dcb{};                                       // SetState: the record applied (or refused)
+    std::vector<std::uint8_t> bytes;                 // Write: the bytes handed over
+    bool accepted = true;                            // SetState, Write, Line, Break: what the device answered
+    serial::ModemLine line = serial::ModemLine::Dtr; // Line: which
+    bool raised = false;                             // Line: raised; Break: on
     std::chrono::steady_clock::time_point at = std::chrono::steady_clock::now();
 };
 
@@ -42,6 +44,9 @@ public:
     // What DescribeHardware reports for the port.
     void SetHardware(const std::string& path, serial::PortHardware hardware);
     void RejectState(const std::string& path, std::function<bool(const DCB&)> reject);
+    // Modem lines and breaks on the port's devices fail with this errno
+    // (0: they work), as a pseudo-terminal's do with ENOTTY.
+    void FailLineSignals(const std::string& path, int error);
     // Refuses every record, or none (exactly bool: a lambda would convert).
     template <std::same_as<bool> Bool>
     void RejectState(const std::string& path, Bool reject)

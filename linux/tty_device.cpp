@@ -4,6 +4,7 @@
 #include <array>
 #include <cerrno>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -85,6 +86,23 @@ std::size_t TtyDevice::DriverPending()
 void TtyDevice::AbortDriverIo()
 {
     DiscardOutput(m_fd.get()); // also ends a drain the thread may be waiting in
+}
+
+// The descriptor is fixed for the device's life; the driver serialises its
+// own control calls, so these need not wait for the I/O thread.
+base::Status TtyDevice::SetModemLine(serial::ModemLine line, bool raised)
+{
+    int bit = line == serial::ModemLine::Dtr ? TIOCM_DTR : TIOCM_RTS;
+    if (::ioctl(m_fd.get(), raised ? TIOCMBIS : TIOCMBIC, &bit) != 0)
+        return base::Status::FromErrno({}, errno);
+    return base::Status::Ok();
+}
+
+base::Status TtyDevice::SetBreak(bool on)
+{
+    if (::ioctl(m_fd.get(), on ? TIOCSBRK : TIOCCBRK) != 0)
+        return base::Status::FromErrno({}, errno);
+    return base::Status::Ok();
 }
 
 bool TtyDevice::SetState(const DCB& dcb)

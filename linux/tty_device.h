@@ -31,6 +31,8 @@ public:
     bool GetState(DCB& dcb) override EXCLUDES(m_mutex);
     void Release(const DCB& restore) override EXCLUDES(m_mutex);
     bool IsGone() override EXCLUDES(m_mutex);
+    base::Status SetModemLine(serial::ModemLine line, bool raised) override;
+    base::Status SetBreak(bool on) override;
 
 private:
     void Wake() override;

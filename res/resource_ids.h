@@ -41,5 +41,10 @@ inline constexpr int IDC_HIDE = 1034;
 
 // The system-menu command of the About entry.
 inline constexpr unsigned IDM_ABOUTBOX = 16;
+// The window menu's line signal entries (system menu commands: multiples of 16).
+inline constexpr unsigned IDM_DTR = 32;
+inline constexpr unsigned IDM_RTS = 48;
+inline constexpr unsigned IDM_RESET_PULSE = 64;
+inline constexpr unsigned IDM_SEND_BREAK = 80;
 
 } // namespace res

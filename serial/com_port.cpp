@@ -138,6 +138,20 @@ int CComPort::SetBaudRate(std::uint32_t baud)
     return ApplySettings();
 }
 
+base::Status CComPort::SetModemLine(serial::ModemLine line, bool raised)
+{
+    if (!m_hComm || IsDeviceGone())
+        return base::Status::FromErrno(m_strPort, ENODEV);
+    return m_hComm->SetModemLine(line, raised).On(m_strPort);
+}
+
+base::Status CComPort::SetBreak(bool on)
+{
+    if (!m_hComm || IsDeviceGone())
+        return base::Status::FromErrno(m_strPort, ENODEV);
+    return m_hComm->SetBreak(on).On(m_strPort);
+}
+
 int CComPort::ApplySettings()
 {
     return m_hComm && m_hComm->SetState(m_dcb) ? 1 : 0;

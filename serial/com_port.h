@@ -63,6 +63,10 @@ public:
     // when refused, so an address never leaves without its data. Needs
     // 0 < addressBytes < count.
     int WriteFrame(const std::uint8_t* frame, std::uint32_t count, std::uint32_t addressBytes);
+    // The modem lines and a break, at once (serial::Device::SetModemLine):
+    // the device's refusal, on the port's name; ENODEV when closed or gone.
+    base::Status SetModemLine(serial::ModemLine line, bool raised);
+    base::Status SetBreak(bool on);
     // True while writes are refused only because the output queue holds
     // its limit: the far end has not taken the earlier data yet.
     bool IsOutputFull();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -11,6 +12,9 @@
 #include "serial/dcb.h"
 
 namespace serial {
+
+// The modem control lines the program may drive itself.
+enum class ModemLine { Dtr, Rts };
 
 // One open serial device, held exclusively. Destroying it closes the device.
 class Device {
@@ -81,6 +85,22 @@ public:
     // rather than once per piece the line delivers. A device that ignores
     // it calls on every arrival.
     virtual void SetArrivalThreshold(std::size_t bytes) { (void)bytes; }
+
+    // Raises or lowers a modem line, or starts or ends a break, at once:
+    // beside queued output, not behind it. The driver's refusal comes with
+    // its errno and no subject (a pseudo-terminal has no lines and sends no
+    // break: ENOTTY); a device that cannot do it at all says ENOTSUP.
+    virtual base::Status SetModemLine(ModemLine line, bool raised)
+    {
+        (void)line;
+        (void)raised;
+        return base::Status::FromErrno({}, ENOTSUP);
+    }
+    virtual base::Status SetBreak(bool on)
+    {
+        (void)on;
+        return base::Status::FromErrno({}, ENOTSUP);
+    }
 };
 
 // Watches for serial devices arriving and leaving; stops when destroyed.

@@ -102,10 +102,19 @@ public:
     virtual void SetIcon(std::span<const char* const> xpm) = 0;
     virtual void SetTimer(unsigned id, unsigned periodMs) = 0;
     virtual void KillTimer(unsigned id) = 0;
-    // Appends a separator and an entry to the window's system menu; choosing
-    // the entry delivers Msg::SysCommand with commandId. False when the
+    // Appends an entry to the window's system menu, after a separator unless
+    // `separated` is false; choosing the entry delivers Msg::SysCommand with
+    // commandId (a multiple of 16 below 0xF000, as Windows wants). A
+    // `checkable` entry shows a check mark while checked. False when the
     // window has no system menu.
-    virtual bool AppendSystemMenuEntry(unsigned commandId, std::string_view text) = 0;
+    virtual bool AppendSystemMenuEntry(unsigned commandId, std::string_view text, bool separated, bool checkable) = 0;
+    bool AppendSystemMenuEntry(unsigned commandId, std::string_view text)
+    {
+        return AppendSystemMenuEntry(commandId, text, true, false);
+    }
+    // A greyed entry cannot be chosen; `checked` sets a checkable entry's
+    // check mark. Ignored for an entry the menu does not hold.
+    virtual void SetSystemMenuEntryState(unsigned commandId, bool enabled, bool checked) = 0;
     // Ends the modal run; the back end destroys the window afterwards.
     virtual void EndDialog(int result) = 0;
     // The dialog object is going away while its window still stands; the

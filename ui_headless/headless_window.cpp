@@ -193,6 +193,9 @@ void HeadlessWindow::RequestQuit()
 
 void HeadlessWindow::ChooseSystemMenu(unsigned commandId)
 {
+    // A greyed entry cannot be chosen.
+    if (const auto state = SystemMenuState(commandId); state && !state->enabled)
+        return;
     Deliver(Message{Msg::SysCommand, 0, Notify::Clicked, commandId});
 }
 
@@ -382,10 +385,25 @@ void HeadlessWindow::KillTimer(unsigned id)
     m_timers.erase(id);
 }
 
-bool HeadlessWindow::AppendSystemMenuEntry(unsigned commandId, std::string_view text)
+bool HeadlessWindow::AppendSystemMenuEntry(unsigned commandId, std::string_view text, bool, bool checkable)
 {
     m_systemMenu.emplace_back(commandId, std::string(text));
+    m_menuStates[commandId] = MenuEntryState{true, false, checkable};
     return true;
+}
+
+void HeadlessWindow::SetSystemMenuEntryState(unsigned commandId, bool enabled, bool checked)
+{
+    if (auto it = m_menuStates.find(commandId); it != m_menuStates.end()) {
+        it->second.enabled = enabled;
+        it->second.checked = it->second.checkable && checked;
+    }
+}
+
+std::optional<HeadlessWindow::MenuEntryState> HeadlessWindow::SystemMenuState(unsigned commandId) const
+{
+    const auto it = m_menuStates.find(commandId);
+    return it == m_menuStates.end() ? std::nullopt : std::optional(it->second);
 }
 
 void HeadlessWindow::EndDialog(int result)

@@ -65,6 +65,12 @@ public:
     std::pair<int, int> EditSelection(int id) const;
     std::optional<unsigned> TimerPeriod(unsigned id) const;
     const std::vector<std::pair<unsigned, std::string>>& SystemMenu() const { return m_systemMenu; }
+    struct MenuEntryState {
+        bool enabled = true;
+        bool checked = false;
+        bool checkable = false;
+    };
+    std::optional<MenuEntryState> SystemMenuState(unsigned commandId) const;
     bool Ended() const { return m_ended; }
     int Result() const { return m_result; }
     bool Destroyed() const { return m_destroyed; }
@@ -123,7 +129,9 @@ public:
     std::span<const char* const> Icon() const { return m_icon; }
     void SetTimer(unsigned id, unsigned periodMs) override;
     void KillTimer(unsigned id) override;
-    bool AppendSystemMenuEntry(unsigned commandId, std::string_view text) override;
+    using WindowImpl::AppendSystemMenuEntry;
+    bool AppendSystemMenuEntry(unsigned commandId, std::string_view text, bool separated, bool checkable) override;
+    void SetSystemMenuEntryState(unsigned commandId, bool enabled, bool checked) override;
     void EndDialog(int result) override;
     void DialogDeleted() override;
     void MakeLink(int id, bool underlined, LinkListener* listener) override;
@@ -196,6 +204,7 @@ private:
     std::map<int, LinkState> m_links;
     std::map<unsigned, Timer> m_timers;
     std::vector<std::pair<unsigned, std::string>> m_systemMenu;
+    std::map<unsigned, MenuEntryState> m_menuStates;
     Rect m_client;
     std::string m_title;
     std::span<const char* const> m_icon;

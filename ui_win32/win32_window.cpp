@@ -513,14 +513,25 @@ void Win32Window::KillTimer(unsigned id)
     m_timers.erase(id);
 }
 
-bool Win32Window::AppendSystemMenuEntry(unsigned commandId, std::string_view text)
+bool Win32Window::AppendSystemMenuEntry(unsigned commandId, std::string_view text, bool separated, bool)
 {
     HMENU menu = m_hwnd ? ::GetSystemMenu(m_hwnd, FALSE) : nullptr;
     if (!menu)
         return false;
-    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    if (separated)
+        ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(menu, MF_STRING, commandId, Widen(text).c_str());
     return true;
+}
+
+// Windows draws a check mark on any entry that has one set.
+void Win32Window::SetSystemMenuEntryState(unsigned commandId, bool enabled, bool checked)
+{
+    HMENU menu = m_hwnd ? ::GetSystemMenu(m_hwnd, FALSE) : nullptr;
+    if (!menu)
+        return;
+    ::EnableMenuItem(menu, commandId, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    ::CheckMenuItem(menu, commandId, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void Win32Window::EndDialog(int result)

@@ -72,7 +72,9 @@ public:
     void SetIcon(std::span<const char* const> xpm) override;
     void SetTimer(unsigned id, unsigned periodMs) override;
     void KillTimer(unsigned id) override;
-    bool AppendSystemMenuEntry(unsigned commandId, std::string_view text) override;
+    using WindowImpl::AppendSystemMenuEntry;
+    bool AppendSystemMenuEntry(unsigned commandId, std::string_view text, bool separated, bool checkable) override;
+    void SetSystemMenuEntryState(unsigned commandId, bool enabled, bool checked) override;
     void EndDialog(int result) override;
     void DialogDeleted() override;
     void MakeLink(int id, bool underlined, ui::LinkListener* listener) override;

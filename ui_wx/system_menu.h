@@ -16,7 +16,11 @@ namespace ui_wx {
 // with Shift+F10 and with Alt+Space.
 class SystemMenu {
 public:
-    void Append(unsigned commandId, std::string_view text);
+    // An entry after a separator (unless `separated` is false); a checkable
+    // one shows a check mark while checked.
+    void Append(unsigned commandId, std::string_view text, bool separated = true, bool checkable = false);
+    // A greyed entry cannot be chosen. Ignored for an unknown command.
+    void SetState(unsigned commandId, bool enabled, bool checked);
     bool Empty() const { return m_entries.empty(); }
 
     // Shows the entries as a pop-up menu at the mouse pointer (or the
@@ -28,6 +32,10 @@ private:
     struct Entry {
         unsigned commandId;
         std::string text;
+        bool separated = true;
+        bool checkable = false;
+        bool enabled = true;
+        bool checked = false;
     };
     std::vector<Entry> m_entries;
 };

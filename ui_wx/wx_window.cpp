@@ -643,10 +643,15 @@ void WxWindow::KillTimer(unsigned id)
         it->second->Halt();
 }
 
-bool WxWindow::AppendSystemMenuEntry(unsigned commandId, std::string_view text)
+bool WxWindow::AppendSystemMenuEntry(unsigned commandId, std::string_view text, bool separated, bool checkable)
 {
-    m_systemMenu.Append(commandId, text);
+    m_systemMenu.Append(commandId, text, separated, checkable);
     return true;
+}
+
+void WxWindow::SetSystemMenuEntryState(unsigned commandId, bool enabled, bool checked)
+{
+    m_systemMenu.SetState(commandId, enabled, checked);
 }
 
 void WxWindow::EndDialog(int result)

@@ -1,5 +1,7 @@
 #include "windows/com_device.h"
 
+#include "windows/windows_device_system.h"
+
 #include <algorithm>
 #include <array>
 
@@ -86,6 +88,25 @@ void ComDevice::AbortDriverIo()
 {
     // Ends the thread's pending read and write too.
     ::PurgeComm(m_port.get(), PURGE_TXABORT | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_RXCLEAR);
+}
+
+// EscapeCommFunction takes a line the driver does not drive itself; one
+// under the handshake's control is refused, and the system says why.
+base::Status ComDevice::SetModemLine(serial::ModemLine line, bool raised)
+{
+    const DWORD function = line == serial::ModemLine::Dtr ? (raised ? SETDTR : CLRDTR) : (raised ? SETRTS : CLRRTS);
+    if (::EscapeCommFunction(m_port.get(), function))
+        return base::Status::Ok();
+    const DWORD error = ::GetLastError();
+    return base::Status::Failure({}, static_cast<int>(error), SystemErrorText(error));
+}
+
+base::Status ComDevice::SetBreak(bool on)
+{
+    if (on ? ::SetCommBreak(m_port.get()) : ::ClearCommBreak(m_port.get()))
+        return base::Status::Ok();
+    const DWORD error = ::GetLastError();
+    return base::Status::Failure({}, static_cast<int>(error), SystemErrorText(error));
 }
 
 bool ComDevice::SetState(const DCB& dcb)
