@@ -207,7 +207,8 @@ private:
     void FlushDisplay();
     // Sets one field of an open port's line settings and applies them.
     template <typename T>
-    void SetLineSetting(T DCB::*field, T value);
+    // The port's ApplySettings result; 1 without a port.
+    int SetLineSetting(T DCB::*field, T value);
 
     // Received text waiting to be shown at the end of a tick, and whether
     // the received counter's label is due.

@@ -86,18 +86,21 @@ void CSerialDlg::ShowPortNotOpen()
 // through this list while the port is open.
 
 template <typename T>
-void CSerialDlg::SetLineSetting(T DCB::*field, T value)
+int CSerialDlg::SetLineSetting(T DCB::*field, T value)
 {
     if (!m_pPort)
-        return;
+        return 1;
     m_pPort->m_dcb.*field = value;
-    m_pPort->ApplySettings();
+    return m_pPort->ApplySettings();
 }
 
 void CSerialDlg::OnSelChangeBaud()
 {
     UpdateData(true);
-    SetLineSetting(&DCB::BaudRate, serial::BaudRateAt(m_baudRates, m_nBaudIndex));
+    // A rate the driver refuses with a reason is said, as at opening.
+    if (!SetLineSetting(&DCB::BaudRate, serial::BaudRateAt(m_baudRates, m_nBaudIndex)) && m_pPort)
+        if (const std::string refusal = m_pPort->RefusalText(); !refusal.empty())
+            ui::AfxMessageBox(refusal);
 }
 
 void CSerialDlg::OnSelChangeByteSize()

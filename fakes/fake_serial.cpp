@@ -19,7 +19,9 @@ struct FakeDeviceSystem::Port {
     int openError = 0;
     serial::PortHardware hardware;
     std::function<bool(const DCB&)> rejectState;
-    int lineError = 0; // the errno modem lines and breaks fail with; 0: they work
+    int lineError = 0;    // the errno modem lines and breaks fail with; 0: they work
+    int refusalError = 0; // the errno a rejected record is refused with; 0: no reason
+    bool lastRefused = false;
     DCB state{};
     std::deque<std::uint8_t> incoming;
     std::vector<std::uint8_t> written;
@@ -45,6 +47,7 @@ public:
         const bool accepted = !IsGone() && !(m_port.rejectState && m_port.rejectState(dcb));
         if (accepted)
             m_port.state = dcb;
+        m_port.lastRefused = !accepted;
         m_system.m_log.push_back({SerialEvent::Kind::SetState, m_port.path, dcb, {}, accepted});
         return accepted;
     }
@@ -99,6 +102,12 @@ public:
     std::uint64_t DiscardedOutput() override { return m_discarded; }
 
     bool IsGone() override { return !m_port.present || m_port.removals != m_removals; }
+
+    base::Status LastRefusal() override
+    {
+        return m_port.lastRefused && m_port.refusalError != 0 ? base::Status::FromErrno({}, m_port.refusalError)
+                                                              : base::Status();
+    }
 
     base::Status SetModemLine(serial::ModemLine line, bool raised) override
     {
@@ -216,6 +225,12 @@ void FakeDeviceSystem::RejectState(const std::string& path, std::function<bool(c
 {
     AddPort(path);
     Find(path)->rejectState = std::move(reject);
+}
+
+void FakeDeviceSystem::GiveRefusalReason(const std::string& path, int error)
+{
+    AddPort(path);
+    Find(path)->refusalError = error;
 }
 
 void FakeDeviceSystem::FailLineSignals(const std::string& path, int error)

@@ -44,6 +44,9 @@ public:
     // What DescribeHardware reports for the port.
     void SetHardware(const std::string& path, serial::PortHardware hardware);
     void RejectState(const std::string& path, std::function<bool(const DCB&)> reject);
+    // A record RejectState refuses comes with this errno as the driver's
+    // reason (0: none, the default).
+    void GiveRefusalReason(const std::string& path, int error);
     // Modem lines and breaks on the port's devices fail with this errno
     // (0: they work), as a pseudo-terminal's do with ENOTTY.
     void FailLineSignals(const std::string& path, int error);

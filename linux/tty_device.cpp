@@ -268,13 +268,14 @@ void TtyDevice::ApplyQueuedRecord()
             return;
         record = *front;
     }
-    const bool accepted = ApplyRecord(m_fd.get(), record).ok();
+    base::Status applied = ApplyRecord(m_fd.get(), record);
+    const bool accepted = applied.ok();
     if (accepted) {
         m_characterTime = serial::CharacterTime(record);
         m_bytesSinceRecord = 0;
     }
     threads::MutexLock lock(m_mutex);
-    if (m_output.CompleteRecord(accepted))
+    if (m_output.CompleteRecord(accepted, std::move(applied)))
         m_progress.NotifyAll();
 }
 

@@ -59,8 +59,10 @@ CComPort::OpenResult CComPort::Open(std::uint32_t baud)
     m_hComm = std::move(*device);
     const bool configured = SetupComm(kQueueSize, kQueueSize) && SetBaudRate(baud) && SetTimeouts(kOpenReadTimeoutMs);
     if (!configured) {
+        // A driver that names its reason (a rate it cannot do) is heard.
+        const std::string failure = RefusalText();
         m_hComm.reset();
-        return {};
+        return {false, failure};
     }
     m_hComm->GetState(m_dcbSaved);
     return {true, {}};
@@ -150,6 +152,12 @@ base::Status CComPort::SetBreak(bool on)
     if (!m_hComm || IsDeviceGone())
         return base::Status::FromErrno(m_strPort, ENODEV);
     return m_hComm->SetBreak(on).On(m_strPort);
+}
+
+std::string CComPort::RefusalText()
+{
+    const base::Status refusal = m_hComm ? m_hComm->LastRefusal() : base::Status();
+    return refusal.ok() || refusal.words().empty() ? std::string() : FormatOpenFailure(m_strPort, refusal.words());
 }
 
 int CComPort::ApplySettings()

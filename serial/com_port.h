@@ -25,8 +25,10 @@ public:
         bool opened = false;
         // When the device cannot be opened: the text for the user,
         // "Open '<port>': Failed.\n<reason>", and when permission was denied
-        // a line naming the device's group and how to join it. Empty when it
-        // opened, and when it rejected its first settings: nothing is shown then.
+        // a line naming the device's group and how to join it; the same
+        // text when the driver rejected its first settings with a reason
+        // (a rate it cannot do). Empty when it opened, and when it rejected
+        // them without one: nothing is shown then.
         std::string failure;
 
         operator int() const { return opened ? 1 : 0; }
@@ -48,6 +50,10 @@ public:
     int SetBaudRate(std::uint32_t baud);
     // Applies m_dcb as it is: 1 if accepted, 0 if rejected or closed.
     int ApplySettings();
+    // After a rejected ApplySettings: the open failure's text ("Open
+    // '<port>': Failed.\n<reason>") with the driver's reason, or empty
+    // when the driver gave none.
+    std::string RefusalText();
 
     // Never waits on the line: 1 when the bytes were taken into the device's
     // output queue (they go out in order later); 0 when closed, when count

@@ -86,6 +86,11 @@ public:
     // it calls on every arrival.
     virtual void SetArrivalThreshold(std::size_t bytes) { (void)bytes; }
 
+    // Why the driver refused the last SetState that answered false, in its
+    // words (an unsupported rate: "Invalid argument"); ok when it gave no
+    // reason.
+    virtual base::Status LastRefusal() { return {}; }
+
     // Raises or lowers a modem line, or starts or ends a break, at once:
     // beside queued output, not behind it. The driver's refusal comes with
     // its errno and no subject (a pseudo-terminal has no lines and sends no

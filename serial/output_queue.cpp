@@ -78,7 +78,7 @@ bool OutputQueue::Sent(std::size_t count)
     return true;
 }
 
-bool OutputQueue::CompleteRecord(bool accepted)
+bool OutputQueue::CompleteRecord(bool accepted, base::Status refusal)
 {
     if (!FrontRecord())
         return false;
@@ -86,6 +86,7 @@ bool OutputQueue::CompleteRecord(bool accepted)
     if (accepted)
         m_inForce = front.record;
     front.outcome->accepted = accepted;
+    front.outcome->refusal = std::move(refusal);
     front.outcome->done = true;
     m_pieces.pop_front();
     return true;

@@ -5,6 +5,7 @@
 #include <deque>
 #include <memory>
 
+#include "base/status.h"
 #include "serial/dcb.h"
 
 namespace serial {
@@ -19,10 +20,12 @@ namespace serial {
 class OutputQueue {
 public:
     // What became of a queued record. done is set once the record has been
-    // tried (accepted telling how it went) or dropped unapplied.
+    // tried (accepted telling how it went, refusal why the driver refused
+    // it) or dropped unapplied.
     struct RecordOutcome {
         bool done = false;
         bool accepted = false;
+        base::Status refusal;
     };
 
     // The next bytes to hand to the driver: size bytes at data, part of a
@@ -69,7 +72,7 @@ public:
     // The front record was tried: settles its outcome and removes it. An
     // accepted record is in force from now on, and the limit with it. False
     // when the front is no record (the queue was emptied meanwhile).
-    bool CompleteRecord(bool accepted);
+    bool CompleteRecord(bool accepted, base::Status refusal = {});
 
     // The record the limit follows: the last accepted one, or the one set.
     const DCB& RecordInForce() const;

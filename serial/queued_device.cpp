@@ -85,6 +85,7 @@ bool QueuedDevice::QueueRecord(const DCB& dcb)
         threads::MutexLock lock(m_mutex);
         if (m_failed || m_stopping)
             return false;
+        m_refusal = {};
         behindOutput = !m_output.IsEmpty();
         outcome = m_output.AddRecord(dcb);
     }
@@ -96,6 +97,8 @@ bool QueuedDevice::QueueRecord(const DCB& dcb)
     const auto deadline = std::chrono::steady_clock::now() + kSettingsWait;
     while (!outcome->done && !m_failed && m_progress.WaitUntil(lock, deadline)) {
     }
+    if (outcome->done && !outcome->accepted)
+        m_refusal = outcome->refusal;
     if (outcome->done)
         return outcome->accepted;
     return !m_failed;
@@ -150,6 +153,12 @@ bool QueuedDevice::PauseUntil(std::chrono::steady_clock::time_point when)
     while (!m_stopping && !m_failed && m_progress.WaitUntil(lock, when)) {
     }
     return !m_stopping && !m_failed;
+}
+
+base::Status QueuedDevice::LastRefusal()
+{
+    threads::MutexLock lock(m_mutex);
+    return m_refusal;
 }
 
 } // namespace serial

@@ -33,6 +33,7 @@ public:
     std::size_t Read(std::uint8_t* buffer, std::size_t count) override EXCLUDES(m_mutex);
     void NotifyArrival(std::function<void()> onArrival) override EXCLUDES(m_mutex);
     void SetArrivalThreshold(std::size_t bytes) override EXCLUDES(m_mutex);
+    base::Status LastRefusal() override EXCLUDES(m_mutex);
 
 protected:
     // Received bytes kept for the reader; beyond this the thread stops
@@ -91,6 +92,7 @@ protected:
     OutputQueue m_output GUARDED_BY(m_mutex);
     bool m_failed GUARDED_BY(m_mutex) = false;
     bool m_stopping GUARDED_BY(m_mutex) = false;
+    base::Status m_refusal GUARDED_BY(m_mutex); // why the last record waited for was refused
 
     // The I/O thread, started by the system's device and joined by StopIo.
     std::thread m_thread;

@@ -293,13 +293,14 @@ void ComDevice::ApplyQueuedRecord()
             return;
         record = *front;
     }
-    const bool accepted = ApplyRecord(m_port.get(), record).ok();
+    base::Status applied = ApplyRecord(m_port.get(), record);
+    const bool accepted = applied.ok();
     if (accepted) {
         m_characterTime = serial::CharacterTime(record);
         m_bytesSinceRecord = 0;
     }
     threads::MutexLock lock(m_mutex);
-    if (m_output.CompleteRecord(accepted))
+    if (m_output.CompleteRecord(accepted, std::move(applied)))
         m_progress.NotifyAll();
 }
 

@@ -282,3 +282,25 @@ TEST_F(WindowTest, CloseWhileTheDeviceIsGoneRestoresTheTitle)
     m_ui.Advance(kPollPeriodMs); // closed stays closed
     EXPECT_FALSE(m_devices.IsOpen(kPort));
 }
+
+TEST_F(WindowTest, ARateTheDriverRefusesIsSaidWithItsReasonAtOpeningAndWhileOpen)
+{
+    m_devices.RejectState(kPort, [](const DCB& dcb) { return dcb.BaudRate == 4000000; });
+    m_devices.GiveRefusalReason(kPort, EINVAL);
+    Start();
+    const int fastest = 25; // 4000000, the last built-in row
+    Win().Choose(IDC_BAUD, fastest);
+    Win().Click(IDC_OPEN);
+    ASSERT_EQ(m_ui.Boxes().size(), 1u);
+    EXPECT_EQ(m_ui.Boxes()[0].text, "Open 'ttyUSB0': Failed.\nInvalid argument");
+    EXPECT_FALSE(Dlg().m_pPort);
+
+    Win().Choose(IDC_BAUD, 6);
+    Win().Click(IDC_OPEN);
+    ASSERT_TRUE(Dlg().m_pPort);
+    Win().Choose(IDC_BAUD, fastest);
+    ASSERT_EQ(m_ui.Boxes().size(), 2u);
+    EXPECT_EQ(m_ui.Boxes()[1].text, "Open 'ttyUSB0': Failed.\nInvalid argument");
+    EXPECT_TRUE(Dlg().m_pPort); // the port stays open, at its rate
+    EXPECT_EQ(m_devices.State(kPort).BaudRate, 9600u);
+}
