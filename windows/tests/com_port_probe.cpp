@@ -71,6 +71,15 @@ int main(int argc, char** argv)
     dcb.BaudRate = 115200;
     const std::string ping("ping\0\xff\r\n", 8);
     bool ok = Step(*device, dcb, "S1:115200", ping);
+    // Rates beyond the classic list go to the driver as numbers; the marker
+    // tells the far end whether Wine took them.
+    for (const std::uint32_t rate : {1500000u, 250000u}) {
+        dcb.BaudRate = rate;
+        const bool taken = device->SetState(dcb);
+        const std::string marker = "R:" + std::to_string(rate) + (taken ? ":taken" : ":refused") + ";";
+        device->Write(reinterpret_cast<const std::uint8_t*>(marker.data()), marker.size());
+        ok = ok && Receive(*device, 1) == "k";
+    }
     dcb.BaudRate = 9600;
     ok = ok && Step(*device, dcb, "S2:9600", "k");
     dcb.fParity = true;
