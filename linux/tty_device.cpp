@@ -59,21 +59,14 @@ TtyDevice::~TtyDevice()
     Finish(nullptr);
 }
 
-void TtyDevice::Release(const DCB& restore)
+void TtyDevice::ApplyFinalRecord(const DCB& record)
 {
-    Finish(&restore);
+    ApplyRecord(m_fd.get(), record);
 }
 
-// Stops the thread (StopIo), restores the record if one is given and gives
-// the descriptor back.
-void TtyDevice::Finish(const DCB* restore)
+// Gives the descriptor back.
+void TtyDevice::CloseDevice()
 {
-    if (m_released)
-        return;
-    m_released = true;
-    const bool failed = StopIo();
-    if (restore && !failed)
-        ApplyRecord(m_fd.get(), *restore);
     ReleaseExclusive(std::move(m_fd));
     m_wakeFd.Close();
 }
@@ -114,7 +107,7 @@ bool TtyDevice::SetState(const DCB& dcb)
 
 bool TtyDevice::GetState(DCB& dcb)
 {
-    if (m_released)
+    if (Released())
         return false;
     {
         threads::MutexLock lock(m_mutex);

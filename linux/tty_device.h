@@ -29,7 +29,6 @@ public:
 
     bool SetState(const DCB& dcb) override EXCLUDES(m_mutex);
     bool GetState(DCB& dcb) override EXCLUDES(m_mutex);
-    void Release(const DCB& restore) override EXCLUDES(m_mutex);
     bool IsGone() override EXCLUDES(m_mutex);
     base::Status SetModemLine(serial::ModemLine line, bool raised) override;
     base::Status SetBreak(bool on) override;
@@ -38,7 +37,8 @@ private:
     void Wake() override;
     std::size_t DriverPending() override;
     void AbortDriverIo() override REQUIRES(m_mutex);
-    void Finish(const DCB* restore) EXCLUDES(m_mutex);
+    void ApplyFinalRecord(const DCB& record) override;
+    void CloseDevice() override;
     bool PathStillLeadsHere() const;
 
     // The I/O thread and its steps.
@@ -48,14 +48,13 @@ private:
     void WriteSome() EXCLUDES(m_mutex);
     void ApplyQueuedRecord() EXCLUDES(m_mutex);
 
-    // Set before the I/O thread starts and kept until it has ended (Finish
+    // Set before the I/O thread starts and kept until it has ended (CloseDevice
     // gives them back after the join): both threads read them.
     posix::FileDescriptor m_fd;
     posix::FileDescriptor m_wakeFd;
     const bool m_lineNeedsTime;
     const std::string m_path;
     const dev_t m_device;
-    bool m_released = false; // caller's thread only
 
     // Used by the I/O thread only.
     std::chrono::microseconds m_characterTime{0};

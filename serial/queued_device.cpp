@@ -161,4 +161,20 @@ base::Status QueuedDevice::LastRefusal()
     return m_refusal;
 }
 
+void QueuedDevice::Release(const DCB& restore)
+{
+    Finish(&restore);
+}
+
+void QueuedDevice::Finish(const DCB* restore)
+{
+    if (m_released)
+        return;
+    m_released = true;
+    const bool failed = StopIo();
+    if (restore && !failed)
+        ApplyFinalRecord(*restore);
+    CloseDevice();
+}
+
 } // namespace serial

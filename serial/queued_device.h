@@ -34,6 +34,8 @@ public:
     void NotifyArrival(std::function<void()> onArrival) override EXCLUDES(m_mutex);
     void SetArrivalThreshold(std::size_t bytes) override EXCLUDES(m_mutex);
     base::Status LastRefusal() override EXCLUDES(m_mutex);
+    // Stops the thread and gives the device back (Finish with the record).
+    void Release(const DCB& restore) override EXCLUDES(m_mutex);
 
 protected:
     // Received bytes kept for the reader; beyond this the thread stops
@@ -69,6 +71,14 @@ protected:
     // restored).
     bool StopIo() EXCLUDES(m_mutex);
 
+    // Ends the device once, for Release and for the system's destructor
+    // (with null): StopIo, then, unless the device failed, the record
+    // applied with ApplyFinalRecord, then CloseDevice.
+    void Finish(const DCB* restore) EXCLUDES(m_mutex);
+    virtual void ApplyFinalRecord(const DCB& record) = 0;
+    virtual void CloseDevice() = 0;
+    bool Released() const { return m_released; }
+
     // Sleeps until `when`; false when the device is stopping or has failed.
     bool PauseUntil(std::chrono::steady_clock::time_point when) EXCLUDES(m_mutex);
 
@@ -98,6 +108,8 @@ protected:
     std::thread m_thread;
 
 private:
+    bool m_released = false; // the caller's thread only
+
     // Queues count bytes at the start of block (see OutputQueue::Add).
     bool Enqueue(std::shared_ptr<const std::uint8_t[]> block, std::size_t count, bool evenWhenFull) EXCLUDES(m_mutex);
 };

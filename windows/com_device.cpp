@@ -58,21 +58,13 @@ ComDevice::~ComDevice()
     Finish(nullptr);
 }
 
-void ComDevice::Release(const DCB& restore)
+void ComDevice::ApplyFinalRecord(const DCB& record)
 {
-    Finish(&restore);
+    ApplyRecord(m_port.get(), record);
 }
 
-// Stops the thread (StopIo), restores the record if one is given and closes
-// the port.
-void ComDevice::Finish(const DCB* restore)
+void ComDevice::CloseDevice()
 {
-    if (m_released)
-        return;
-    m_released = true;
-    const bool failed = StopIo();
-    if (restore && !failed)
-        ApplyRecord(m_port.get(), *restore);
     m_port.Close();
     m_wakeEvent.Close();
     m_readEvent.Close();
@@ -116,7 +108,7 @@ bool ComDevice::SetState(const DCB& dcb)
 
 bool ComDevice::GetState(DCB& dcb)
 {
-    if (m_released)
+    if (Released())
         return false;
     return ReadRecord(m_port.get(), dcb).ok();
 }

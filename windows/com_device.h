@@ -29,7 +29,6 @@ public:
 
     bool SetState(const DCB& dcb) override EXCLUDES(m_mutex);
     bool GetState(DCB& dcb) override EXCLUDES(m_mutex);
-    void Release(const DCB& restore) override EXCLUDES(m_mutex);
     bool IsGone() override EXCLUDES(m_mutex);
     base::Status SetModemLine(serial::ModemLine line, bool raised) override;
     base::Status SetBreak(bool on) override;
@@ -38,7 +37,8 @@ private:
     void Wake() override;
     std::size_t DriverPending() override;
     void AbortDriverIo() override REQUIRES(m_mutex);
-    void Finish(const DCB* restore) EXCLUDES(m_mutex);
+    void ApplyFinalRecord(const DCB& record) override;
+    void CloseDevice() override;
 
     // The I/O thread and its steps.
     void Run() EXCLUDES(m_mutex);
@@ -55,7 +55,6 @@ private:
     win32::Handle m_wakeEvent;
     win32::Handle m_readEvent;  // m_readIo's
     win32::Handle m_writeEvent; // m_writeIo's
-    bool m_released = false;    // caller's thread only
 
     // Used by the I/O thread only.
     OVERLAPPED m_readIo{};
