@@ -126,6 +126,7 @@ bool CSerialDlg::OnInitDialog()
     if (std::string_view about = LoadString(IDS_ABOUTBOX); !about.empty())
         Window()->AppendSystemMenuEntry(IDM_ABOUTBOX, about);
     AddLineSignalMenu();
+    AddCaptureMenu();
 
     // The icon also stands for the minimised window: on Linux the window
     // manager draws a minimised window from the icon set here, so the
@@ -195,7 +196,7 @@ void CSerialDlg::OnSysCommand(unsigned id, std::intptr_t param)
         about.DoModal();
         return;
     }
-    if (OnLineSignalCommand(id & 0xFFF0))
+    if (OnLineSignalCommand(id & 0xFFF0) || OnCaptureCommand(id & 0xFFF0))
         return;
     MappedDialog::OnSysCommand(id, param);
 }
@@ -233,6 +234,7 @@ void CSerialDlg::OnClose()
 
 void CSerialDlg::OnDestroy()
 {
+    StopCapture();
     MappedDialog::OnDestroy();
     m_hotplug.reset();
     if (m_pPort) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/log_file.h"
+#include "terminal/text_log.h"
 #include "serial/com_port.h"
 #include "serial/device.h"
 #include "terminal/chunk_queue.h"
@@ -178,6 +180,19 @@ private:
     void EndBreak();
     void ShowLineSignalFailure(const std::string& what, const base::Status& failure);
 
+    // --- Capture (serial_dlg_capture.cpp) --------------------------------------
+    void AddCaptureMenu();
+    // The menu's check marks and the title bar's note of a running log.
+    void ShowCapture();
+    // A capture entry of the window menu; false for any other command.
+    bool OnCaptureCommand(unsigned id);
+    void CaptureReceived(const std::uint8_t* bytes, std::uint32_t n);
+    void CaptureSentFrame(const std::uint8_t* frame, std::uint32_t n, std::uint32_t addressBytes);
+    void CaptureSentFile(const std::string& path, std::uint32_t size, std::string_view protocol);
+    // Writes what has gathered; a failure stops the log with one box.
+    void FlushCapture();
+    void StopCapture();
+
     // Asks the open port to wake the window when bytes arrive.
     void WatchPortArrivals();
     void ReceiveChunk(const std::uint8_t* chunk, std::uint32_t n);
@@ -230,6 +245,15 @@ private:
         unsigned resetMs = 100;
         unsigned breakMs = 250;
     } m_lineSignals;
+    // The log to a file, when one runs, and how it is written.
+    struct Capture {
+        std::optional<files::LogFile> file;
+        bool text = false; // readable lines, else the raw bytes
+        std::string folder;
+        std::chrono::milliseconds gap{20};
+        terminal::TextLog textLog;
+        std::string pending; // written in large pieces
+    } m_capture;
     // The open port's device has gone away and not come back yet.
     bool m_bDeviceGone = false;
     serial::DeviceSystem& m_devices;

@@ -44,6 +44,7 @@ void CSerialDlg::OnSendFile()
         ui::AfxMessageBox(transfer::kFileLoadingFailed);
         return;
     }
+    CaptureSentFile(m_strFilePath, m_send.m_nFileSize, m_cboProtocol.GetLBText(m_nProtocol));
     transfer::StartSend(m_send, *this, m_nProtocol);
 }
 

@@ -58,6 +58,7 @@ void CSerialDlg::OnClosePort()
     KillTimer(TIMER_XMODEM);
     EndBreak();     // a break under way ends with the port
     FlushDisplay(); // no poll comes after this one to show what is pending
+    FlushCapture();
     // The sent counter grew when data was handed to the port; what the port
     // discarded unsent is taken back, so the counter ends at what left.
     if (const std::uint64_t discarded = m_pPort->Close(); discarded > 0) {
@@ -185,5 +186,7 @@ void CSerialDlg::ShowDeviceState()
     std::string title(Template().caption);
     if (m_bDeviceGone && m_pPort)
         title += " - " + m_pPort->m_strPort + " " + std::string(kDeviceGoneNote);
+    if (m_capture.file)
+        title += " - logging to " + m_capture.file->path();
     SetWindowText(title);
 }

@@ -58,6 +58,7 @@ void CSerialDlg::PollReceive()
         UpdateData(true);
     DrainPort();
     FlushDisplay();
+    FlushCapture();
 }
 
 void CSerialDlg::PollOnArrival()
@@ -99,6 +100,7 @@ void CSerialDlg::DrainPort()
 
 void CSerialDlg::ReceiveChunk(const std::uint8_t* chunk, std::uint32_t n)
 {
+    CaptureReceived(chunk, n);
     HandleXmodemReply(chunk, n);
     m_nRxCount += n;
     m_bRxCountChanged = true;

@@ -40,6 +40,7 @@ CSerialDlg::FrameOutcome CSerialDlg::SendTxFrame()
         return m_pPort->IsOutputFull() ? FrameOutcome::PortStillSending : FrameOutcome::Nothing;
     m_nTxCount += n;
     ShowTxCount();
+    CaptureSentFrame(frame.data(), n, a);
     return FrameOutcome::Sent;
 }
 

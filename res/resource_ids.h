@@ -46,5 +46,8 @@ inline constexpr unsigned IDM_DTR = 32;
 inline constexpr unsigned IDM_RTS = 48;
 inline constexpr unsigned IDM_RESET_PULSE = 64;
 inline constexpr unsigned IDM_SEND_BREAK = 80;
+// The capture's entries.
+inline constexpr unsigned IDM_LOG_TO_FILE = 96;
+inline constexpr unsigned IDM_LOG_AS_TEXT = 112;
 
 } // namespace res

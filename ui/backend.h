@@ -33,6 +33,11 @@ public:
     // user cancels.
     virtual std::optional<std::string> ChooseFileToOpen(std::string_view initialPath) = 0;
 
+    // The file-save dialog, opening in the initial path's folder with its
+    // name filled in, and asking before it replaces a file. The full path
+    // chosen; nothing when the user cancels.
+    virtual std::optional<std::string> ChooseFileToSave(std::string_view initialPath) = 0;
+
     // Opens an address in the user's browser and answers with a result code
     // of ui/open_address.h (above 32 on success). By default the system's
     // opener runs (LaunchBrowser).

@@ -50,6 +50,13 @@ void HeadlessBackend::MessageBox(std::string_view caption, std::string_view text
     --m_openBoxes;
 }
 
+// The save chooser answers from the same queue: the test plays the user.
+std::optional<std::string> HeadlessBackend::ChooseFileToSave(std::string_view initialPath)
+{
+    m_saveSuggestions.emplace_back(initialPath);
+    return ChooseFileToOpen(initialPath);
+}
+
 std::optional<std::string> HeadlessBackend::ChooseFileToOpen(std::string_view)
 {
     if (m_fileChoices.empty())

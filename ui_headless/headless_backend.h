@@ -37,6 +37,7 @@ public:
     int RunModal(Dialog& dialog) override;
     void MessageBox(std::string_view caption, std::string_view text) override;
     std::optional<std::string> ChooseFileToOpen(std::string_view initialPath) override;
+    std::optional<std::string> ChooseFileToSave(std::string_view initialPath) override;
     int OpenAddress(std::string_view address) override
     {
         m_addresses.emplace_back(address);
@@ -67,6 +68,8 @@ public:
     void SetBoxResponder(std::function<void(const Box&)> responder) { m_responder = std::move(responder); }
 
     void QueueFileChoice(std::optional<std::string> choice) { m_fileChoices.push_back(std::move(choice)); }
+    // The initial paths the save chooser was opened with.
+    const std::vector<std::string>& SaveSuggestions() const { return m_saveSuggestions; }
     // The addresses given to OpenAddress, and the result code it answers.
     const std::vector<std::string>& OpenedAddresses() const { return m_addresses; }
     void SetOpenAddressResult(int result) { m_openAddressResult = result; }
@@ -84,6 +87,7 @@ private:
     int m_openBoxes = 0;
     std::function<void(const Box&)> m_responder;
     std::deque<std::optional<std::string>> m_fileChoices;
+    std::vector<std::string> m_saveSuggestions;
     std::vector<std::string> m_addresses;
     int m_openAddressResult = kOpenSucceeded;
     int m_beeps = 0;

@@ -130,6 +130,28 @@ std::optional<std::string> Win32Backend::ChooseFileToOpen(std::string_view initi
     return Narrow(first);
 }
 
+std::optional<std::string> Win32Backend::ChooseFileToSave(std::string_view initialPath)
+{
+    const std::wstring initial = Widen(initialPath);
+    const auto slash = initial.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : initial.substr(0, slash);
+    const std::wstring name = slash == std::wstring::npos ? initial : initial.substr(slash + 1);
+    std::wstring buffer(kChooserBuffer, L'\0');
+    if (name.size() < buffer.size() - 1)
+        std::copy(name.begin(), name.end(), buffer.begin());
+    OPENFILENAMEW chooser{};
+    chooser.lStructSize = sizeof(chooser);
+    chooser.hwndOwner = BoxOwner();
+    chooser.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    chooser.lpstrFilter = L"All Files (*.*)\0*.*\0";
+    chooser.lpstrFile = buffer.data();
+    chooser.nMaxFile = static_cast<DWORD>(buffer.size());
+    chooser.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER;
+    if (!::GetSaveFileNameW(&chooser))
+        return std::nullopt;
+    return Narrow(std::wstring(buffer.c_str()));
+}
+
 void Win32Backend::MessageBeep()
 {
     ::MessageBeep(MB_ICONEXCLAMATION);

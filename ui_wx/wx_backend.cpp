@@ -218,6 +218,20 @@ std::optional<std::string> WxBackend::ChooseFileToOpen(std::string_view initialP
     return FileNameBytes(paths[0]);
 }
 
+std::optional<std::string> WxBackend::ChooseFileToSave(std::string_view initialPath)
+{
+    const wxFileName initial(ToWx(initialPath));
+    wxFileDialog chooser(BoxOwner(), wxFileSelectorPromptStr, initial.GetPath(), initial.GetFullName(),
+                         "All Files (*.*)|*.*", wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    const wxWindow* owner = BoxOwner();
+    const wxRect area = (owner ? wxDisplay(owner) : wxDisplay()).GetClientArea();
+    FitChooserOnScreen(GTK_WINDOW(chooser.GetHandle()), std::min(900, area.width * 9 / 10),
+                       std::min(600, area.height * 8 / 10));
+    if (chooser.ShowModal() != wxID_OK)
+        return std::nullopt;
+    return FileNameBytes(chooser.GetPath());
+}
+
 void WxBackend::MessageBeep()
 {
     wxBell();

@@ -26,6 +26,7 @@ public:
     int RunModal(ui::Dialog& dialog) override;
     void MessageBox(std::string_view caption, std::string_view text) override;
     std::optional<std::string> ChooseFileToOpen(std::string_view initialPath) override;
+    std::optional<std::string> ChooseFileToSave(std::string_view initialPath) override;
     void MessageBeep() override;
     ui::COLORREF HighlightColour() const override;
     void Sleep(unsigned ms) override;

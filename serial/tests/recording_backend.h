@@ -17,6 +17,7 @@ public:
     int RunModal(ui::Dialog&) override { return 0; }
     void MessageBox(std::string_view, std::string_view text) override { messages.emplace_back(text); }
     std::optional<std::string> ChooseFileToOpen(std::string_view) override { return std::nullopt; }
+    std::optional<std::string> ChooseFileToSave(std::string_view) override { return std::nullopt; }
     void Sleep(unsigned) override {}
     void Post(std::function<void()> task) override { task(); }
 

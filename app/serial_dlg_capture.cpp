@@ -1,0 +1,157 @@
+#include "app/serial_dlg.h"
+
+#include "res/resource_ids.h"
+#include "settings/profile.h"
+#include "terminal/text_log.h"
+#include "ui/backend.h"
+#include "ui/window_impl.h"
+
+#include <cstdio>
+#include <ctime>
+
+// The capture: every byte that arrives, to a log file, raw or as readable
+// lines. It is held by the window, not the port, so it runs across Close
+// and Open, whatever the receive box does (paused, emptied, full, cut at a
+// zero byte); it ends when the user stops it or the window closes. Bytes
+// gather in memory and go to the file in large pieces: when a piece is
+// full, at every tick of the poll timer (so at least once a second while
+// bytes can arrive) and when the port closes.
+
+namespace {
+
+constexpr std::size_t kLogPiece = 256 * 1024;
+
+std::string SuggestedLogName()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#if defined(_WIN32)
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    char name[40];
+    std::strftime(name, sizeof name, "vantrel-%Y%m%d-%H%M%S.log", &local);
+    return name;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+} // namespace
+
+void CSerialDlg::AddCaptureMenu()
+{
+    const std::string& path = m_strIniPath;
+    m_capture.folder = settings::GetProfileString("LOG", "folder", "", 0, path);
+    m_capture.text = settings::GetProfileString("LOG", "format", "raw", 0, path) == "text";
+    const std::int32_t gap = settings::ParseDecimal(settings::GetProfileString("LOG", "gap_ms", "20", 0, path));
+    m_capture.gap = std::chrono::milliseconds(gap >= 1 && gap <= 60000 ? gap : 20);
+    m_capture.textLog = terminal::TextLog(m_capture.gap);
+    Window()->AppendSystemMenuEntry(res::IDM_LOG_TO_FILE, "Log to File...", true, true);
+    Window()->AppendSystemMenuEntry(res::IDM_LOG_AS_TEXT, "Log as Text", false, true);
+    ShowCapture();
+}
+
+void CSerialDlg::ShowCapture()
+{
+    Window()->SetSystemMenuEntryState(res::IDM_LOG_TO_FILE, true, m_capture.file.has_value());
+    // The format is chosen before a log starts.
+    Window()->SetSystemMenuEntryState(res::IDM_LOG_AS_TEXT, !m_capture.file, m_capture.text);
+    ShowDeviceState(); // the title bar names the log while it runs
+}
+
+bool CSerialDlg::OnCaptureCommand(unsigned id)
+{
+    if (id == res::IDM_LOG_AS_TEXT) {
+        if (m_capture.file)
+            return true;
+        m_capture.text = !m_capture.text;
+        settings::WriteProfileString("LOG", "format", m_capture.text ? "text" : "raw", m_strIniPath);
+        ShowCapture();
+        return true;
+    }
+    if (id != res::IDM_LOG_TO_FILE)
+        return false;
+    if (m_capture.file) {
+        StopCapture();
+        return true;
+    }
+    const std::string folder = m_capture.folder.empty() ? std::string() : m_capture.folder + "/";
+    const std::optional<std::string> chosen = ui::CurrentBackend().ChooseFileToSave(folder + SuggestedLogName());
+    if (!chosen || chosen->empty())
+        return true;
+    auto file = files::LogFile::Create(*chosen);
+    if (!file) {
+        ui::AfxMessageBox("The log file '" + *chosen + "' cannot be written: " + file.status().words() + ".");
+        return true;
+    }
+    m_capture.file = std::move(*file);
+    m_capture.folder = FolderOf(*chosen);
+    settings::WriteProfileString("LOG", "folder", m_capture.folder, m_strIniPath);
+    ShowCapture();
+    return true;
+}
+
+void CSerialDlg::CaptureReceived(const std::uint8_t* bytes, std::uint32_t n)
+{
+    if (!m_capture.file)
+        return;
+    if (m_capture.text)
+        m_capture.textLog.Received({bytes, n}, terminal::WallClock::now(), m_bRxAscii == 0, m_capture.pending);
+    else
+        m_capture.pending.append(reinterpret_cast<const char*>(bytes), n);
+    if (m_capture.pending.size() >= kLogPiece)
+        FlushCapture();
+}
+
+void CSerialDlg::CaptureSentFrame(const std::uint8_t* frame, std::uint32_t n, std::uint32_t addressBytes)
+{
+    if (m_capture.file && m_capture.text)
+        m_capture.textLog.SentFrame({frame, n}, addressBytes, terminal::WallClock::now(), m_capture.pending);
+}
+
+void CSerialDlg::CaptureSentFile(const std::string& path, std::uint32_t size, std::string_view protocol)
+{
+    if (m_capture.file && m_capture.text)
+        m_capture.textLog.SentFile(path.substr(path.find_last_of("/\\") + 1), size, protocol,
+                                   terminal::WallClock::now(), m_capture.pending);
+}
+
+void CSerialDlg::FlushCapture()
+{
+    if (!m_capture.file || m_capture.pending.empty())
+        return;
+    const base::Status written = m_capture.file->Append(m_capture.pending);
+    m_capture.pending.clear();
+    if (written)
+        return;
+    // What was written stays whole; the port, the display and the counters
+    // carry on without the log.
+    m_capture.file->Close();
+    m_capture.file.reset();
+    m_capture.textLog = terminal::TextLog(m_capture.gap);
+    ShowCapture();
+    ui::AfxMessageBox("Logging to '" + written.what() + "' stopped: " + written.words() + ".");
+}
+
+void CSerialDlg::StopCapture()
+{
+    if (!m_capture.file)
+        return;
+    if (m_capture.text)
+        m_capture.textLog.Finish(m_capture.pending);
+    FlushCapture();
+    if (m_capture.file) {
+        const base::Status closed = m_capture.file->Close();
+        const std::string path = m_capture.file->path();
+        m_capture.file.reset();
+        m_capture.textLog = terminal::TextLog(m_capture.gap);
+        ShowCapture();
+        if (!closed)
+            ui::AfxMessageBox("Logging to '" + path + "' stopped: " + closed.words() + ".");
+    }
+}

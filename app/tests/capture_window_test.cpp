@@ -1,0 +1,95 @@
+// The capture: every byte that arrives goes to the log, whatever the
+// receive box does, across Close and Open; a failing log stops with one box
+// and the port carries on.
+#include "app/tests/window_fixture.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace res;
+
+namespace {
+const std::string kPort = "/dev/ttyUSB0";
+
+class CaptureTest : public WindowTest {
+protected:
+    void Receive(const std::string& bytes)
+    {
+        m_devices.Feed(kPort, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+        m_ui.Advance(kPollPeriodMs);
+    }
+    static std::string Read(const std::string& path)
+    {
+        std::ifstream file(path, std::ios::binary);
+        std::stringstream all;
+        all << file.rdbuf();
+        return all.str();
+    }
+    std::string LogPath() const { return m_ini + ".log"; }
+};
+} // namespace
+
+TEST_F(CaptureTest, TheRawLogKeepsEveryByteWhateverTheBoxDoesAndAcrossCloseAndOpen)
+{
+    StartOpen(kPort);
+    m_ui.QueueFileChoice(LogPath());
+    Win().ChooseSystemMenu(IDM_LOG_TO_FILE);
+    EXPECT_TRUE(Win().SystemMenuState(IDM_LOG_TO_FILE)->checked);
+    EXPECT_NE(Win().GetTitle().find("logging to " + LogPath()), std::string::npos);
+    EXPECT_NE(m_ui.SaveSuggestions().back().find("vantrel-2"), std::string::npos);
+
+    Receive(std::string("a\0b", 3)); // a zero byte ends the box's text, not the log
+    Win().Click(IDC_PAUSE);
+    Receive("paused\r\n");
+    Win().Click(IDC_PAUSE);
+    Win().Click(IDC_CLOSE);
+    Win().Click(IDC_OPEN);
+    Receive(std::string(5000, 'z')); // past the box's limit
+    Win().ChooseSystemMenu(IDM_LOG_TO_FILE);
+    EXPECT_FALSE(Win().SystemMenuState(IDM_LOG_TO_FILE)->checked);
+    EXPECT_EQ(Read(LogPath()), std::string("a\0b", 3) + "paused\r\n" + std::string(5000, 'z'));
+    EXPECT_TRUE(m_ui.Boxes().empty());
+    EXPECT_EQ(Win().Text(IDC_RX_COUNT), "RX: 5011");
+}
+
+TEST_F(CaptureTest, TheTextLogHasStampedLinesForWhatCameAndWhatWent)
+{
+    StartOpen(kPort);
+    Win().ChooseSystemMenu(IDM_LOG_AS_TEXT);
+    m_ui.QueueFileChoice(LogPath());
+    Win().ChooseSystemMenu(IDM_LOG_TO_FILE);
+    Win().Click(IDC_RX_ASCII);
+    Receive("U-Boot 2023.01\r\n=> ");
+    Win().Type(IDC_TX, "01 48");
+    Win().Click(IDC_SEND);
+    Win().ChooseSystemMenu(IDM_LOG_TO_FILE);
+    const std::string log = Read(LogPath());
+    EXPECT_NE(log.find(" RX U-Boot 2023.01\n"), std::string::npos) << log;
+    EXPECT_NE(log.find(" RX => \n"), std::string::npos) << log;
+    EXPECT_NE(log.find(" TX [01] 48\n"), std::string::npos) << log;
+    EXPECT_NE(ReadIni().find("format=text"), std::string::npos);
+}
+
+TEST_F(CaptureTest, ALogThatCannotBeWrittenSaysSoOnceAndThePortCarriesOn)
+{
+    StartOpen(kPort);
+    m_ui.QueueFileChoice(m_ini + ".missing/x.log");
+    Win().ChooseSystemMenu(IDM_LOG_TO_FILE);
+    ASSERT_EQ(m_ui.Boxes().size(), 1u);
+    EXPECT_EQ(m_ui.Boxes()[0].text,
+              "The log file '" + m_ini + ".missing/x.log' cannot be written: No such file or directory.");
+    EXPECT_FALSE(Win().SystemMenuState(IDM_LOG_TO_FILE)->checked);
+
+    // A log whose disk fills: /dev/full takes no byte.
+    m_ui.QueueFileChoice("/dev/full");
+    Win().ChooseSystemMenu(IDM_LOG_TO_FILE);
+    ASSERT_TRUE(Win().SystemMenuState(IDM_LOG_TO_FILE)->checked);
+    Receive("hello");
+    ASSERT_EQ(m_ui.Boxes().size(), 2u);
+    EXPECT_EQ(m_ui.Boxes()[1].text, "Logging to '/dev/full' stopped: No space left on device.");
+    EXPECT_FALSE(Win().SystemMenuState(IDM_LOG_TO_FILE)->checked);
+    Receive("more");
+    EXPECT_EQ(m_ui.Boxes().size(), 2u);
+    EXPECT_EQ(Win().Text(IDC_RX_COUNT), "RX: 9");
+}
