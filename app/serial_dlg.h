@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/log_file.h"
+#include "files/background_log.h"
 #include "terminal/text_log.h"
 #include "serial/com_port.h"
 #include "serial/device.h"
@@ -192,6 +192,7 @@ private:
     // Writes what has gathered; a failure stops the log with one box.
     void FlushCapture();
     void StopCapture();
+    void EndCapture(const base::Status& outcome);
 
     // Asks the open port to wake the window when bytes arrive.
     void WatchPortArrivals();
@@ -247,8 +248,8 @@ private:
     } m_lineSignals;
     // The log to a file, when one runs, and how it is written.
     struct Capture {
-        std::optional<files::LogFile> file;
-        bool text = false; // readable lines, else the raw bytes
+        std::unique_ptr<files::BackgroundLog> file; // written on a thread of its own
+        bool text = false;                          // readable lines, else the raw bytes
         std::string folder;
         std::chrono::milliseconds gap{20};
         terminal::TextLog textLog;

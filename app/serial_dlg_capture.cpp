@@ -13,9 +13,10 @@
 // lines. It is held by the window, not the port, so it runs across Close
 // and Open, whatever the receive box does (paused, emptied, full, cut at a
 // zero byte); it ends when the user stops it or the window closes. Bytes
-// gather in memory and go to the file in large pieces: when a piece is
-// full, at every tick of the poll timer (so at least once a second while
-// bytes can arrive) and when the port closes.
+// gather in memory and go in large pieces to the log's own writing thread
+// (the window never waits for the disk): when a piece is full, at every
+// tick of the poll timer (so at least once a second while bytes can
+// arrive) and when the port closes.
 
 namespace {
 
@@ -58,7 +59,7 @@ void CSerialDlg::AddCaptureMenu()
 
 void CSerialDlg::ShowCapture()
 {
-    Window()->SetSystemMenuEntryState(res::IDM_LOG_TO_FILE, true, m_capture.file.has_value());
+    Window()->SetSystemMenuEntryState(res::IDM_LOG_TO_FILE, true, m_capture.file != nullptr);
     // The format is chosen before a log starts.
     Window()->SetSystemMenuEntryState(res::IDM_LOG_AS_TEXT, !m_capture.file, m_capture.text);
     ShowDeviceState(); // the title bar names the log while it runs
@@ -89,7 +90,7 @@ bool CSerialDlg::OnCaptureCommand(unsigned id)
         ui::AfxMessageBox("The log file '" + *chosen + "' cannot be written: " + file.status().words() + ".");
         return true;
     }
-    m_capture.file = std::move(*file);
+    m_capture.file = std::make_unique<files::BackgroundLog>(std::move(*file));
     m_capture.folder = FolderOf(*chosen);
     settings::WriteProfileString("LOG", "folder", m_capture.folder, m_strIniPath);
     ShowCapture();
@@ -123,19 +124,14 @@ void CSerialDlg::CaptureSentFile(const std::string& path, std::uint32_t size, st
 
 void CSerialDlg::FlushCapture()
 {
-    if (!m_capture.file || m_capture.pending.empty())
+    if (!m_capture.file)
         return;
-    const base::Status written = m_capture.file->Append(m_capture.pending);
-    m_capture.pending.clear();
-    if (written)
-        return;
-    // What was written stays whole; the port, the display and the counters
-    // carry on without the log.
-    m_capture.file->Close();
-    m_capture.file.reset();
-    m_capture.textLog = terminal::TextLog(m_capture.gap);
-    ShowCapture();
-    ui::AfxMessageBox("Logging to '" + written.what() + "' stopped: " + written.words() + ".");
+    if (!m_capture.pending.empty()) {
+        m_capture.file->Append(std::move(m_capture.pending));
+        m_capture.pending.clear();
+    }
+    if (const auto failure = m_capture.file->TakeFailure())
+        EndCapture(*failure);
 }
 
 void CSerialDlg::StopCapture()
@@ -144,14 +140,20 @@ void CSerialDlg::StopCapture()
         return;
     if (m_capture.text)
         m_capture.textLog.Finish(m_capture.pending);
-    FlushCapture();
-    if (m_capture.file) {
-        const base::Status closed = m_capture.file->Close();
-        const std::string path = m_capture.file->path();
-        m_capture.file.reset();
-        m_capture.textLog = terminal::TextLog(m_capture.gap);
-        ShowCapture();
-        if (!closed)
-            ui::AfxMessageBox("Logging to '" + path + "' stopped: " + closed.words() + ".");
-    }
+    m_capture.file->Append(std::move(m_capture.pending));
+    m_capture.pending.clear();
+    EndCapture(m_capture.file->Close());
+}
+
+// What was written stays whole; the port, the display and the counters
+// carry on without the log. A failure is told once.
+void CSerialDlg::EndCapture(const base::Status& outcome)
+{
+    const std::string path = m_capture.file->path();
+    m_capture.file.reset();
+    m_capture.pending.clear();
+    m_capture.textLog = terminal::TextLog(m_capture.gap);
+    ShowCapture();
+    if (!outcome)
+        ui::AfxMessageBox("Logging to '" + path + "' stopped: " + outcome.words() + ".");
 }

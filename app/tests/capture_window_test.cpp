@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 using namespace res;
 
@@ -86,6 +87,11 @@ TEST_F(CaptureTest, ALogThatCannotBeWrittenSaysSoOnceAndThePortCarriesOn)
     Win().ChooseSystemMenu(IDM_LOG_TO_FILE);
     ASSERT_TRUE(Win().SystemMenuState(IDM_LOG_TO_FILE)->checked);
     Receive("hello");
+    // The log's own thread meets the full disk; the window hears of it at a tick.
+    for (int i = 0; i < 200 && m_ui.Boxes().size() < 2; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        m_ui.Advance(kPollPeriodMs);
+    }
     ASSERT_EQ(m_ui.Boxes().size(), 2u);
     EXPECT_EQ(m_ui.Boxes()[1].text, "Logging to '/dev/full' stopped: No space left on device.");
     EXPECT_FALSE(Win().SystemMenuState(IDM_LOG_TO_FILE)->checked);
