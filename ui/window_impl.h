@@ -20,7 +20,9 @@ class WebViewClient;
 //
 // Texts are UTF-8. Positions and lengths in edit controls count characters
 // (code points), the way the platform's edit controls count them. A
-// multi-line edit's text uses "\r\n" between lines in both directions.
+// multi-line edit's text uses "\r\n" between lines in both directions,
+// each of the two a position of its own. A lone "\n" the program gives is
+// not promised to be a line break: it reads back as "\r\n" or as given.
 class WindowImpl {
 public:
     virtual ~WindowImpl() = default;
@@ -37,11 +39,13 @@ public:
     virtual Rect GetRect(int id) const = 0;          // client pixels
     virtual void Move(int id, const Rect& rect) = 0; // client pixels
 
-    // Check boxes: 0 clear, 1 checked, 2 indeterminate.
+    // Check boxes: 0 clear, 1 checked, 2 indeterminate. A back end whose
+    // automatic box has two states may answer 2 with its checked state.
     virtual int GetCheck(int id) const = 0;
     virtual void SetCheck(int id, int state) = 0;
 
-    // Drop-down lists. Rows keep the order they were added in.
+    // Drop-down lists. Rows keep the order they were added in; a list's
+    // text (GetText) is its selected row's, empty without a selection.
     virtual void ResetContent(int id) = 0;
     virtual int AddString(int id, std::string_view text) = 0; // returns the new row
     virtual int GetCount(int id) const = 0;
@@ -49,7 +53,7 @@ public:
     virtual int GetCurSel(int id) const = 0;     // -1 without a selection
     virtual void SetCurSel(int id, int row) = 0; // a row outside the list clears the selection
 
-    // Edit controls.
+    // Edit controls. GetLimitText answers 0 for any other control.
     virtual int GetLimitText(int id) const = 0;
     virtual void SetLimitText(int id, int limit) = 0;
     virtual void SetSel(int id, int start, int end) = 0;        // end -1: to the end of the text
@@ -72,7 +76,7 @@ public:
     virtual bool CreateWebView(int id, WebViewClient& client) = 0;
     virtual void Navigate(int id, std::string_view url, std::chrono::milliseconds answerWithin) = 0;
 
-    // Progress bars.
+    // Progress bars: a position outside the range is kept at its nearer end.
     virtual void SetRange(int id, int lower, int upper) = 0;
     virtual void SetPos(int id, int pos) = 0;
     virtual int GetPos(int id) const = 0;

@@ -230,6 +230,8 @@ std::optional<unsigned> HeadlessWindow::TimerPeriod(unsigned id) const
 std::string HeadlessWindow::GetText(int id) const
 {
     const State* s = Find(id);
+    if (s && s->kind == ControlKind::DropDownList)
+        return GetItemText(id, s->curSel); // the chosen row's, as the platform's list answers
     return s ? EncodeUtf8(s->text) : std::string();
 }
 
@@ -333,7 +335,8 @@ void HeadlessWindow::SetCurSel(int id, int row)
 
 int HeadlessWindow::GetLimitText(int id) const
 {
-    return Get(id, &State::limit, 0);
+    const State* s = Find(id);
+    return s && IsEdit(s->kind) ? s->limit : 0;
 }
 
 void HeadlessWindow::SetLimitText(int id, int limit)
@@ -362,12 +365,15 @@ void HeadlessWindow::SetRange(int id, int lower, int upper)
     if (State* s = Find(id)) {
         s->rangeLow = lower;
         s->rangeHigh = upper;
+        SetPos(id, s->pos);
     }
 }
 
 void HeadlessWindow::SetPos(int id, int pos)
 {
-    Set(id, &State::pos, pos);
+    // The platform's bar keeps a position outside its range at the nearer end.
+    if (State* s = Find(id))
+        s->pos = std::clamp(pos, s->rangeLow, std::max(s->rangeLow, s->rangeHigh));
 }
 
 int HeadlessWindow::GetPos(int id) const

@@ -149,26 +149,6 @@ protected:
     std::unique_ptr<ui_wx::WxWindow> m_window;
 };
 
-TEST_F(WxWindowTest, DropDownListKeepsOrderAndClearsSelectionOutsideTheList)
-{
-    EXPECT_EQ(W().GetCount(kList), 2); // the template's initial items
-    EXPECT_EQ(W().AddString(kList, "1K Xmodem"), 2);
-    EXPECT_EQ(W().AddString(kList, "Aardvark"), 3); // not sorted
-    EXPECT_EQ(W().GetItemText(kList, 3), "Aardvark");
-    EXPECT_EQ(W().GetItemText(kList, 4), "");
-    EXPECT_EQ(W().GetCurSel(kList), -1);
-    W().SetCurSel(kList, 2);
-    EXPECT_EQ(W().GetCurSel(kList), 2);
-    EXPECT_EQ(W().GetText(kList), "1K Xmodem");
-    W().SetCurSel(kList, 4);
-    EXPECT_EQ(W().GetCurSel(kList), -1);
-    EXPECT_EQ(W().GetText(kList), "");
-    W().SetCurSel(kList, 1);
-    W().ResetContent(kList);
-    EXPECT_EQ(W().GetCount(kList), 0);
-    EXPECT_EQ(W().GetCurSel(kList), -1);
-}
-
 TEST_F(WxWindowTest, ProgramChangesSendNoNotificationsButUserActionsDo)
 {
     W().SetCheck(kCheck, 1);
@@ -197,35 +177,13 @@ TEST_F(WxWindowTest, ProgramChangesSendNoNotificationsButUserActionsDo)
     EXPECT_EQ(m_dialog.seen[3].message.notify, Notify::SelChange);
 }
 
-TEST_F(WxWindowTest, CheckBoxStatesAndPushLookFollowTheCheck)
+// The check states themselves are the window contract's
+// (window_contract_test.cpp); here the push-like box's look.
+TEST_F(WxWindowTest, PushLikeCheckBoxLooksPressedWhileChecked)
 {
-    W().SetCheck(kCheck, 2);
-    EXPECT_EQ(W().GetCheck(kCheck), 2);
-    W().SetCheck(kCheck, 1);
-    EXPECT_EQ(W().GetCheck(kCheck), 1);
-    W().SetCheck(kCheck, 0);
-    EXPECT_EQ(W().GetCheck(kCheck), 0);
     W().SetCheck(kPause, 1);
     EXPECT_TRUE(static_cast<wxToggleButton*>(m_window->Control(kPause))->GetValue());
     EXPECT_TRUE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(Widget(kPause))));
-}
-
-TEST_F(WxWindowTest, MultiLineTextUsesCrLfAndCountsCharacters)
-{
-    W().SetText(kBox, "one\r\ntwo");
-    EXPECT_EQ(W().GetText(kBox), "one\r\ntwo");
-    W().SetText(kBox, "one\ntwo");
-    EXPECT_EQ(W().GetText(kBox), "one\r\ntwo");
-
-    W().SetText(kBox, "\xC3\xA4\xC3\xB6\xC3\xBC"); // three characters, six bytes
-    W().SetSel(kBox, 1, 2);
-    W().ReplaceSel(kBox, "X");
-    EXPECT_EQ(W().GetText(kBox), "\xC3\xA4X\xC3\xBC");
-
-    // A start beyond the end selects the empty place at the end.
-    W().SetSel(kBox, 500, -1);
-    W().ReplaceSel(kBox, "!");
-    EXPECT_EQ(W().GetText(kBox), "\xC3\xA4X\xC3\xBC!");
 }
 
 TEST_F(WxWindowTest, AVeryLongLineIsShownInShortParagraphsAndReadsBackWhole)
@@ -305,25 +263,6 @@ TEST_F(WxWindowTest, ALongPasteReadsBackWholeAndEndsWithTheCaretInView)
     EXPECT_EQ(gtk_text_iter_get_offset(&caret), g_utf8_strlen(lines.data(), -1));
 }
 
-TEST_F(WxWindowTest, ReplaceSelTakesCharactersUpToTheLimit)
-{
-    EXPECT_EQ(W().GetLimitText(kBox), 0x7FFFFFFE);
-    W().SetLimitText(kBox, 10);
-    EXPECT_EQ(W().GetLimitText(kBox), 10);
-    W().SetSel(kBox, 0, -1);
-    W().ReplaceSel(kBox, "0123456789ABC");
-    EXPECT_EQ(W().GetText(kBox), "0123456789");
-    W().SetSel(kBox, 10, -1);
-    W().ReplaceSel(kBox, "more");
-    EXPECT_EQ(W().GetText(kBox), "0123456789");
-    W().SetSel(kBox, 2, 5); // replacing three makes room for three
-    W().ReplaceSel(kBox, "abcdef");
-    EXPECT_EQ(W().GetText(kBox), "01abc56789");
-    W().SetLimitText(kBox, 0);
-    EXPECT_EQ(W().GetLimitText(kBox), 0x7FFFFFFE);
-    EXPECT_EQ(W().GetLimitText(kList), 0); // not an edit
-}
-
 TEST_F(WxWindowTest, ProgressBarShowsFullAboveItsRange)
 {
     auto* gauge = static_cast<wxGauge*>(m_window->Control(kBar));
@@ -352,15 +291,6 @@ TEST_F(WxWindowTest, ControlsStandAtTheirScaledTemplatePlaces)
     EXPECT_EQ(list.Width(), listTemplate.Width());
     EXPECT_LT(list.Height(), 30);
     EXPECT_GE(list.Height(), 16);
-
-    W().Move(kBox, ui::Rect{200, 10, 300, 60});
-    EXPECT_EQ(W().GetRect(kBox), (ui::Rect{200, 10, 300, 60}));
-    W().Show(kBox, false);
-    EXPECT_FALSE(W().IsVisible(kBox));
-    W().Enable(kButton, false);
-    EXPECT_FALSE(W().IsEnabled(kButton));
-    EXPECT_EQ(W().GetText(999), "");
-    EXPECT_FALSE(W().IsVisible(999));
 }
 
 TEST_F(WxWindowTest, LabelsShowMnemonicsAndNameTheControlAfterThem)
@@ -410,26 +340,6 @@ TEST_F(WxWindowTest, KeysBecomeDialogCommands)
     press(WXK_RETURN);
     EXPECT_EQ(W().GetText(kBox), "a\r\nb");
     EXPECT_EQ(m_dialog.Count(Msg::Command, ui::IDOK), 0);
-}
-
-TEST_F(WxWindowTest, TimersTickRestartAndStop)
-{
-    W().SetTimer(7, 20);
-    Pump(300);
-    const int ticks = m_dialog.Count(Msg::Timer, 7);
-    EXPECT_GE(ticks, 4);
-    EXPECT_LE(ticks, 16); // missed periods are not made up
-
-    W().SetTimer(7, 5000); // restarts with the new period
-    m_dialog.seen.clear();
-    Pump(150);
-    EXPECT_EQ(m_dialog.Count(Msg::Timer, 7), 0);
-
-    W().SetTimer(7, 20);
-    W().KillTimer(7);
-    W().KillTimer(8); // not running: ignored
-    Pump(100);
-    EXPECT_EQ(m_dialog.Count(Msg::Timer, 7), 0);
 }
 
 TEST_F(WxWindowTest, SizeChangesReachTheDialog)
