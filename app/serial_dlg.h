@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/background_log.h"
+#include "terminal/escape_filter.h"
 #include "terminal/text_log.h"
 #include "serial/com_port.h"
 #include "serial/device.h"
@@ -186,7 +187,10 @@ private:
     void ShowCapture();
     // A capture entry of the window menu; false for any other command.
     bool OnCaptureCommand(unsigned id);
-    void CaptureReceived(const std::uint8_t* bytes, std::uint32_t n);
+    // `shown`: the bytes as the receive box takes them (without escape
+    // sequences when they are hidden), for the text log; the raw log keeps
+    // all n.
+    void CaptureReceived(const std::uint8_t* bytes, std::uint32_t n, std::span<const std::uint8_t> shown);
     void CaptureSentFrame(const std::uint8_t* frame, std::uint32_t n, std::uint32_t addressBytes);
     void CaptureSentFile(const std::string& path, std::uint32_t size, std::string_view protocol);
     // Writes what has gathered; a failure stops the log with one box.
@@ -254,6 +258,10 @@ private:
         std::chrono::milliseconds gap{20};
         terminal::TextLog textLog;
         std::string pending; // written in large pieces
+        // Received text shows without terminal escape sequences.
+        bool hideEscapes = false;
+        terminal::EscapeFilter escapes;
+        std::vector<std::uint8_t> filtered; // one chunk, without them
     } m_capture;
     // The open port's device has gone away and not come back yet.
     bool m_bDeviceGone = false;

@@ -54,6 +54,8 @@ void CSerialDlg::AddCaptureMenu()
     m_capture.textLog = terminal::TextLog(m_capture.gap);
     Window()->AppendSystemMenuEntry(res::IDM_LOG_TO_FILE, "Log to File...", true, true);
     Window()->AppendSystemMenuEntry(res::IDM_LOG_AS_TEXT, "Log as Text", false, true);
+    m_capture.hideEscapes = settings::GetProfileString("DISPLAY", "hide_escapes", "0", 0, path) == "1";
+    Window()->AppendSystemMenuEntry(res::IDM_HIDE_ESCAPES, "Hide escape sequences", true, true);
     ShowCapture();
 }
 
@@ -62,11 +64,18 @@ void CSerialDlg::ShowCapture()
     Window()->SetSystemMenuEntryState(res::IDM_LOG_TO_FILE, true, m_capture.file != nullptr);
     // The format is chosen before a log starts.
     Window()->SetSystemMenuEntryState(res::IDM_LOG_AS_TEXT, !m_capture.file, m_capture.text);
+    Window()->SetSystemMenuEntryState(res::IDM_HIDE_ESCAPES, true, m_capture.hideEscapes);
     ShowDeviceState(); // the title bar names the log while it runs
 }
 
 bool CSerialDlg::OnCaptureCommand(unsigned id)
 {
+    if (id == res::IDM_HIDE_ESCAPES) {
+        m_capture.hideEscapes = !m_capture.hideEscapes;
+        settings::WriteProfileString("DISPLAY", "hide_escapes", m_capture.hideEscapes ? "1" : "0", m_strIniPath);
+        ShowCapture();
+        return true;
+    }
     if (id == res::IDM_LOG_AS_TEXT) {
         if (m_capture.file)
             return true;
@@ -97,12 +106,12 @@ bool CSerialDlg::OnCaptureCommand(unsigned id)
     return true;
 }
 
-void CSerialDlg::CaptureReceived(const std::uint8_t* bytes, std::uint32_t n)
+void CSerialDlg::CaptureReceived(const std::uint8_t* bytes, std::uint32_t n, std::span<const std::uint8_t> shown)
 {
     if (!m_capture.file)
         return;
     if (m_capture.text)
-        m_capture.textLog.Received({bytes, n}, terminal::WallClock::now(), m_bRxAscii == 0, m_capture.pending);
+        m_capture.textLog.Received(shown, terminal::WallClock::now(), m_bRxAscii == 0, m_capture.pending);
     else
         m_capture.pending.append(reinterpret_cast<const char*>(bytes), n);
     if (m_capture.pending.size() >= kLogPiece)

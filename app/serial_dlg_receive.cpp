@@ -100,15 +100,23 @@ void CSerialDlg::DrainPort()
 
 void CSerialDlg::ReceiveChunk(const std::uint8_t* chunk, std::uint32_t n)
 {
-    CaptureReceived(chunk, n);
+    // Escape sequences go from received text before the box and the text
+    // log see it; the counters, the file sender and the raw log take all.
+    std::span<const std::uint8_t> shown(chunk, n);
+    if (m_capture.hideEscapes && m_bRxAscii) {
+        m_capture.filtered.clear();
+        m_capture.escapes.Filter(shown, m_capture.filtered);
+        shown = m_capture.filtered;
+    }
+    CaptureReceived(chunk, n, shown);
     HandleXmodemReply(chunk, n);
     m_nRxCount += n;
     m_bRxCountChanged = true;
-    if (m_bPaused)
+    if (m_bPaused || shown.empty())
         return;
 
-    m_rxBatch.Add(chunk, n, m_bRxAscii != 0, m_nRxShown, static_cast<std::uint32_t>(m_edtRx.GetLimitText()),
-                  m_bAutoClear != 0);
+    m_rxBatch.Add(shown.data(), static_cast<std::uint32_t>(shown.size()), m_bRxAscii != 0, m_nRxShown,
+                  static_cast<std::uint32_t>(m_edtRx.GetLimitText()), m_bAutoClear != 0);
 }
 
 void CSerialDlg::FlushDisplay()

@@ -49,5 +49,6 @@ inline constexpr unsigned IDM_SEND_BREAK = 80;
 // The capture's entries.
 inline constexpr unsigned IDM_LOG_TO_FILE = 96;
 inline constexpr unsigned IDM_LOG_AS_TEXT = 112;
+inline constexpr unsigned IDM_HIDE_ESCAPES = 128;
 
 } // namespace res

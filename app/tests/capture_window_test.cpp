@@ -99,3 +99,22 @@ TEST_F(CaptureTest, ALogThatCannotBeWrittenSaysSoOnceAndThePortCarriesOn)
     EXPECT_EQ(m_ui.Boxes().size(), 2u);
     EXPECT_EQ(Win().Text(IDC_RX_COUNT), "RX: 9");
 }
+
+TEST_F(CaptureTest, HiddenEscapeSequencesLeaveTheTextAndTheTextLogButNotTheCountOrTheRawLog)
+{
+    StartOpen(kPort);
+    Win().Click(IDC_RX_ASCII);
+    Receive("\x1B[0;32mgreen\x1B[0m ");
+    EXPECT_EQ(Win().Text(IDC_RX), "\u241B[0;32mgreen\u241B[0m "); // off: as before
+    Win().ChooseSystemMenu(IDM_HIDE_ESCAPES);
+    EXPECT_TRUE(Win().SystemMenuState(IDM_HIDE_ESCAPES)->checked);
+    m_ui.QueueFileChoice(LogPath());
+    Win().ChooseSystemMenu(IDM_LOG_TO_FILE);
+    Receive("\x1B[1;3");
+    Receive("1mred\x1B[0m\x1B[K");
+    EXPECT_EQ(Win().Text(IDC_RX), "\u241B[0;32mgreen\u241B[0m red");
+    EXPECT_EQ(Win().Text(IDC_RX_COUNT), "RX: 34");
+    Win().ChooseSystemMenu(IDM_LOG_TO_FILE);
+    EXPECT_EQ(Read(LogPath()), "\x1B[1;31mred\x1B[0m\x1B[K"); // the raw log keeps everything
+    EXPECT_NE(ReadIni().find("hide_escapes=1"), std::string::npos);
+}
