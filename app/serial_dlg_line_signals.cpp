@@ -56,8 +56,8 @@ void CSerialDlg::AddLineSignalMenu()
     // break_ms.
     const std::string& path = m_strIniPath;
     m_lineSignals.resetLines.clear();
-    for (const std::string_view name :
-         serial::SplitExtraList(settings::GetProfileString("SIGNALS", "reset", "DTR", 0, path))) {
+    const std::string lines = settings::GetProfileString("SIGNALS", "reset", "DTR", 0, path);
+    for (const std::string_view name : serial::SplitExtraList(lines)) {
         if (name == "DTR" || name == "dtr")
             m_lineSignals.resetLines.push_back(serial::ModemLine::Dtr);
         else if (name == "RTS" || name == "rts")
