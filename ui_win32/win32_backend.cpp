@@ -103,26 +103,43 @@ void Win32Backend::MessageBox(std::string_view caption, std::string_view text)
     ::MessageBoxW(BoxOwner(), Widen(text).c_str(), Widen(caption).c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
+namespace {
+
+// The chooser's fields for an initial path: it opens in the path's folder
+// with its name filled in. The strings outlive the OPENFILENAMEW pointing
+// into them.
+struct ChooserSetup {
+    std::wstring folder;
+    std::wstring buffer;
+    OPENFILENAMEW chooser{};
+
+    ChooserSetup(std::string_view initialPath, HWND owner, DWORD flags) : buffer(kChooserBuffer, L'\0')
+    {
+        const std::wstring initial = Widen(initialPath);
+        const auto slash = initial.find_last_of(L"\\/");
+        folder = slash == std::wstring::npos ? std::wstring() : initial.substr(0, slash);
+        const std::wstring name = slash == std::wstring::npos ? initial : initial.substr(slash + 1);
+        if (name.size() < buffer.size() - 1)
+            std::copy(name.begin(), name.end(), buffer.begin());
+        chooser.lStructSize = sizeof(chooser);
+        chooser.hwndOwner = owner;
+        chooser.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+        chooser.lpstrFilter = L"All Files (*.*)\0*.*\0";
+        chooser.lpstrFile = buffer.data();
+        chooser.nMaxFile = static_cast<DWORD>(buffer.size());
+        chooser.Flags = flags;
+    }
+};
+
+} // namespace
+
 std::optional<std::string> Win32Backend::ChooseFileToOpen(std::string_view initialPath)
 {
-    // The chooser opens in the initial path's folder with its name filled in.
-    const std::wstring initial = Widen(initialPath);
-    const auto slash = initial.find_last_of(L"\\/");
-    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : initial.substr(0, slash);
-    const std::wstring name = slash == std::wstring::npos ? initial : initial.substr(slash + 1);
-    std::wstring buffer(kChooserBuffer, L'\0');
-    if (name.size() < buffer.size() - 1)
-        std::copy(name.begin(), name.end(), buffer.begin());
-    OPENFILENAMEW chooser{};
-    chooser.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    chooser.lStructSize = sizeof(chooser);
-    chooser.hwndOwner = BoxOwner();
-    chooser.lpstrFilter = L"All Files (*.*)\0*.*\0";
-    chooser.lpstrFile = buffer.data();
-    chooser.nMaxFile = static_cast<DWORD>(buffer.size());
     // Several files may be chosen; the read-only box is hidden.
-    chooser.Flags = OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER;
-    if (!::GetOpenFileNameW(&chooser))
+    ChooserSetup setup(initialPath, BoxOwner(),
+                       OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER);
+    std::wstring& buffer = setup.buffer;
+    if (!::GetOpenFileNameW(&setup.chooser))
         return std::nullopt;
     // One file: its full path. Several: the folder, then each name, each
     // ended by a zero; the answer is the folder.
@@ -132,24 +149,10 @@ std::optional<std::string> Win32Backend::ChooseFileToOpen(std::string_view initi
 
 std::optional<std::string> Win32Backend::ChooseFileToSave(std::string_view initialPath)
 {
-    const std::wstring initial = Widen(initialPath);
-    const auto slash = initial.find_last_of(L"\\/");
-    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : initial.substr(0, slash);
-    const std::wstring name = slash == std::wstring::npos ? initial : initial.substr(slash + 1);
-    std::wstring buffer(kChooserBuffer, L'\0');
-    if (name.size() < buffer.size() - 1)
-        std::copy(name.begin(), name.end(), buffer.begin());
-    OPENFILENAMEW chooser{};
-    chooser.lStructSize = sizeof(chooser);
-    chooser.hwndOwner = BoxOwner();
-    chooser.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    chooser.lpstrFilter = L"All Files (*.*)\0*.*\0";
-    chooser.lpstrFile = buffer.data();
-    chooser.nMaxFile = static_cast<DWORD>(buffer.size());
-    chooser.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER;
-    if (!::GetSaveFileNameW(&chooser))
+    ChooserSetup setup(initialPath, BoxOwner(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER);
+    if (!::GetSaveFileNameW(&setup.chooser))
         return std::nullopt;
-    return Narrow(std::wstring(buffer.c_str()));
+    return Narrow(std::wstring(setup.buffer.c_str()));
 }
 
 void Win32Backend::MessageBeep()
