@@ -191,6 +191,7 @@ private:
     // sequences when they are hidden), for the text log; the raw log keeps
     // all n.
     void CaptureReceived(const std::uint8_t* bytes, std::uint32_t n, std::span<const std::uint8_t> shown);
+    void ShowReceived(std::span<const std::uint8_t> bytes);
     void CaptureSentFrame(const std::uint8_t* frame, std::uint32_t n, std::uint32_t addressBytes);
     void CaptureSentFile(const std::string& path, std::uint32_t size, std::string_view protocol);
     // Writes what has gathered; a failure stops the log with one box.
@@ -260,6 +261,11 @@ private:
         std::string pending; // written in large pieces
         // Received text shows without terminal escape sequences.
         bool hideEscapes = false;
+        // The receive box starts each line, or each quiet-separated frame,
+        // with the time; where the next shown byte stands.
+        bool timestamps = false;
+        bool atLineStart = true;
+        terminal::WallClock::time_point lastShown{};
         terminal::EscapeFilter escapes;
         std::vector<std::uint8_t> filtered; // one chunk, without them
     } m_capture;

@@ -6,6 +6,7 @@
 #include "ui/backend.h"
 #include "ui/window_impl.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 
@@ -56,6 +57,8 @@ void CSerialDlg::AddCaptureMenu()
     Window()->AppendSystemMenuEntry(res::IDM_LOG_AS_TEXT, "Log as Text", false, true);
     m_capture.hideEscapes = settings::GetProfileString("DISPLAY", "hide_escapes", "0", 0, path) == "1";
     Window()->AppendSystemMenuEntry(res::IDM_HIDE_ESCAPES, "Hide escape sequences", true, true);
+    m_capture.timestamps = settings::GetProfileString("DISPLAY", "timestamps", "0", 0, path) == "1";
+    Window()->AppendSystemMenuEntry(res::IDM_TIMESTAMPS, "Timestamps", false, true);
     ShowCapture();
 }
 
@@ -65,11 +68,19 @@ void CSerialDlg::ShowCapture()
     // The format is chosen before a log starts.
     Window()->SetSystemMenuEntryState(res::IDM_LOG_AS_TEXT, !m_capture.file, m_capture.text);
     Window()->SetSystemMenuEntryState(res::IDM_HIDE_ESCAPES, true, m_capture.hideEscapes);
+    Window()->SetSystemMenuEntryState(res::IDM_TIMESTAMPS, true, m_capture.timestamps);
     ShowDeviceState(); // the title bar names the log while it runs
 }
 
 bool CSerialDlg::OnCaptureCommand(unsigned id)
 {
+    if (id == res::IDM_TIMESTAMPS) {
+        m_capture.timestamps = !m_capture.timestamps;
+        m_capture.atLineStart = true;
+        settings::WriteProfileString("DISPLAY", "timestamps", m_capture.timestamps ? "1" : "0", m_strIniPath);
+        ShowCapture();
+        return true;
+    }
     if (id == res::IDM_HIDE_ESCAPES) {
         m_capture.hideEscapes = !m_capture.hideEscapes;
         settings::WriteProfileString("DISPLAY", "hide_escapes", m_capture.hideEscapes ? "1" : "0", m_strIniPath);
@@ -116,6 +127,44 @@ void CSerialDlg::CaptureReceived(const std::uint8_t* bytes, std::uint32_t n, std
         m_capture.pending.append(reinterpret_cast<const char*>(bytes), n);
     if (m_capture.pending.size() >= kLogPiece)
         FlushCapture();
+}
+
+// With time stamps, each received line (text) or each frame the line was
+// quiet before (hexadecimal, on a line of its own) starts with
+// "[15:04:05.123] ". The stamps take their place in the box and count toward
+// its limit; what follows them keeps the box's rules. Without, the bytes go
+// to the box as they always did.
+void CSerialDlg::ShowReceived(std::span<const std::uint8_t> bytes)
+{
+    const auto limit = static_cast<std::uint32_t>(m_edtRx.GetLimitText());
+    const bool ascii = m_bRxAscii != 0;
+    const bool autoClear = m_bAutoClear != 0;
+    if (!m_capture.timestamps) {
+        m_rxBatch.Add(bytes.data(), bytes.size(), ascii, m_nRxShown, limit, autoClear);
+        return;
+    }
+    const auto now = terminal::WallClock::now();
+    const auto stamp = [&](bool ownLine) {
+        const std::string text = (ownLine ? "\r\n[" : "[") + terminal::LogTimestamp(now).substr(11) + "] ";
+        m_rxBatch.AddText(text, static_cast<std::uint32_t>(text.size()), m_nRxShown, limit, autoClear);
+    };
+    if (!ascii) {
+        if (m_capture.atLineStart || now - m_capture.lastShown >= m_capture.gap)
+            stamp(!m_capture.atLineStart && m_nRxShown > 0);
+        m_capture.atLineStart = false;
+        m_rxBatch.Add(bytes.data(), bytes.size(), false, m_nRxShown, limit, autoClear);
+    } else {
+        for (std::size_t from = 0; from < bytes.size();) {
+            if (m_capture.atLineStart)
+                stamp(false);
+            const auto lf = std::find(bytes.begin() + static_cast<std::ptrdiff_t>(from), bytes.end(), '\n');
+            const std::size_t end = lf == bytes.end() ? bytes.size() : static_cast<std::size_t>(lf - bytes.begin()) + 1;
+            m_rxBatch.Add(bytes.data() + from, end - from, true, m_nRxShown, limit, autoClear);
+            m_capture.atLineStart = lf != bytes.end();
+            from = end;
+        }
+    }
+    m_capture.lastShown = now;
 }
 
 void CSerialDlg::CaptureSentFrame(const std::uint8_t* frame, std::uint32_t n, std::uint32_t addressBytes)

@@ -115,8 +115,7 @@ void CSerialDlg::ReceiveChunk(const std::uint8_t* chunk, std::uint32_t n)
     if (m_bPaused || shown.empty())
         return;
 
-    m_rxBatch.Add(shown.data(), static_cast<std::uint32_t>(shown.size()), m_bRxAscii != 0, m_nRxShown,
-                  static_cast<std::uint32_t>(m_edtRx.GetLimitText()), m_bAutoClear != 0);
+    ShowReceived(shown);
 }
 
 void CSerialDlg::FlushDisplay()
@@ -141,6 +140,7 @@ void CSerialDlg::FlushDisplay()
 void CSerialDlg::OnClearRx()
 {
     m_nRxShown = 0;
+    m_capture.atLineStart = true;
     EmptyBox(m_edtRx);
 }
 

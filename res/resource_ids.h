@@ -50,5 +50,6 @@ inline constexpr unsigned IDM_SEND_BREAK = 80;
 inline constexpr unsigned IDM_LOG_TO_FILE = 96;
 inline constexpr unsigned IDM_LOG_AS_TEXT = 112;
 inline constexpr unsigned IDM_HIDE_ESCAPES = 128;
+inline constexpr unsigned IDM_TIMESTAMPS = 144;
 
 } // namespace res

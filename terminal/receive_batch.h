@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace terminal {
@@ -37,16 +38,30 @@ public:
     void Add(const std::uint8_t* data, std::size_t n, bool ascii, std::uint32_t& shown, std::uint32_t limit,
              bool autoClear);
 
+    // Adds text of the program's own (a time stamp) by the same rules: it
+    // takes `positions` characters, counts toward the limit and may empty
+    // the box first.
+    void AddText(std::string_view text, std::uint32_t positions, std::uint32_t& shown, std::uint32_t limit,
+                 bool autoClear);
+
     // The edit gathered so far, or nothing when no chunk was added; the
     // batch is empty again afterwards.
     std::optional<Edit> Take();
 
 private:
-    // Where the bytes shown in one display mode begin in m_bytes.
+    // How a run of m_bytes shows: as hexadecimal, as text, or as the
+    // UTF-8 text it already is.
+    enum class Mode { Hex, Ascii, Literal };
+    // Where the bytes shown in one mode begin in m_bytes.
     struct ModeRun {
         std::size_t begin;
-        bool ascii;
+        Mode mode;
     };
+
+    // Empties the batch when `positions` more would pass the limit and
+    // automatic emptying is on; starts the edit if none is under way.
+    void Prepare(std::uint32_t positions, std::uint32_t& shown, std::uint32_t limit, bool autoClear);
+    void Append(const std::uint8_t* bytes, std::size_t n, Mode mode, std::uint32_t characters);
 
     bool m_pending = false;
     bool m_emptyFirst = false;

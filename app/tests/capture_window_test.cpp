@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <thread>
 
@@ -117,4 +118,27 @@ TEST_F(CaptureTest, HiddenEscapeSequencesLeaveTheTextAndTheTextLogButNotTheCount
     Win().ChooseSystemMenu(IDM_LOG_TO_FILE);
     EXPECT_EQ(Read(LogPath()), "\x1B[1;31mred\x1B[0m\x1B[K"); // the raw log keeps everything
     EXPECT_NE(ReadIni().find("hide_escapes=1"), std::string::npos);
+}
+
+TEST_F(CaptureTest, TimestampsStartEachLineOrQuietFrameAndCountTowardTheLimit)
+{
+    StartOpen(kPort);
+    Win().ChooseSystemMenu(IDM_TIMESTAMPS);
+    Win().Click(IDC_RX_ASCII);
+    Receive("boot\r\nok\r");
+    Receive("\nnext");
+    const std::regex text(
+        R"(\[\d\d:\d\d:\d\d\.\d{3}\] boot\r\n\[\d\d:\d\d:\d\d\.\d{3}\] ok\r\n\[\d\d:\d\d:\d\d\.\d{3}\] next)");
+    EXPECT_TRUE(std::regex_match(Win().Text(IDC_RX), text)) << Win().Text(IDC_RX);
+    EXPECT_EQ(Dlg().m_nRxShown, 3 * 15 + 14u);
+    EXPECT_EQ(Win().Text(IDC_RX_COUNT), "RX: 14");
+
+    Win().Click(IDC_CLEAR_RX);
+    Win().Click(IDC_RX_ASCII); // hexadecimal: a frame after the line went quiet
+    Receive("\x01\x02");
+    std::this_thread::sleep_for(std::chrono::milliseconds(40));
+    Receive("\x03");
+    const std::regex hex(R"(\[\d\d:\d\d:\d\d\.\d{3}\] 01 02 \r\n\[\d\d:\d\d:\d\d\.\d{3}\] 03 )");
+    EXPECT_TRUE(std::regex_match(Win().Text(IDC_RX), hex)) << Win().Text(IDC_RX);
+    EXPECT_NE(ReadIni().find("timestamps=1"), std::string::npos);
 }
