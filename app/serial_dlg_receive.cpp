@@ -84,7 +84,9 @@ void CSerialDlg::DrainPort()
     bool drained = false;
     for (;;) {
         if (m_rxChunks.Empty()) {
-            if (drained || !m_pPort || Clock::now() > deadline)
+            // A log whose disk lags holds the port back (its driver then
+            // holds the line) rather than the window.
+            if (drained || !m_pPort || Clock::now() > deadline || (m_capture.file && m_capture.file->Behind()))
                 break;
             const std::int32_t got =
                 m_rxChunks.Fill([this](std::uint8_t* block, std::uint32_t size) { return m_pPort->Read(block, size); });

@@ -28,6 +28,12 @@ void BackgroundLog::Append(std::string piece)
     m_changed.NotifyAll();
 }
 
+bool BackgroundLog::Behind()
+{
+    threads::MutexLock lock(m_mutex);
+    return m_waiting > kBehind;
+}
+
 std::optional<base::Status> BackgroundLog::TakeFailure()
 {
     threads::MutexLock lock(m_mutex);

@@ -35,6 +35,11 @@ public:
     // wait for a disk slower than the line, so nothing is ever dropped.
     void Append(std::string piece) EXCLUDES(m_mutex);
 
+    // Whether more than kBehind bytes wait for the disk: a caller that can
+    // hold its source back (the port, whose driver then holds the line)
+    // should, rather than hand over more and wait in Append.
+    bool Behind() EXCLUDES(m_mutex);
+
     // The writer's failure, once: the log has stopped. Nothing while it
     // writes.
     std::optional<base::Status> TakeFailure() EXCLUDES(m_mutex);
@@ -44,6 +49,7 @@ public:
     base::Status Close() EXCLUDES(m_mutex);
 
     static constexpr std::size_t kMostWaiting = std::size_t{64} << 20;
+    static constexpr std::size_t kBehind = std::size_t{16} << 20;
 
 private:
     void Run() EXCLUDES(m_mutex);

@@ -154,6 +154,15 @@ int main(int argc, char** argv)
         HWND box = FindDialog(L"vantrel", true);
         return box && ::PostMessageW(box, WM_COMMAND, IDOK, 0) ? 0 : Fail("no message box");
     }
+    if (command == "save-ok") {
+        // The system's save chooser: its default button takes the name it
+        // suggests.
+        HWND chooser = nullptr;
+        const DWORD start = ::GetTickCount();
+        while (!(chooser = FindDialog(L"Save", false)) && ::GetTickCount() - start < Timeout(argc, argv, 2))
+            ::Sleep(50);
+        return chooser && ::PostMessageW(chooser, WM_COMMAND, IDOK, 0) ? 0 : Fail("no save chooser");
+    }
     if (command == "wait-title" && argc >= 3) {
         const TextWait wait{0, Widen(argv[2])};
         return WaitFor(Timeout(argc, argv, 3), HoldsText, &wait) ? 0 : Fail("the title never held the text");

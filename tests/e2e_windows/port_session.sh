@@ -89,6 +89,25 @@ driver wait-text 1020 "TX: 6" 5000 || fail "TX counter: $(driver text 1020)"
 printf 'Hi\r\n' >"$work/far"
 driver wait-text 1018 "48 69 0D 0A" 5000 || fail "receive box: '$(driver text 1018)'"
 driver wait-text 1021 "RX: 4" 5000 || fail "RX counter: $(driver text 1021)"
+
+# The window menu's entries, as the system menu sends them: time stamps,
+# a log to the file the save chooser suggests, and DTR on a line Wine may
+# not drive (a pseudo-terminal has no modem lines).
+driver syscommand 144
+printf 'Hi\r\n' >"$work/far"
+driver wait-text 1018 "] 48 69 0D 0A" 5000 || fail "no time stamp: '$(driver text 1018)'"
+driver syscommand 96
+driver save-ok 10000 || fail "no save chooser"
+driver wait-title "logging to" 5000 || fail "the log did not start: $(driver title)"
+printf 'logged\r\n' >"$work/far"
+driver wait-text 1021 "RX: 16" 5000 || fail "RX counter: $(driver text 1021)"
+driver syscommand 96
+for _ in $(seq 50); do grep -qs logged vantrel-*.log && break; sleep 0.1; done
+grep -qs logged vantrel-*.log || fail "the log holds '$(cat vantrel-*.log 2>/dev/null)'"
+echo "port_session: logged to $(ls vantrel-*.log)"
+driver syscommand 32
+sleep 0.5
+if box=$(driver box 2>/dev/null); then echo "port_session: DTR: $box"; driver box-ok; fi
 [ -n "$shot" ] && import -window root "$shot"
 
 driver click 1009
