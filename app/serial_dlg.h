@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <string>
@@ -269,6 +270,9 @@ private:
         terminal::EscapeFilter escapes;
         std::vector<std::uint8_t> filtered; // one chunk, without them
     } m_capture;
+    // An arrival message is posted and not yet served (set by the port's
+    // reader thread, cleared by the window's).
+    std::atomic<bool> m_arrivalPosted{false};
     // The open port's device has gone away and not come back yet.
     bool m_bDeviceGone = false;
     serial::DeviceSystem& m_devices;

@@ -33,11 +33,18 @@ void CSerialDlg::WatchPortArrivals()
     if (!m_pPort)
         return;
     m_pPort->SetArrivalThreshold(m_send.m_nXState != XS_IDLE ? 1 : kReadOnArrivalBytes);
-    m_pPort->NotifyArrival([this] { PostMessage(ui::Message{ui::Msg::App}); });
+    // One message waits at a time: a window slower than the line (a text
+    // log at a pseudo-terminal's full speed) would otherwise find several
+    // queued and serve them back to back.
+    m_pPort->NotifyArrival([this] {
+        if (!m_arrivalPosted.exchange(true))
+            PostMessage(ui::Message{ui::Msg::App});
+    });
 }
 
 void CSerialDlg::OnPortDataArrived()
 {
+    m_arrivalPosted = false; // an arrival while this one reads posts again
     // A port closed since the message was posted has nothing to read.
     if (m_pPort)
         PollOnArrival();
