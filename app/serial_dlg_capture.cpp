@@ -3,6 +3,7 @@
 #include "res/resource_ids.h"
 #include "settings/profile.h"
 #include "terminal/text_log.h"
+#include "transfer/ymodem_header.h"
 #include "ui/backend.h"
 #include "ui/window_impl.h"
 
@@ -176,8 +177,8 @@ void CSerialDlg::CaptureSentFrame(const std::uint8_t* frame, std::uint32_t n, st
 void CSerialDlg::CaptureSentFile(const std::string& path, std::uint32_t size, std::string_view protocol)
 {
     if (m_capture.file && m_capture.text)
-        m_capture.textLog.SentFile(path.substr(path.find_last_of("/\\") + 1), size, protocol,
-                                   terminal::WallClock::now(), m_capture.pending);
+        m_capture.textLog.SentFile(transfer::BaseName(path), size, protocol, terminal::WallClock::now(),
+                                   m_capture.pending);
 }
 
 void CSerialDlg::FlushCapture()

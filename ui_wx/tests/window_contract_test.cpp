@@ -1,6 +1,7 @@
 // The window contract on the wx back end, on a real (virtual) display.
 // Runs under with_xvfb.sh, inside window_test.cpp's main.
 #include "ui/tests/window_contract.h"
+#include "ui_wx/tests/pump.h"
 #include "ui_wx/wx_window.h"
 
 #include <chrono>
@@ -38,16 +39,7 @@ struct WxTraits {
         dialog.DestroyWindow();
     }
 
-    static void Pump(unsigned ms)
-    {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        do {
-            while (g_main_context_iteration(nullptr, FALSE)) {
-            }
-            wxTheApp->ProcessPendingEvents();
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        } while (std::chrono::steady_clock::now() < until);
-    }
+    static void Pump(unsigned ms) { ui_wx_test::Pump(static_cast<int>(ms)); }
 
     // What the widget does when the user clicks it.
     static void Click(ui::WindowImpl& window, int id)

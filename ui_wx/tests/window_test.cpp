@@ -10,6 +10,7 @@
 #include "ui_wx/quit_signals.h"
 #include "ui_wx/web_view.h"
 #include "ui_wx/wx_backend.h"
+#include "ui_wx/tests/pump.h"
 #include "ui_wx/wx_window.h"
 
 #include <array>
@@ -73,17 +74,7 @@ const std::array<ui::ControlTemplate, 12> kControls = {{
 
 const ui::DialogTemplate kTemplate = {500, "Vantrel test", 340, 160, true, kControls};
 
-// Lets the toolkit work for a while: timers, posted tasks, drawing.
-void Pump(int ms)
-{
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    do {
-        while (g_main_context_iteration(nullptr, FALSE)) {
-        }
-        wxTheApp->ProcessPendingEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    } while (std::chrono::steady_clock::now() < until);
-}
+using ui_wx_test::Pump;
 
 // A dialog that writes down every message it gets, with the check state of
 // its check box at that moment, then processes it the framework's way.
