@@ -217,6 +217,9 @@ void CSerialDlg::OnTimer(unsigned id)
     case TIMER_RESET_PULSE:
         EndResetPulse();
         break;
+    case TIMER_ARRIVALS:
+        OnArrivalsResumed();
+        break;
     case TIMER_BREAK:
         EndBreak();
         break;

@@ -29,6 +29,9 @@ inline constexpr unsigned TIMER_XMODEM = 3;
 // The end of a reset pulse and of a break (the line signals' area).
 inline constexpr unsigned TIMER_RESET_PULSE = 4;
 inline constexpr unsigned TIMER_BREAK = 5;
+// Goes on with a read cut short, once the window has been back to its event
+// loop; the port's arrival messages wait until then.
+inline constexpr unsigned TIMER_ARRIVALS = 6;
 
 inline constexpr unsigned kPollPeriodMs = 300;
 // Between ticks the port is read once this much waits (so a fast line never
@@ -211,14 +214,19 @@ private:
     // Empties a box the way a user's select-all and delete would: the
     // selection is scrolled to first, so the box is left at its top.
     static void EmptyBox(ui::Edit& box);
+    // Whether a read took everything that had arrived, or left some for later
+    // (its time budget spent, or a log's disk behind).
+    enum class Drain { Done, CutShort };
     // A poll run when bytes arrive: reads as PollReceive does and leaves the
     // showing to the poll timer.
-    void PollOnArrival();
+    Drain PollOnArrival();
+    void DeferArrivals();
+    void OnArrivalsResumed();
     // Refreshes only the members a poll uses: display mode, automatic empty.
     void ExchangePollFields();
     // Reads what has arrived and hands it on, with the members as they
     // stand; the receive box shows it at the next FlushDisplay.
-    void DrainPort();
+    Drain DrainPort();
     // While the open port's device is gone: says so in the title bar and
     // reopens it with its line settings as soon as it is back.
     void WatchDevice();
@@ -273,6 +281,8 @@ private:
     // An arrival message is posted and not yet served (set by the port's
     // reader thread, cleared by the window's).
     std::atomic<bool> m_arrivalPosted{false};
+    // A read was cut short; the arrivals timer goes on with it.
+    bool m_bArrivalsDeferred = false;
     // The open port's device has gone away and not come back yet.
     bool m_bDeviceGone = false;
     serial::DeviceSystem& m_devices;

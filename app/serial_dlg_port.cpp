@@ -56,6 +56,8 @@ void CSerialDlg::OnClosePort()
     KillTimer(TIMER_POLL);
     KillTimer(TIMER_AUTOSEND);
     KillTimer(TIMER_XMODEM);
+    KillTimer(TIMER_ARRIVALS);
+    m_bArrivalsDeferred = false;
     EndBreak();     // a break under way ends with the port
     FlushDisplay(); // no poll comes after this one to show what is pending
     FlushCapture();

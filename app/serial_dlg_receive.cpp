@@ -33,9 +33,9 @@ void CSerialDlg::WatchPortArrivals()
     if (!m_pPort)
         return;
     m_pPort->SetArrivalThreshold(m_send.m_nXState != XS_IDLE ? 1 : kReadOnArrivalBytes);
-    // One message waits at a time: a window slower than the line (a text
-    // log at a pseudo-terminal's full speed) would otherwise find several
-    // queued and serve them back to back.
+    // One message waits at a time: the reader posts again once the window
+    // has begun to serve it.
+    m_arrivalPosted = false;
     m_pPort->NotifyArrival([this] {
         if (!m_arrivalPosted.exchange(true))
             PostMessage(ui::Message{ui::Msg::App});
@@ -44,10 +44,32 @@ void CSerialDlg::WatchPortArrivals()
 
 void CSerialDlg::OnPortDataArrived()
 {
-    m_arrivalPosted = false; // an arrival while this one reads posts again
+    if (m_bArrivalsDeferred)
+        return; // the arrivals timer reads next
+    m_arrivalPosted = false;
     // A port closed since the message was posted has nothing to read.
-    if (m_pPort)
-        PollOnArrival();
+    if (m_pPort && PollOnArrival() == Drain::CutShort)
+        DeferArrivals();
+}
+
+// A line faster than the window (a text log at a pseudo-terminal's full
+// speed) cuts reads short at their time budget. Were the reader to post
+// again meanwhile, the event loop would serve those messages back to back,
+// before it draws or takes input. So after a read cut short, posting stays
+// off and a one-shot timer, which the event loop serves after what waits
+// for it, goes on with the read.
+void CSerialDlg::DeferArrivals()
+{
+    m_arrivalPosted = true;
+    m_bArrivalsDeferred = true;
+    SetTimer(TIMER_ARRIVALS, 1);
+}
+
+void CSerialDlg::OnArrivalsResumed()
+{
+    KillTimer(TIMER_ARRIVALS);
+    m_bArrivalsDeferred = false;
+    OnPortDataArrived();
 }
 
 // The port is read as bytes arrive (the port's arrival message), so its
@@ -63,15 +85,18 @@ void CSerialDlg::PollReceive()
         ExchangePollFields();
     else
         UpdateData(true);
-    DrainPort();
+    // While a read cut short goes on at the arrivals timer, the tick leaves
+    // it to that timer and only shows.
+    if (!m_bArrivalsDeferred && DrainPort() == Drain::CutShort)
+        DeferArrivals();
     FlushDisplay();
     FlushCapture();
 }
 
-void CSerialDlg::PollOnArrival()
+CSerialDlg::Drain CSerialDlg::PollOnArrival()
 {
     ExchangePollFields();
-    DrainPort();
+    return DrainPort();
 }
 
 void CSerialDlg::ExchangePollFields()
@@ -81,7 +106,7 @@ void CSerialDlg::ExchangePollFields()
     ui::DDX_Check(dx, res::IDC_RX_ASCII, m_bRxAscii);
 }
 
-void CSerialDlg::DrainPort()
+CSerialDlg::Drain CSerialDlg::DrainPort()
 {
     // The port is read a block at a time and the block handed on chunk by
     // chunk, just as chunk-sized reads of the same bytes would have been.
@@ -91,14 +116,16 @@ void CSerialDlg::DrainPort()
     bool drained = false;
     for (;;) {
         if (m_rxChunks.Empty()) {
+            if (drained || !m_pPort)
+                return Drain::Done;
             // A log whose disk lags holds the port back (its driver then
             // holds the line) rather than the window.
-            if (drained || !m_pPort || Clock::now() > deadline || (m_capture.file && m_capture.file->Behind()))
-                break;
+            if (Clock::now() > deadline || (m_capture.file && m_capture.file->Behind()))
+                return Drain::CutShort;
             const std::int32_t got =
                 m_rxChunks.Fill([this](std::uint8_t* block, std::uint32_t size) { return m_pPort->Read(block, size); });
             if (got < 1)
-                break;
+                return Drain::Done;
             drained = static_cast<std::size_t>(got) < terminal::ChunkQueue::kCapacity;
         }
         std::uint8_t chunk[kChunkSize];

@@ -99,33 +99,58 @@ void HeadlessBackend::RunPosted()
     }
 }
 
+HeadlessBackend::DueTimer HeadlessBackend::FirstDueTimer(std::uint64_t by) const
+{
+    DueTimer first;
+    const HeadlessWindow::Timer* best = nullptr;
+    for (const auto& [dialog, window] : m_windows) {
+        for (const auto& [id, timer] : window->Timers()) {
+            if (timer.due > by)
+                continue;
+            if (!best || timer.due < best->due || (timer.due == best->due && timer.order < best->order)) {
+                best = &timer;
+                first = {window.get(), id, timer.due};
+            }
+        }
+    }
+    return first;
+}
+
 void HeadlessBackend::Advance(unsigned ms)
 {
     const std::uint64_t target = m_now + ms;
     for (;;) {
         RunPosted();
-        HeadlessWindow* next = nullptr;
-        unsigned nextId = 0;
-        const HeadlessWindow::Timer* best = nullptr;
-        for (auto& [dialog, window] : m_windows) {
-            for (const auto& [id, timer] : window->Timers()) {
-                if (timer.due > target)
-                    continue;
-                if (!best || timer.due < best->due || (timer.due == best->due && timer.order < best->order)) {
-                    best = &timer;
-                    next = window.get();
-                    nextId = id;
-                }
-            }
-        }
-        if (!best)
+        const DueTimer next = FirstDueTimer(target);
+        if (!next.window)
             break;
-        if (best->due > m_now)
-            m_now = best->due;
-        next->FireTimer(nextId, m_now);
+        if (next.due > m_now)
+            m_now = next.due;
+        next.window->FireTimer(next.id, m_now);
     }
     if (m_now < target)
         m_now = target;
+}
+
+void HeadlessBackend::CatchUp(unsigned ms)
+{
+    m_now += ms;
+    // A timer set or fired from here on falls due after m_now.
+    for (;;) {
+        RunPosted();
+        const DueTimer next = FirstDueTimer(m_now);
+        if (!next.window)
+            break;
+        next.window->FireTimer(next.id, m_now);
+    }
+}
+
+std::optional<std::uint64_t> HeadlessBackend::NextTimerDue() const
+{
+    const DueTimer next = FirstDueTimer(UINT64_MAX);
+    if (!next.window)
+        return std::nullopt;
+    return next.due;
 }
 
 } // namespace ui::headless

@@ -52,6 +52,12 @@ public:
     // Lets virtual time pass: timer ticks fall due in order, each timer at
     // most once per period; posted tasks run.
     void Advance(unsigned ms);
+    // Lets time pass as an event loop that was busy finds it: the clock
+    // moves on by `ms` at once, every timer due by then fires once (in the
+    // order they fell due) and its next tick counts from the new time.
+    void CatchUp(unsigned ms);
+    // When the next timer falls due, if any timer runs.
+    std::optional<std::uint64_t> NextTimerDue() const;
     void RunPosted() EXCLUDES(m_postedMutex);
     // Blocks until a task has been posted (true) or `timeout` has passed;
     // for tests that serve other threads' posts as they come.
@@ -79,6 +85,14 @@ public:
     void SetWebViewsAvailable(bool available) { m_webViewsAvailable = available; }
 
 private:
+    struct DueTimer {
+        HeadlessWindow* window = nullptr; // none is due
+        unsigned id = 0;
+        std::uint64_t due = 0;
+    };
+    // The timer that fell due first by `by`, the earliest set first on a tie.
+    DueTimer FirstDueTimer(std::uint64_t by) const;
+
     std::map<const Dialog*, std::unique_ptr<HeadlessWindow>> m_windows;
     std::vector<std::unique_ptr<HeadlessWindow>> m_retired;
     std::uint64_t m_now = 0;
