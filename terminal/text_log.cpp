@@ -2,6 +2,7 @@
 
 #include "terminal/rx_text.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 
@@ -51,17 +52,31 @@ void TextLog::Received(std::span<const std::uint8_t> bytes, WallClock::time_poin
         Finish(out);
     m_hex = hex;
     m_last = when;
-    for (const std::uint8_t byte : bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
         if (m_open && m_lineBytes == kLongestLine)
             Finish(out);
         if (!m_open)
             StartLine(when);
-        ++m_lineBytes;
         if (hex) {
-            AppendHex(m_line, byte);
-            m_line += ' ';
+            // A run of bytes at once: "XX " each, written in place.
+            static constexpr char kDigits[] = "0123456789ABCDEF";
+            const std::size_t run = std::min(bytes.size() - i, kLongestLine - m_lineBytes);
+            const std::size_t at = m_line.size();
+            m_line.resize(at + 3 * run);
+            char* to = m_line.data() + at;
+            for (const std::uint8_t byte : bytes.subspan(i, run)) {
+                to[0] = kDigits[byte >> 4];
+                to[1] = kDigits[byte & 15];
+                to[2] = ' ';
+                to += 3;
+            }
+            m_lineBytes += run;
+            i += run;
             continue;
         }
+        const std::uint8_t byte = bytes[i++];
+        ++m_lineBytes;
         if (byte == '\n') {
             if (m_afterCr)
                 m_line.pop_back(); // the CR of CR LF
