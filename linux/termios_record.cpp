@@ -80,7 +80,17 @@ bool RecordToTermios(const DCB& dcb, termios2& tio)
     tio.c_cflag |= CREAD | CLOCAL | HUPCL;
     tio.c_cflag |= RateCode(dcb.BaudRate); // the input rate follows the output rate
     tio.c_cflag |= kSizeCodes[dcb.ByteSize - 5u];
-    tio.c_cflag |= kParityCodes[dcb.Parity];
+    tio.c_cflag |= kParityCodes[dcb.fMarkNinthBit && dcb.Parity != MARKPARITY ? SPACEPARITY : dcb.Parity];
+    if (dcb.fMarkNinthBit) {
+        // PARMRK marks an error as FF 00 b and doubles a real FF; INPCK
+        // makes the wrong parity bit an error (and IGNPAR, cleared, would
+        // drop it).
+        tio.c_iflag |= PARMRK;
+        if (dcb.Parity != MARKPARITY)
+            tio.c_iflag |= INPCK;
+        else
+            tio.c_iflag &= ~static_cast<tcflag_t>(INPCK);
+    }
     if (dcb.StopBits != ONESTOPBIT)
         tio.c_cflag |= CSTOPB;
     if (dcb.fOutxCtsFlow)
@@ -126,6 +136,7 @@ void TermiosToRecord(const termios2& tio, DCB& dcb)
         dcb.StopBits = TWOSTOPBITS;
 
     dcb.fParity = (tio.c_iflag & INPCK) != 0;
+    dcb.fMarkNinthBit = (tio.c_iflag & PARMRK) != 0;
     dcb.fOutxCtsFlow = (tio.c_cflag & CRTSCTS) != 0;
     dcb.fOutX = (tio.c_iflag & IXON) != 0;
     dcb.fInX = (tio.c_iflag & IXOFF) != 0;

@@ -26,6 +26,13 @@ struct DCB {
     std::uint16_t XonLim = 0, XoffLim = 0;
     std::uint8_t ByteSize = 8, Parity = NOPARITY, StopBits = ONESTOPBIT;
     char XonChar = 0, XoffChar = 0, ErrorChar = 0, EofChar = 0, EvtChar = 0;
+    // Ours, beside the block's own members: receive with the ninth bit
+    // shown. The line is read at SPACE parity (whatever Parity says) with
+    // parity errors marked: a byte whose parity bit is 1 arrives as FF 00 b
+    // and a byte FF as FF FF (terminal::NinthBitDecoder reads them). Under
+    // MARK parity (address bytes going out) received bytes are not marked,
+    // since a mark would then mean the opposite; FF is still doubled.
+    bool fMarkNinthBit = false;
 
     friend bool operator==(const DCB&, const DCB&) = default;
 };

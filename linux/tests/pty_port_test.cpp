@@ -196,6 +196,46 @@ TEST_F(PtyPortTest, EveryTableRateAndStopBitsReachTheLine)
     EXPECT_EQ(FarEndSettings().StopBits, ONESTOPBIT);
 }
 
+// With the ninth bit shown, the line reads at SPACE parity with errors
+// marked whatever the Parity list says, and at MARK (an address going out)
+// unmarked. A pseudo-terminal has no parity errors, but its line
+// discipline doubles a real FF: FF 00 41 from the far end is data, not an
+// address 41.
+TEST_F(PtyPortTest, TheNinthBitModeReadsAtSpaceParityWithErrorsMarked)
+{
+    auto port = OpenPort(115200);
+    port->m_dcb.Parity = EVENPARITY;
+    port->m_dcb.fMarkNinthBit = true;
+    ASSERT_EQ(port->ApplySettings(), 1);
+    termios2 tio{};
+    ASSERT_EQ(::ioctl(pty.MasterFd(), TCGETS2, &tio), 0);
+    // (A pseudo-terminal clears PARENB itself; the stick bits stay.)
+    EXPECT_EQ(tio.c_cflag & (PARODD | CMSPAR), static_cast<tcflag_t>(CMSPAR));
+    EXPECT_EQ(tio.c_iflag & (INPCK | PARMRK | IGNPAR | ISTRIP), static_cast<tcflag_t>(INPCK | PARMRK));
+
+    pty.SendFromFarEnd({0xFF, 0x00, 0x41});
+    EXPECT_EQ(ReadAll(*port, 4, 2s), (Bytes{0xFF, 0xFF, 0x00, 0x41}));
+
+    const Bytes frame{0x01, 0x48};
+    ASSERT_EQ(port->WriteFrame(frame.data(), 2, 1), 1);
+    EXPECT_EQ(pty.ReceiveAtFarEnd(2, 2s), frame);
+    ASSERT_EQ(::ioctl(pty.MasterFd(), TCGETS2, &tio), 0);
+    EXPECT_EQ(tio.c_iflag & (INPCK | PARMRK), static_cast<tcflag_t>(INPCK | PARMRK)); // back at SPACE
+
+    port->m_dcb.Parity = MARKPARITY;
+    ASSERT_EQ(port->ApplySettings(), 1);
+    ASSERT_EQ(::ioctl(pty.MasterFd(), TCGETS2, &tio), 0);
+    EXPECT_EQ(tio.c_cflag & (PARODD | CMSPAR), static_cast<tcflag_t>(PARODD | CMSPAR));
+    EXPECT_EQ(tio.c_iflag & (INPCK | PARMRK), static_cast<tcflag_t>(PARMRK));
+
+    port->m_dcb.fMarkNinthBit = false;
+    port->m_dcb.Parity = NOPARITY;
+    ASSERT_EQ(port->ApplySettings(), 1);
+    ASSERT_EQ(::ioctl(pty.MasterFd(), TCGETS2, &tio), 0);
+    EXPECT_EQ(tio.c_iflag & (INPCK | PARMRK), 0u);
+    EXPECT_EQ(tio.c_cflag & CMSPAR, 0u);
+}
+
 TEST_F(PtyPortTest, WritesFailOnceTheLineHangsUp)
 {
     auto port = OpenPort();

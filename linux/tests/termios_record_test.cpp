@@ -86,6 +86,24 @@ TEST(TermiosRecord, MarkAndSpaceUseStickParityAndLeaveNoTraceWhenDropped)
     }
 }
 
+// The ninth-bit mode reads every parity but MARK as SPACE, with errors
+// marked, from a terminal that came up cooked with parity stripped.
+TEST(TermiosRecord, TheNinthBitModeReadsAtSpaceWithErrorsMarked)
+{
+    for (const std::uint8_t parity : {NOPARITY, ODDPARITY, EVENPARITY, SPACEPARITY}) {
+        termios2 tio = CookedTerminal();
+        tio.c_iflag |= IGNPAR | ISTRIP;
+        DCB dcb = Record(9600, 8, parity, ONESTOPBIT);
+        dcb.fMarkNinthBit = true;
+        ASSERT_TRUE(RecordToTermios(dcb, tio));
+        EXPECT_EQ(tio.c_cflag & (PARENB | PARODD | CMSPAR), static_cast<tcflag_t>(PARENB | CMSPAR));
+        EXPECT_EQ(tio.c_iflag & (INPCK | PARMRK | IGNPAR | ISTRIP), static_cast<tcflag_t>(INPCK | PARMRK));
+        DCB back;
+        TermiosToRecord(tio, back);
+        EXPECT_TRUE(back.fMarkNinthBit);
+    }
+}
+
 TEST(TermiosRecord, RatesWithoutACodeGoOutAsFreeRates)
 {
     termios2 tio{};
