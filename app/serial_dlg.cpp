@@ -54,6 +54,7 @@ const ui::MessageMap<CSerialDlg>& CSerialDlg::GetMessageMap()
         MapCommand(IDC_BYTE_SIZE, Notify::SelChange, &D::OnSelChangeByteSize),
         MapCommand(IDC_PARITY, Notify::SelChange, &D::OnSelChangeParity),
         MapCommand(IDC_STOP_BITS, Notify::SelChange, &D::OnSelChangeStopBits),
+        MapCommand(IDC_ADDR_SIZE, Notify::SelChange, &D::OnSelChangeAddrSize),
         MapCommand(IDC_CLEAR_RX, Notify::Clicked, &D::OnClearRx),
         MapCommand(IDC_PAUSE, Notify::Clicked, &D::OnPause),
         MapCommand(IDC_CLEAR_COUNT, Notify::Clicked, &D::OnClearCounters),
@@ -127,6 +128,7 @@ bool CSerialDlg::OnInitDialog()
         Window()->AppendSystemMenuEntry(IDM_ABOUTBOX, about);
     AddLineSignalMenu();
     AddCaptureMenu();
+    AddNinthBitMenu();
 
     // The icon also stands for the minimised window: on Linux the window
     // manager draws a minimised window from the icon set here, so the
@@ -196,7 +198,7 @@ void CSerialDlg::OnSysCommand(unsigned id, std::intptr_t param)
         about.DoModal();
         return;
     }
-    if (OnLineSignalCommand(id & 0xFFF0) || OnCaptureCommand(id & 0xFFF0))
+    if (OnLineSignalCommand(id & 0xFFF0) || OnCaptureCommand(id & 0xFFF0) || OnNinthBitCommand(id & 0xFFF0))
         return;
     MappedDialog::OnSysCommand(id, param);
 }

@@ -2,6 +2,7 @@
 
 #include "files/background_log.h"
 #include "terminal/escape_filter.h"
+#include "terminal/ninth_bit.h"
 #include "terminal/text_log.h"
 #include "serial/com_port.h"
 #include "serial/device.h"
@@ -198,6 +199,19 @@ private:
     void ShowReceived(std::span<const std::uint8_t> bytes);
     void CaptureSentFrame(const std::uint8_t* frame, std::uint32_t n, std::uint32_t addressBytes);
     void CaptureSentFile(const std::string& path, std::uint32_t size, std::string_view protocol);
+
+    // --- Address bytes received (serial_dlg_ninth_bit.cpp) ---------------------
+    void AddNinthBitMenu();
+    bool OnNinthBitCommand(unsigned id);
+    void OnSelChangeAddrSize();
+    // Chosen in the menu and offered: an Address Size of 1 or more.
+    bool NinthBitShown() const;
+    // The menu entry, and the open port's receive mode, as NinthBitShown says.
+    void ApplyNinthBit();
+    // An address byte: the text log and the receive box start a line marked
+    // "[01] " with it.
+    void CaptureAddressByte(std::uint8_t byte);
+    void ShowAddressByte(std::uint8_t byte);
     // Writes what has gathered; a failure stops the log with one box.
     void FlushCapture();
     void StopCapture();
@@ -206,6 +220,8 @@ private:
     // Asks the open port to wake the window when bytes arrive.
     void WatchPortArrivals();
     void ReceiveChunk(const std::uint8_t* chunk, std::uint32_t n);
+    // Part of a chunk: data bytes, or one address byte.
+    void ReceivePiece(std::span<const std::uint8_t> bytes, bool address);
     // What became of the transmit box's frame.
     enum class FrameOutcome { Sent, Nothing, PortStillSending };
     FrameOutcome SendTxFrame();
@@ -278,6 +294,13 @@ private:
         terminal::EscapeFilter escapes;
         std::vector<std::uint8_t> filtered; // one chunk, without them
     } m_capture;
+    // Received bytes with their ninth bit: which are address bytes.
+    struct NinthBit {
+        bool chosen = false;
+        terminal::NinthBitDecoder decoder;
+        std::vector<std::uint8_t> bytes;     // one chunk, as on the line
+        std::vector<std::size_t> addresses; // where its address bytes stand
+    } m_ninthBit;
     // An arrival message is posted and not yet served (set by the port's
     // reader thread, cleared by the window's).
     std::atomic<bool> m_arrivalPosted{false};

@@ -142,6 +142,7 @@ void CSerialDlg::ShowReceived(std::span<const std::uint8_t> bytes)
     const bool autoClear = m_bAutoClear != 0;
     if (!m_capture.timestamps) {
         m_rxBatch.Add(bytes.data(), bytes.size(), ascii, m_nRxShown, limit, autoClear);
+        m_capture.atLineStart = ascii && bytes.back() == '\n'; // where an address byte's line starts
         return;
     }
     const auto now = terminal::WallClock::now();

@@ -43,6 +43,8 @@ void CSerialDlg::OnOpenPort()
     m_pPort->m_dcb.StopBits = serial::StopBitsAt(m_nStopBitsIndex);
     m_pPort->m_dcb.fDtrControl = DTR_CONTROL_HANDSHAKE;
     m_pPort->m_dcb.fRtsControl = RTS_CONTROL_HANDSHAKE;
+    m_pPort->m_dcb.fMarkNinthBit = NinthBitShown();
+    m_ninthBit.decoder.Reset();
     m_pPort->ApplySettings();
     SetTimer(TIMER_POLL, kPollPeriodMs);
     WatchPortArrivals();

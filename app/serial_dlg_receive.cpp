@@ -136,21 +136,51 @@ CSerialDlg::Drain CSerialDlg::DrainPort()
 
 void CSerialDlg::ReceiveChunk(const std::uint8_t* chunk, std::uint32_t n)
 {
+    // With address bytes shown, the chunk is the line's bytes marked; each
+    // address byte is a piece of its own, and the bytes between them too.
+    std::span<const std::uint8_t> line(chunk, n);
+    if (m_pPort && m_pPort->m_dcb.fMarkNinthBit) {
+        m_ninthBit.bytes.clear();
+        m_ninthBit.addresses.clear();
+        m_ninthBit.decoder.Decode(line, m_ninthBit.bytes, m_ninthBit.addresses);
+        line = m_ninthBit.bytes;
+        std::size_t from = 0;
+        for (const std::size_t at : m_ninthBit.addresses) {
+            ReceivePiece(line.subspan(from, at - from), false);
+            ReceivePiece(line.subspan(at, 1), true);
+            from = at + 1;
+        }
+        ReceivePiece(line.subspan(from), false);
+    } else {
+        ReceivePiece(line, false);
+    }
+    // The counters count the bytes as they went over the line.
+    HandleXmodemReply(line.data(), static_cast<std::uint32_t>(line.size()));
+    m_nRxCount += static_cast<std::uint32_t>(line.size());
+    m_bRxCountChanged = true;
+}
+
+void CSerialDlg::ReceivePiece(std::span<const std::uint8_t> bytes, bool address)
+{
+    if (bytes.empty())
+        return;
+    if (address) {
+        CaptureAddressByte(bytes[0]);
+        if (!m_bPaused)
+            ShowAddressByte(bytes[0]);
+        return;
+    }
     // Escape sequences go from received text before the box and the text
     // log see it; the counters, the file sender and the raw log take all.
-    std::span<const std::uint8_t> shown(chunk, n);
+    std::span<const std::uint8_t> shown = bytes;
     if (m_capture.hideEscapes && m_bRxAscii) {
         m_capture.filtered.clear();
         m_capture.escapes.Filter(shown, m_capture.filtered);
         shown = m_capture.filtered;
     }
-    CaptureReceived(chunk, n, shown);
-    HandleXmodemReply(chunk, n);
-    m_nRxCount += n;
-    m_bRxCountChanged = true;
+    CaptureReceived(bytes.data(), static_cast<std::uint32_t>(bytes.size()), shown);
     if (m_bPaused || shown.empty())
         return;
-
     ShowReceived(shown);
 }
 

@@ -51,5 +51,6 @@ inline constexpr unsigned IDM_LOG_TO_FILE = 96;
 inline constexpr unsigned IDM_LOG_AS_TEXT = 112;
 inline constexpr unsigned IDM_HIDE_ESCAPES = 128;
 inline constexpr unsigned IDM_TIMESTAMPS = 144;
+inline constexpr unsigned IDM_ADDRESS_BYTES = 160;
 
 } // namespace res

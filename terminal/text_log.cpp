@@ -88,6 +88,18 @@ void TextLog::Received(std::span<const std::uint8_t> bytes, WallClock::time_poin
     }
 }
 
+void TextLog::ReceivedAddress(std::uint8_t byte, WallClock::time_point when, bool hex, std::string& out)
+{
+    Finish(out);
+    StartLine(when);
+    m_hex = hex;
+    m_last = when;
+    m_line += '[';
+    AppendHex(m_line, byte);
+    m_line += "] ";
+    ++m_lineBytes;
+}
+
 void TextLog::SentFrame(std::span<const std::uint8_t> frame, std::size_t addressBytes, WallClock::time_point when,
                         std::string& out)
 {

@@ -31,6 +31,9 @@ public:
     // the gap. Only whole lines are appended to `out`: the one under way
     // waits for its end.
     void Received(std::span<const std::uint8_t> bytes, WallClock::time_point when, bool hex, std::string& out);
+    // An address byte (its ninth bit set) received at `when`: it starts a
+    // line of its own, marked "[01]", which the bytes after it go on.
+    void ReceivedAddress(std::uint8_t byte, WallClock::time_point when, bool hex, std::string& out);
 
     // What was sent, each as its own line (ending the received line under
     // way first): a frame as hexadecimal with its address bytes marked

@@ -50,7 +50,7 @@ TEST_F(WindowTest, StartsWithTheDefaultsWhenThereIsNoSettingsFile)
 TEST_F(WindowTest, TheSystemMenuOpensTheAboutBoxForCommands16To31)
 {
     Start();
-    ASSERT_EQ(Win().SystemMenu().size(), 9u); // About, four line signal entries, four capture entries
+    ASSERT_EQ(Win().SystemMenu().size(), 10u); // About, four line signal entries, four capture entries, address bytes
     EXPECT_EQ(Win().SystemMenu()[0], (std::pair<unsigned, std::string>{16, "&About Vantrel..."}));
     for (unsigned id : {16u, 17u, 31u}) {
         const auto before = m_ui.ModalRuns().size();
