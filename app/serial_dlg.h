@@ -298,7 +298,7 @@ private:
     struct NinthBit {
         bool chosen = false;
         terminal::NinthBitDecoder decoder;
-        std::vector<std::uint8_t> bytes;     // one chunk, as on the line
+        std::vector<std::uint8_t> bytes;    // one chunk, as on the line
         std::vector<std::size_t> addresses; // where its address bytes stand
     } m_ninthBit;
     // An arrival message is posted and not yet served (set by the port's
