@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cwchar>
 
+#include "serial/port_names.h"
 #include "windows/com_device.h"
 #include "windows/hotplug_window.h"
 #include "windows/text.h"
@@ -21,20 +23,6 @@ constexpr DWORD kDriverOutputBuffer = 64 * 1024;
 // Wine's serial driver.)
 constexpr DWORD kReadIntervalMs = 1;
 constexpr DWORD kReadWaitMs = 100;
-
-// The number of "COMn", or 0 for another name.
-unsigned PortNumber(const std::string& name)
-{
-    if (name.size() < 4 || name.compare(0, 3, "COM") != 0)
-        return 0;
-    unsigned number = 0;
-    for (std::size_t i = 3; i < name.size(); ++i) {
-        if (name[i] < '0' || name[i] > '9' || number > 100000)
-            return 0;
-        number = number * 10 + static_cast<unsigned>(name[i] - '0');
-    }
-    return number;
-}
 
 std::vector<std::string> PortsFromRegistry()
 {
@@ -70,9 +58,33 @@ bool HasDosDevice(const std::string& name)
     return ::QueryDosDeviceW(Wide(name).c_str(), target, static_cast<DWORD>(std::size(target))) != 0;
 }
 
+// Every DOS device name of the system, in one call; empty when the system
+// does not answer it.
+std::vector<std::string> AllDosDevices()
+{
+    std::vector<wchar_t> names(16 * 1024);
+    for (;;) {
+        const DWORD length = ::QueryDosDeviceW(nullptr, names.data(), static_cast<DWORD>(names.size()));
+        if (length != 0) {
+            std::vector<std::string> devices;
+            for (const wchar_t* name = names.data(); name < names.data() + length && *name != L'\0';
+                 name += std::wcslen(name) + 1)
+                devices.push_back(Utf8(name));
+            return devices;
+        }
+        if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || names.size() >= 4 * 1024 * 1024)
+            return {};
+        names.resize(names.size() * 4);
+    }
+}
+
+// The COMn DOS devices: from the full list, or, where the system does not
+// give one, by asking for COM1 to COM256 one by one.
 std::vector<std::string> PortsFromDosDevices()
 {
-    std::vector<std::string> ports;
+    std::vector<std::string> ports = AllDosDevices();
+    if (!ports.empty())
+        return ports;
     for (int number = 1; number <= 256; ++number) {
         const std::string name = "COM" + std::to_string(number);
         if (HasDosDevice(name))
@@ -103,16 +115,6 @@ std::string DevicePath(const std::string& port)
     constexpr std::string_view kDevFolder = "/dev/";
     const std::string name = port.rfind(kDevFolder, 0) == 0 ? port.substr(kDevFolder.size()) : port;
     return "\\\\.\\" + name;
-}
-
-void SortPortNames(std::vector<std::string>& names)
-{
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const unsigned na = PortNumber(a), nb = PortNumber(b);
-        if ((na != 0) != (nb != 0))
-            return na != 0;
-        return na != nb ? na < nb : a < b;
-    });
 }
 
 base::Result<std::unique_ptr<serial::Device>> WindowsDevices::Open(const std::string& path)
@@ -154,11 +156,10 @@ std::string SystemErrorText(unsigned long error)
 
 std::vector<std::string> WindowsDevices::ListPorts(const std::vector<std::string>& extra)
 {
-    std::vector<std::string> ports = PortsFromRegistry();
-    if (ports.empty())
-        ports = PortsFromDosDevices();
-    SortPortNames(ports);
-    ports.erase(std::unique(ports.begin(), ports.end()), ports.end());
+    // Drivers of virtual ports and Bluetooth links may name their ports
+    // only as DOS devices, and Wine's registry holds the ports it found when
+    // its prefix was made: the list is the union of both.
+    std::vector<std::string> ports = serial::ComPortUnion(PortsFromRegistry(), PortsFromDosDevices());
     for (const std::string& path : extra) {
         if (std::find(ports.begin(), ports.end(), path) == ports.end() && Exists(path))
             ports.push_back(path);
