@@ -20,8 +20,10 @@ work=$(mktemp -d)
 socat_pid=""
 reader_pid=""
 app_pid=""
+ports_key=""
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+    [ -n "$ports_key" ] && "$WINE" reg delete 'HKLM\Software\Wine\Ports' /v COM5 /f >/dev/null 2>&1
     [ -n "$reader_pid" ] && kill "$reader_pid" 2>/dev/null
     [ -n "$socat_pid" ] && kill "$socat_pid" 2>/dev/null
     wineserver -k 2>/dev/null || true
@@ -54,16 +56,32 @@ socat pty,raw,echo=0,link="$work/near" pty,raw,echo=0,link="$work/far" 2>"$work/
 socat_pid=$!
 for _ in $(seq 50); do [ -e "$work/far" ] && [ -e "$work/near" ] && break; sleep 0.1; done
 [ -e "$work/near" ] || fail "socat made no pseudo-terminals"
-ln -sfn "$(readlink -f "$work/near")" "$WINEPREFIX/dosdevices/com5"
 cat "$work/far" >"$work/far.in" &
 reader_pid=$!
+
+# COM5 as the system knows it, with no settings line naming it. A bare link
+# in dosdevices is no DOS device for Wine (QueryDosDevice does not see it);
+# Wine's mount manager makes one, and its link and SERIALCOMM entry, for
+# each port in HKLM\Software\Wine\Ports when the server starts. Its
+# SERIALCOMM entry is then taken away again, as some virtual-port and
+# Bluetooth drivers never write one: the list must find COM5 among the DOS
+# devices alone.
+"$WINE" reg add 'HKLM\Software\Wine\Ports' /v COM5 /d "$(readlink -f "$work/near")" /f >/dev/null 2>&1
+ports_key=1
+wineserver -k 2>/dev/null || true
+wineserver -w
+wineserver -p >/dev/null 2>&1
+for _ in $(seq 50); do
+    "$WINE" reg query 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' 2>/dev/null | grep -q 'COM5' && break
+    sleep 0.2
+done
+entry=$("$WINE" reg query 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' 2>/dev/null | tr -d '\r' | awk '$3 == "COM5" { print $1 }')
+[ -n "$entry" ] || fail "Wine made no COM5 from its Ports key"
+"$WINE" reg delete 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v "$entry" /f >/dev/null 2>&1 || fail "SERIALCOMM kept COM5"
 
 mkdir "$work/app"
 cp "$exe" "$driver_exe" "$work/app/"
 cd "$work/app"
-# Wine lists the COM ports of its own registry; one linked in later is
-# named in the settings file, as a pseudo-terminal is on Linux.
-printf '[PORTS]\r\nextra=COM5\r\n' >vantrel.ini
 driver() { "$WINE" vantrel_driver.exe "$@"; }
 
 started=$(date +%s%N)
