@@ -95,6 +95,7 @@ private:
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     BOOL OnInitDialog(HWND hwnd);
     void ShowTemplateImages();
+    void KeepInWorkArea();
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void Deliver(const ui::Message& message);
 
