@@ -142,10 +142,11 @@ int PrintVersion(const char* file)
     UINT length = 0;
     if (!::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed)
         return Fail("no fixed version");
-    std::printf("FileVersion=%d.%d.%d.%d\n", HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
+    std::printf("FixedFileVersion=%d.%d.%d.%d\n", HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
                 HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS));
-    std::printf("ProductVersion=%d.%d.%d.%d\n", HIWORD(fixed->dwProductVersionMS), LOWORD(fixed->dwProductVersionMS),
-                HIWORD(fixed->dwProductVersionLS), LOWORD(fixed->dwProductVersionLS));
+    std::printf("FixedProductVersion=%d.%d.%d.%d\n", HIWORD(fixed->dwProductVersionMS),
+                LOWORD(fixed->dwProductVersionMS), HIWORD(fixed->dwProductVersionLS),
+                LOWORD(fixed->dwProductVersionLS));
     WORD* translation = nullptr;
     if (!::VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
                           &length) ||
