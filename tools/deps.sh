@@ -72,13 +72,14 @@ wixl
 zip
 "
 
-# Wine with its fonts; Xvfb for the window, socat for the COM port's far
-# end, Python for the port test.
+# Wine with its fonts; Xvfb for the window and xprop (x11-utils) for its
+# work area, socat for the COM port's far end, Python for the port test.
 WINDOWS_TEST="
 wine
 wine64
 fonts-wine
 xvfb
+x11-utils
 socat
 python3
 "

@@ -91,12 +91,15 @@ BOOL Win32Window::OnInitDialog(HWND hwnd)
 // The dialog manager centres a dialog in the work area (the screen less the
 // taskbar). The main window is taller than the work area of a 1366 x 768
 // laptop (a 739 px client area, title bar and frame, above a 40 px taskbar):
-// centred, its title bar would go above the screen and its bottom row under
-// the taskbar. A window that does not fit starts at the work area's top (or
-// left) edge instead: its title bar stays there to move it by, and only the
-// part that cannot fit is hidden, at the bottom, where the layout puts least.
-// A window that fits stays where the dialog manager put it, moved inside the
-// work area if it stood over its edge.
+// centred, its title bar could go above the screen and more of its bottom
+// under the taskbar. A window that does not fit starts at the work area's
+// top (or left) edge instead, whatever the dialog manager of the Windows
+// version at hand does: its title bar stays there to move it by, and only
+// the part that cannot fit is hidden, at the bottom, where the layout puts
+// least (on that laptop the counters show; the Help button and Hide lie
+// under the taskbar, and F1 still opens the help). A window that fits stays
+// where the dialog manager put it, moved inside the work area if it stood
+// over its edge.
 void Win32Window::KeepInWorkArea()
 {
     RECT window{};

@@ -32,6 +32,15 @@ cleanup() {
 trap cleanup EXIT INT TERM
 
 WINE=${WINE:-wine}
+# The display is a 1366 x 768 laptop's with a 40 px taskbar at the bottom,
+# as a desktop announces it (Wine reads its work area from it when its
+# desktop starts, so before any Wine program): the window,
+# taller than the rest, must start at the top, its title bar on the screen.
+if command -v xprop >/dev/null 2>&1 && [ -n "${DISPLAY:-}" ]; then
+    xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "0, 0, 1366, 728"
+    laptop=1
+fi
+
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ -z "${WINEPREFIX:-}" ]; then
     export WINEPREFIX="$work/prefix"
@@ -89,6 +98,14 @@ started=$(date +%s%N)
 app_pid=$!
 driver wait-window 60000 || fail "the window did not appear"
 echo "port_session: window shown after $((($(date +%s%N) - started) / 1000000)) ms"
+
+if [ -n "${laptop:-}" ]; then
+    placement=$(driver placement | tr -d '\r')
+    echo "port_session: $placement"
+    set -- $placement
+    [ "${10}" = 728 ] || fail "Wine did not take the work area: $placement"
+    [ "$3" = 0 ] || fail "the window does not start at the work area's top: $placement"
+fi
 
 driver choose 1023 0-byte || fail "address size"
 driver choose 1002 COM5 || driver choose 1002 com5 || fail "COM5 is not in the port list"
