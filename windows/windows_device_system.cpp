@@ -98,10 +98,31 @@ bool Exists(const std::string& path)
     return HasDosDevice(path) || ::GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// A failed opening of path, in the system's words.
-base::Status Failure(const std::string& path, DWORD error)
+// A port that cannot be opened, in the system's words and, where those
+// speak of files or functions, what they mean for a COM port: the device
+// behind the name is not there ("cannot find the file": an adapter pulled,
+// a virtual port's driver stopped; Wine says "Invalid function" for a port
+// whose device went, when the name opens but the device behind it does not
+// answer), or another program holds it (a COM port is opened
+// by one program at a time: "Access is denied").
+base::Status OpenFailure(const std::string& path, DWORD error)
 {
-    return base::Status::Failure(path, static_cast<int>(error), SystemErrorText(error));
+    std::string words = SystemErrorText(error);
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_FUNCTION:
+    case ERROR_DEVICE_NOT_CONNECTED:
+        words += ": the port's device is not there (unplugged, or its driver stopped)";
+        break;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+        words += ": another program may have the port open";
+        break;
+    default:
+        break;
+    }
+    return base::Status::Failure(path, static_cast<int>(error), words);
 }
 
 } // namespace
@@ -122,7 +143,7 @@ base::Result<std::unique_ptr<serial::Device>> WindowsDevices::Open(const std::st
     win32::Handle port(::CreateFileW(Wide(DevicePath(path)).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                      OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
     if (!port.valid())
-        return Failure(path, ::GetLastError());
+        return OpenFailure(path, ::GetLastError());
     ::SetupComm(port.get(), kDriverInputBuffer, kDriverOutputBuffer);
     COMMTIMEOUTS timeouts{};
     timeouts.ReadIntervalTimeout = kReadIntervalMs;
@@ -130,7 +151,7 @@ base::Result<std::unique_ptr<serial::Device>> WindowsDevices::Open(const std::st
     timeouts.ReadTotalTimeoutConstant = kReadWaitMs;
     win32::Handle wake(::CreateEventW(nullptr, FALSE, FALSE, nullptr));
     if (!::SetCommTimeouts(port.get(), &timeouts) || !wake.valid())
-        return Failure(path, ::GetLastError());
+        return OpenFailure(path, ::GetLastError());
     // What arrived before belongs to no one.
     ::PurgeComm(port.get(), PURGE_RXCLEAR | PURGE_TXCLEAR);
     return std::unique_ptr<serial::Device>(std::make_unique<ComDevice>(std::move(port), std::move(wake)));

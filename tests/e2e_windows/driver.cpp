@@ -18,14 +18,19 @@
 //   vantrel_driver size W H                resizes the window (outer pixels)
 //   vantrel_driver rect ID                 prints a control's rectangle in client pixels
 //   vantrel_driver close                   posts WM_CLOSE (the close box)
+//   vantrel_driver focus                   prints the identifier and text of the control with the focus
 //   vantrel_driver placement               prints the window's and the work area's rectangles
 //   vantrel_driver version FILE            prints a file's version resource
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -169,10 +174,35 @@ DWORD Timeout(int argc, char** argv, int at)
     return argc > at ? static_cast<DWORD>(std::strtoul(argv[at], nullptr, 10)) : 20000;
 }
 
+// The arguments as UTF-8, from the command line's own wide text: main's
+// argv is in the ANSI code page, which cannot hold every name.
+std::vector<std::string> Arguments()
+{
+    int count = 0;
+    LPWSTR* wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    std::vector<std::string> args;
+    for (int i = 0; wide && i < count; ++i) {
+        const int n = ::WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string arg(static_cast<std::size_t>(n > 0 ? n : 1), '\0');
+        ::WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, arg.data(), n, nullptr, nullptr);
+        arg.resize(std::strlen(arg.c_str()));
+        args.push_back(std::move(arg));
+    }
+    if (wide)
+        ::LocalFree(wide);
+    return args;
+}
+
 } // namespace
 
-int main(int argc, char** argv)
+int main()
 {
+    std::vector<std::string> args = Arguments();
+    std::vector<char*> pointers;
+    for (std::string& arg : args)
+        pointers.push_back(arg.data());
+    const int argc = static_cast<int>(pointers.size());
+    char** argv = pointers.data();
     if (argc < 2)
         return Fail("no command");
     const std::string command = argv[1];
@@ -212,6 +242,15 @@ int main(int argc, char** argv)
         return Fail("no main window");
     if (command == "title") {
         Print(TextOf(main));
+        return 0;
+    }
+    if (command == "focus") {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(main, nullptr), &info) || !info.hwndFocus)
+            return Fail("nothing has the focus");
+        std::printf("%d ", ::GetDlgCtrlID(info.hwndFocus));
+        Print(TextOf(info.hwndFocus));
         return 0;
     }
     if (command == "placement") {

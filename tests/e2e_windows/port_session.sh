@@ -1,9 +1,11 @@
 #!/bin/sh
-# End-to-end test of vantrel.exe under Wine with a pseudo-terminal as COM5:
+# End-to-end test of vantrel.exe under Wine with a pseudo-terminal as COM5,
+# a port the system lists only as a DOS device, on a laptop's work area:
 # opens the port from the window, sends a hexadecimal frame typed into the
 # transmit box and checks it at the far end, writes bytes from the far end
-# and checks the receive box and its counter, then closes the port and the
-# window (the settings file must be written). The window is driven from
+# and checks the receive box and its counter, sends a file from a folder
+# whose name is not ASCII, lets the device go while the port is open, then
+# closes the port and the window (the settings file must be written). The window is driven from
 # outside by vantrel_driver.exe, as Windows test tools drive a program.
 # Needs a display (run it under tests/e2e/with_xvfb.sh), wine and socat.
 #   port_session.sh BUILD_DIR [SCREENSHOT.png]
@@ -65,7 +67,7 @@ socat pty,raw,echo=0,link="$work/near" pty,raw,echo=0,link="$work/far" 2>"$work/
 socat_pid=$!
 for _ in $(seq 50); do [ -e "$work/far" ] && [ -e "$work/near" ] && break; sleep 0.1; done
 [ -e "$work/near" ] || fail "socat made no pseudo-terminals"
-cat "$work/far" >"$work/far.in" &
+cat "$work/far" >"$work/far.in" 2>/dev/null &
 reader_pid=$!
 
 # COM5 as the system knows it, with no settings line naming it. A bare link
@@ -144,6 +146,27 @@ driver syscommand 32
 sleep 0.5
 if box=$(driver box 2>/dev/null); then echo "port_session: DTR: $box"; driver box-ok; fi
 [ -n "$shot" ] && import -window root "$shot"
+
+# A file from a folder whose name is not ASCII, sent as it is.
+mkdir "$work/app/Grüße €"
+printf 'file body\r\n' >"$work/app/Grüße €/ñandú.bin"
+driver choose 1012 None || fail "protocol"
+driver set-text 1029 "$("$WINE" winepath -w "$work/app/Grüße €/ñandú.bin" | tr -d '\r')"
+driver click 1026
+for _ in $(seq 50); do grep -qs 'file body' "$work/far.in" && break; sleep 0.1; done
+grep -qs 'file body' "$work/far.in" || fail "the file did not arrive: $(driver box 2>/dev/null)"
+
+# The port's device goes away while open: the window waits for it; once
+# closed, opening it again says that the device is not there.
+kill "$socat_pid"
+socat_pid=""
+driver wait-title "device gone" 5000 || fail "the title did not tell the device went: $(driver title)"
+driver click 1009
+driver click 1003
+sleep 1
+box=$(driver box 2>/dev/null) || fail "opening the gone port said nothing"
+case $box in *"device is not there"*) echo "port_session: the gone port: $box" ;; *) fail "opening the gone port said: $box" ;; esac
+driver box-ok
 
 driver click 1009
 sleep 0.5
