@@ -97,6 +97,10 @@ mkdir "$work/app"
 cp "$exe" "$driver_exe" "$work/app/"
 cd "$work/app"
 driver() { "$WINE" vantrel_driver.exe "$@"; }
+# The log's save chooser starts in the folder used last: this session's own.
+# (Without one, the system's chooser starts where it was last used in this
+# prefix, which may be an earlier session's folder, gone since.)
+printf '[LOG]\r\nfolder=%s\r\n' "$("$WINE" winepath -w "$work/app" | tr -d '\r')" >vantrel.ini
 
 started=$(date +%s%N)
 "$WINE" vantrel.exe >"$work/vantrel.log" 2>&1 &
