@@ -46,7 +46,7 @@ if command -v xprop >/dev/null 2>&1 && [ -n "${DISPLAY:-}" ]; then
     laptop=1
 fi
 
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 if [ -z "${WINEPREFIX:-}" ]; then
     export WINEPREFIX="$work/prefix"
     wineboot -i >/dev/null 2>&1
