@@ -54,12 +54,12 @@ void CSerialDlg::AddCaptureMenu()
     const std::int32_t gap = settings::ParseDecimal(settings::GetProfileString("LOG", "gap_ms", "20", 0, path));
     m_capture.gap = std::chrono::milliseconds(gap >= 1 && gap <= 60000 ? gap : 20);
     m_capture.textLog = terminal::TextLog(m_capture.gap);
-    Window()->AppendSystemMenuEntry(res::IDM_LOG_TO_FILE, "Log to File...", true, true);
-    Window()->AppendSystemMenuEntry(res::IDM_LOG_AS_TEXT, "Log as Text", false, true);
+    Window()->AppendSystemMenuEntry(res::IDM_LOG_TO_FILE, "&Log to File...", true, true);
+    Window()->AppendSystemMenuEntry(res::IDM_LOG_AS_TEXT, "Lo&g as Text", false, true);
     m_capture.hideEscapes = settings::GetProfileString("DISPLAY", "hide_escapes", "0", 0, path) == "1";
-    Window()->AppendSystemMenuEntry(res::IDM_HIDE_ESCAPES, "Hide escape sequences", true, true);
+    Window()->AppendSystemMenuEntry(res::IDM_HIDE_ESCAPES, "&Hide escape sequences", true, true);
     m_capture.timestamps = settings::GetProfileString("DISPLAY", "timestamps", "0", 0, path) == "1";
-    Window()->AppendSystemMenuEntry(res::IDM_TIMESTAMPS, "Timestamps", false, true);
+    Window()->AppendSystemMenuEntry(res::IDM_TIMESTAMPS, "T&imestamps", false, true);
     ShowCapture();
 }
 

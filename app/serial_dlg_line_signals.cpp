@@ -24,11 +24,15 @@ struct LineSignalEntry {
     bool checkable;
 };
 
+// Each entry of the window menu has an access key of its own, none of
+// those the system menu on Windows has already (Restore, Move, Size,
+// Minimize, Maximize, Close) nor About's: D, T, P, B here; L, G, H, I for
+// the capture's entries.
 constexpr std::array<LineSignalEntry, 4> kLineSignalEntries{{
-    {res::IDM_DTR, "DTR", true},
-    {res::IDM_RTS, "RTS", true},
-    {res::IDM_RESET_PULSE, "Reset pulse", false},
-    {res::IDM_SEND_BREAK, "Send break", false},
+    {res::IDM_DTR, "&DTR", true},
+    {res::IDM_RTS, "R&TS", true},
+    {res::IDM_RESET_PULSE, "Reset &pulse", false},
+    {res::IDM_SEND_BREAK, "Send &break", false},
 }};
 
 // Milliseconds from the settings file, within what a line signal may take.

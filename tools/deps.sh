@@ -61,21 +61,25 @@ clang
 clang-format
 "
 
-# MinGW-w64 (posix threads) and GoogleTest's sources to build it with.
+# MinGW-w64 (posix threads) and GoogleTest's sources to build it with;
+# msitools' wixl for the installer and zip for the portable copy.
 WINDOWS="
 cmake
 make
 g++-mingw-w64-x86-64-posix
 googletest
+wixl
+zip
 "
 
-# Wine with its fonts; Xvfb for the window, socat for the COM port's far
-# end, Python for the port test.
+# Wine with its fonts; Xvfb for the window and xprop (x11-utils) for its
+# work area, socat for the COM port's far end, Python for the port test.
 WINDOWS_TEST="
 wine
 wine64
 fonts-wine
 xvfb
+x11-utils
 socat
 python3
 "

@@ -2,7 +2,8 @@
 # Cross-builds the Windows program and its tests (tools/build_windows.sh),
 # then runs the display-free test executables under Wine in a private prefix
 # (build-windows/wine), the COM port test against a pseudo-terminal, and the
-# Win32 window with its end-to-end test on a private display.
+# Win32 window with its end-to-end tests on a private display: a port
+# session, and the installer installed, started and removed.
 # Usage: tools/test_windows.sh [build folder]
 set -eu
 cd "$(dirname "$0")/.."
@@ -21,8 +22,9 @@ export WINE
 WINEPREFIX=$(cd "$build" && pwd)/wine
 export WINEPREFIX
 export WINEDEBUG=-all
-# No Mono or Gecko installers: the tests need neither.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko installers: the tests need neither. No menu builder:
+# nothing of the prefix goes into the Linux desktop's menus.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Preparing the Wine prefix $WINEPREFIX"
     wineboot -i >/dev/null 2>&1
@@ -53,5 +55,7 @@ echo "== the Win32 window"
 tests/e2e/with_xvfb.sh "$WINE" "$build/ui_win32/ui_win32_window_test.exe" --gtest_brief=1 || status=1
 echo "== vantrel.exe with COM5"
 tests/e2e/with_xvfb.sh tests/e2e_windows/port_session.sh "$build" || status=1
+echo "== the installer and the portable copy"
+tests/e2e/with_xvfb.sh tests/e2e_windows/install_session.sh "$build" || status=1
 wineserver -k 2>/dev/null || true
 exit $status

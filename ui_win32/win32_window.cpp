@@ -82,7 +82,40 @@ BOOL Win32Window::OnInitDialog(HWND hwnd)
     CreateTips();
     m_dialog->AttachWindow(this);
     m_delivering = true;
-    return m_dialog->InitDialog() ? TRUE : FALSE;
+    const BOOL focusDefault = m_dialog->InitDialog() ? TRUE : FALSE;
+    if (m_dialog)
+        KeepInWorkArea();
+    return focusDefault;
+}
+
+// The dialog manager centres a dialog in the work area (the screen less the
+// taskbar). The main window is taller than the work area of a 1366 x 768
+// laptop (a 739 px client area, title bar and frame, above a 40 px taskbar):
+// centred, its title bar could go above the screen and more of its bottom
+// under the taskbar. A window that does not fit starts at the work area's
+// top (or left) edge instead, whatever the dialog manager of the Windows
+// version at hand does: its title bar stays there to move it by, and only
+// the part that cannot fit is hidden, at the bottom, where the layout puts
+// least (on that laptop the counters show; the Help button and Hide lie
+// under the taskbar, and F1 still opens the help). A window that fits stays
+// where the dialog manager put it, moved inside the work area if it stood
+// over its edge.
+void Win32Window::KeepInWorkArea()
+{
+    RECT window{};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!::GetWindowRect(m_hwnd, &window) ||
+        !::GetMonitorInfoW(::MonitorFromWindow(m_hwnd, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    const RECT& work = monitor.rcWork;
+    const auto place = [](LONG at, LONG size, LONG from, LONG to) {
+        return size >= to - from ? from : std::clamp(at, from, to - size);
+    };
+    const LONG x = place(window.left, window.right - window.left, work.left, work.right);
+    const LONG y = place(window.top, window.bottom - window.top, work.top, work.bottom);
+    if (x != window.left || y != window.top)
+        ::SetWindowPos(m_hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Window::ShowTemplateImages()

@@ -95,11 +95,13 @@ private:
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     BOOL OnInitDialog(HWND hwnd);
     void ShowTemplateImages();
+    void KeepInWorkArea();
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void Deliver(const ui::Message& message);
 
     // Links (win32_window_link.cpp).
     static LRESULT CALLBACK LinkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data);
+    static void DrawLinkFocus(HWND control);
     LRESULT OnLinkMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR OnLinkColour(HDC dc, HWND control);
     // Tool tips (win32_window_tips.cpp): the tip window, made with the dialog.

@@ -1,7 +1,12 @@
 // Static texts of a Win32 dialog window shown as web links: the hand
 // cursor, the underlined face and colour, and the listener told of the
-// pointer's coming and going and of clicks.
+// pointer's coming and going and of clicks. The keyboard reaches a link as
+// it reaches a button: Tab stops on it (a dotted frame round its text shows
+// it has the focus), and Enter or Space opens it, as a click does.
 #include "ui_win32/win32_window.h"
+
+#include <algorithm>
+#include <string>
 
 namespace ui_win32 {
 
@@ -18,6 +23,7 @@ void Win32Window::MakeLink(int id, bool underlined, ui::LinkListener* listener)
         return;
     Link& link = m_links[id];
     link.listener = listener;
+    ::SetWindowLongPtrW(control, GWL_STYLE, ::GetWindowLongPtrW(control, GWL_STYLE) | WS_TABSTOP);
     ::SetWindowSubclass(control, &Win32Window::LinkProc, kLinkSubclass, reinterpret_cast<DWORD_PTR>(this));
     HFONT font = reinterpret_cast<HFONT>(::SendMessageW(m_hwnd, WM_GETFONT, 0, 0));
     if (underlined) {
@@ -65,6 +71,29 @@ LRESULT Win32Window::OnLinkMessage(HWND control, UINT message, WPARAM wParam, LP
         if (link && link->listener)
             link->listener->OnLinkClicked();
         return 0;
+    case WM_GETDLGCODE: {
+        // Enter and Space are the link's own, not the dialog's default
+        // button's.
+        const MSG* key = reinterpret_cast<const MSG*>(lParam);
+        const bool own = key && key->message == WM_KEYDOWN && (key->wParam == VK_RETURN || key->wParam == VK_SPACE);
+        return ::DefSubclassProc(control, message, wParam, lParam) | (own ? DLGC_WANTMESSAGE : 0);
+    }
+    case WM_KEYDOWN:
+        if ((wParam == VK_RETURN || wParam == VK_SPACE) && link && link->listener) {
+            link->listener->OnLinkClicked();
+            return 0;
+        }
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        ::InvalidateRect(control, nullptr, TRUE);
+        break;
+    case WM_PAINT: {
+        const LRESULT painted = ::DefSubclassProc(control, message, wParam, lParam);
+        if (::GetFocus() == control)
+            DrawLinkFocus(control);
+        return painted;
+    }
     case WM_NCDESTROY:
         ::RemoveWindowSubclass(control, &Win32Window::LinkProc, kLinkSubclass);
         break;
@@ -72,6 +101,29 @@ LRESULT Win32Window::OnLinkMessage(HWND control, UINT message, WPARAM wParam, LP
         break;
     }
     return ::DefSubclassProc(control, message, wParam, lParam);
+}
+
+// The dotted frame round a link's text while it has the focus.
+void Win32Window::DrawLinkFocus(HWND control)
+{
+    const std::wstring text = [control] {
+        std::wstring buffer(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
+        buffer.resize(
+            static_cast<std::size_t>(::GetWindowTextW(control, buffer.data(), static_cast<int>(buffer.size()))));
+        return buffer;
+    }();
+    HDC dc = ::GetDC(control);
+    if (!dc)
+        return;
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    RECT client{};
+    ::GetClientRect(control, &client);
+    RECT frame{0, 0, std::min(client.right, extent.cx + 1), std::min(client.bottom, extent.cy + 1)};
+    ::DrawFocusRect(dc, &frame);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(control, dc);
 }
 
 INT_PTR Win32Window::OnLinkColour(HDC dc, HWND control)

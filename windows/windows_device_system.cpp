@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cwchar>
 
+#include "serial/port_names.h"
 #include "windows/com_device.h"
 #include "windows/hotplug_window.h"
 #include "windows/text.h"
@@ -21,20 +23,6 @@ constexpr DWORD kDriverOutputBuffer = 64 * 1024;
 // Wine's serial driver.)
 constexpr DWORD kReadIntervalMs = 1;
 constexpr DWORD kReadWaitMs = 100;
-
-// The number of "COMn", or 0 for another name.
-unsigned PortNumber(const std::string& name)
-{
-    if (name.size() < 4 || name.compare(0, 3, "COM") != 0)
-        return 0;
-    unsigned number = 0;
-    for (std::size_t i = 3; i < name.size(); ++i) {
-        if (name[i] < '0' || name[i] > '9' || number > 100000)
-            return 0;
-        number = number * 10 + static_cast<unsigned>(name[i] - '0');
-    }
-    return number;
-}
 
 std::vector<std::string> PortsFromRegistry()
 {
@@ -70,9 +58,33 @@ bool HasDosDevice(const std::string& name)
     return ::QueryDosDeviceW(Wide(name).c_str(), target, static_cast<DWORD>(std::size(target))) != 0;
 }
 
+// Every DOS device name of the system, in one call; empty when the system
+// does not answer it.
+std::vector<std::string> AllDosDevices()
+{
+    std::vector<wchar_t> names(16 * 1024);
+    for (;;) {
+        const DWORD length = ::QueryDosDeviceW(nullptr, names.data(), static_cast<DWORD>(names.size()));
+        if (length != 0) {
+            std::vector<std::string> devices;
+            for (const wchar_t* name = names.data(); name < names.data() + length && *name != L'\0';
+                 name += std::wcslen(name) + 1)
+                devices.push_back(Utf8(name));
+            return devices;
+        }
+        if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || names.size() >= 4 * 1024 * 1024)
+            return {};
+        names.resize(names.size() * 4);
+    }
+}
+
+// The COMn DOS devices: from the full list, or, where the system does not
+// give one, by asking for COM1 to COM256 one by one.
 std::vector<std::string> PortsFromDosDevices()
 {
-    std::vector<std::string> ports;
+    std::vector<std::string> ports = AllDosDevices();
+    if (!ports.empty())
+        return ports;
     for (int number = 1; number <= 256; ++number) {
         const std::string name = "COM" + std::to_string(number);
         if (HasDosDevice(name))
@@ -86,10 +98,31 @@ bool Exists(const std::string& path)
     return HasDosDevice(path) || ::GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// A failed opening of path, in the system's words.
-base::Status Failure(const std::string& path, DWORD error)
+// A port that cannot be opened, in the system's words and, where those
+// speak of files or functions, what they mean for a COM port: the device
+// behind the name is not there ("cannot find the file": an adapter pulled,
+// a virtual port's driver stopped; Wine says "Invalid function" for a port
+// whose device went, when the name opens but the device behind it does not
+// answer), or another program holds it (a COM port is opened
+// by one program at a time: "Access is denied").
+base::Status OpenFailure(const std::string& path, DWORD error)
 {
-    return base::Status::Failure(path, static_cast<int>(error), SystemErrorText(error));
+    std::string words = SystemErrorText(error);
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_FUNCTION:
+    case ERROR_DEVICE_NOT_CONNECTED:
+        words += ": the port's device is not there (unplugged, or its driver stopped)";
+        break;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+        words += ": another program may have the port open";
+        break;
+    default:
+        break;
+    }
+    return base::Status::Failure(path, static_cast<int>(error), words);
 }
 
 } // namespace
@@ -105,22 +138,12 @@ std::string DevicePath(const std::string& port)
     return "\\\\.\\" + name;
 }
 
-void SortPortNames(std::vector<std::string>& names)
-{
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const unsigned na = PortNumber(a), nb = PortNumber(b);
-        if ((na != 0) != (nb != 0))
-            return na != 0;
-        return na != nb ? na < nb : a < b;
-    });
-}
-
 base::Result<std::unique_ptr<serial::Device>> WindowsDevices::Open(const std::string& path)
 {
     win32::Handle port(::CreateFileW(Wide(DevicePath(path)).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                      OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
     if (!port.valid())
-        return Failure(path, ::GetLastError());
+        return OpenFailure(path, ::GetLastError());
     ::SetupComm(port.get(), kDriverInputBuffer, kDriverOutputBuffer);
     COMMTIMEOUTS timeouts{};
     timeouts.ReadIntervalTimeout = kReadIntervalMs;
@@ -128,7 +151,7 @@ base::Result<std::unique_ptr<serial::Device>> WindowsDevices::Open(const std::st
     timeouts.ReadTotalTimeoutConstant = kReadWaitMs;
     win32::Handle wake(::CreateEventW(nullptr, FALSE, FALSE, nullptr));
     if (!::SetCommTimeouts(port.get(), &timeouts) || !wake.valid())
-        return Failure(path, ::GetLastError());
+        return OpenFailure(path, ::GetLastError());
     // What arrived before belongs to no one.
     ::PurgeComm(port.get(), PURGE_RXCLEAR | PURGE_TXCLEAR);
     return std::unique_ptr<serial::Device>(std::make_unique<ComDevice>(std::move(port), std::move(wake)));
@@ -154,11 +177,10 @@ std::string SystemErrorText(unsigned long error)
 
 std::vector<std::string> WindowsDevices::ListPorts(const std::vector<std::string>& extra)
 {
-    std::vector<std::string> ports = PortsFromRegistry();
-    if (ports.empty())
-        ports = PortsFromDosDevices();
-    SortPortNames(ports);
-    ports.erase(std::unique(ports.begin(), ports.end()), ports.end());
+    // Drivers of virtual ports and Bluetooth links may name their ports
+    // only as DOS devices, and Wine's registry holds the ports it found when
+    // its prefix was made: the list is the union of both.
+    std::vector<std::string> ports = serial::ComPortUnion(PortsFromRegistry(), PortsFromDosDevices());
     for (const std::string& path : extra) {
         if (std::find(ports.begin(), ports.end(), path) == ports.end() && Exists(path))
             ports.push_back(path);

@@ -10,8 +10,9 @@ class WindowsDevices : public serial::DeviceSystem {
 public:
     // path is a port name ("COM5") or a device path ("\\.\COM5").
     base::Result<std::unique_ptr<serial::Device>> Open(const std::string& path) override;
-    // The ports the system lists under HARDWARE\DEVICEMAP\SERIALCOMM, else
-    // those of COM1 to COM256 that have a device name; in number order.
+    // The ports the system lists under HARDWARE\DEVICEMAP\SERIALCOMM and
+    // every COMn DOS device, each once, in number order (ComPortUnion); then
+    // those of extra that exist and are not listed yet.
     std::vector<std::string> ListPorts(const std::vector<std::string>& extra) override;
     std::unique_ptr<serial::HotplugWatch> WatchHotplug(std::function<void(std::uint32_t)> onChange) override;
 };
@@ -22,8 +23,5 @@ std::string DevicePath(const std::string& port);
 
 // The system's words for a Win32 error code, without the closing full stop.
 std::string SystemErrorText(unsigned long error);
-
-// Sorts port names by their number (COM2 before COM10), others by name.
-void SortPortNames(std::vector<std::string>& names);
 
 } // namespace win32_com

@@ -18,12 +18,19 @@
 //   vantrel_driver size W H                resizes the window (outer pixels)
 //   vantrel_driver rect ID                 prints a control's rectangle in client pixels
 //   vantrel_driver close                   posts WM_CLOSE (the close box)
+//   vantrel_driver focus                   prints the identifier and text of the control with the focus
+//   vantrel_driver placement               prints the window's and the work area's rectangles
+//   vantrel_driver version FILE            prints a file's version resource
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -126,15 +133,76 @@ bool MainWindowShown(const void*)
     return MainWindow() != nullptr;
 }
 
+// The version resource of a file, as Explorer's properties show it: the
+// fixed numbers, then the strings of its first translation.
+int PrintVersion(const char* file)
+{
+    const std::wstring path = Widen(file);
+    DWORD ignored = 0;
+    const DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    std::string data(size, '\0');
+    if (size == 0 || !::GetFileVersionInfoW(path.c_str(), 0, size, data.data()))
+        return Fail("no version resource");
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed)
+        return Fail("no fixed version");
+    std::printf("FixedFileVersion=%d.%d.%d.%d\n", HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
+                HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS));
+    std::printf("FixedProductVersion=%d.%d.%d.%d\n", HIWORD(fixed->dwProductVersionMS),
+                LOWORD(fixed->dwProductVersionMS), HIWORD(fixed->dwProductVersionLS),
+                LOWORD(fixed->dwProductVersionLS));
+    WORD* translation = nullptr;
+    if (!::VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
+                          &length) ||
+        length < 4)
+        return Fail("no translation");
+    wchar_t block[64];
+    std::swprintf(block, 64, L"\\StringFileInfo\\%04x%04x\\", translation[0], translation[1]);
+    for (const wchar_t* name : {L"ProductName", L"ProductVersion", L"FileVersion", L"FileDescription", L"CompanyName",
+                                L"LegalCopyright", L"OriginalFilename"}) {
+        wchar_t* value = nullptr;
+        const std::wstring query = std::wstring(block) + name;
+        if (::VerQueryValueW(data.data(), query.c_str(), reinterpret_cast<void**>(&value), &length) && value)
+            Print(std::wstring(name) + L"=" + value);
+    }
+    return 0;
+}
+
 DWORD Timeout(int argc, char** argv, int at)
 {
     return argc > at ? static_cast<DWORD>(std::strtoul(argv[at], nullptr, 10)) : 20000;
 }
 
+// The arguments as UTF-8, from the command line's own wide text: main's
+// argv is in the ANSI code page, which cannot hold every name.
+std::vector<std::string> Arguments()
+{
+    int count = 0;
+    LPWSTR* wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    std::vector<std::string> args;
+    for (int i = 0; wide && i < count; ++i) {
+        const int n = ::WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string arg(static_cast<std::size_t>(n > 0 ? n : 1), '\0');
+        ::WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, arg.data(), n, nullptr, nullptr);
+        arg.resize(std::strlen(arg.c_str()));
+        args.push_back(std::move(arg));
+    }
+    if (wide)
+        ::LocalFree(wide);
+    return args;
+}
+
 } // namespace
 
-int main(int argc, char** argv)
+int main()
 {
+    std::vector<std::string> args = Arguments();
+    std::vector<char*> pointers;
+    for (std::string& arg : args)
+        pointers.push_back(arg.data());
+    const int argc = static_cast<int>(pointers.size());
+    char** argv = pointers.data();
     if (argc < 2)
         return Fail("no command");
     const std::string command = argv[1];
@@ -163,6 +231,8 @@ int main(int argc, char** argv)
             ::Sleep(50);
         return chooser && ::PostMessageW(chooser, WM_COMMAND, IDOK, 0) ? 0 : Fail("no save chooser");
     }
+    if (command == "version" && argc >= 3)
+        return PrintVersion(argv[2]);
     if (command == "wait-title" && argc >= 3) {
         const TextWait wait{0, Widen(argv[2])};
         return WaitFor(Timeout(argc, argv, 3), HoldsText, &wait) ? 0 : Fail("the title never held the text");
@@ -172,6 +242,26 @@ int main(int argc, char** argv)
         return Fail("no main window");
     if (command == "title") {
         Print(TextOf(main));
+        return 0;
+    }
+    if (command == "focus") {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(main, nullptr), &info) || !info.hwndFocus)
+            return Fail("nothing has the focus");
+        std::printf("%d ", ::GetDlgCtrlID(info.hwndFocus));
+        Print(TextOf(info.hwndFocus));
+        return 0;
+    }
+    if (command == "placement") {
+        RECT window{};
+        ::GetWindowRect(main, &window);
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        ::GetMonitorInfoW(::MonitorFromWindow(main, MONITOR_DEFAULTTONEAREST), &monitor);
+        const RECT& work = monitor.rcWork;
+        std::printf("window %ld %ld %ld %ld work %ld %ld %ld %ld\n", window.left, window.top, window.right,
+                    window.bottom, work.left, work.top, work.right, work.bottom);
         return 0;
     }
     if (command == "close")

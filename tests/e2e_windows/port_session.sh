@@ -1,9 +1,11 @@
 #!/bin/sh
-# End-to-end test of vantrel.exe under Wine with a pseudo-terminal as COM5:
+# End-to-end test of vantrel.exe under Wine with a pseudo-terminal as COM5,
+# a port the system lists only as a DOS device, on a laptop's work area:
 # opens the port from the window, sends a hexadecimal frame typed into the
 # transmit box and checks it at the far end, writes bytes from the far end
-# and checks the receive box and its counter, then closes the port and the
-# window (the settings file must be written). The window is driven from
+# and checks the receive box and its counter, sends a file from a folder
+# whose name is not ASCII, lets the device go while the port is open, then
+# closes the port and the window (the settings file must be written). The window is driven from
 # outside by vantrel_driver.exe, as Windows test tools drive a program.
 # Needs a display (run it under tests/e2e/with_xvfb.sh), wine and socat.
 #   port_session.sh BUILD_DIR [SCREENSHOT.png]
@@ -20,8 +22,13 @@ work=$(mktemp -d)
 socat_pid=""
 reader_pid=""
 app_pid=""
+ports_key=""
 cleanup() {
+    # Whatever has ended already (the reader, once its terminal went) is
+    # no failure of the test.
+    set +e
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+    [ -n "$ports_key" ] && "$WINE" reg delete 'HKLM\Software\Wine\Ports' /v COM5 /f >/dev/null 2>&1
     [ -n "$reader_pid" ] && kill "$reader_pid" 2>/dev/null
     [ -n "$socat_pid" ] && kill "$socat_pid" 2>/dev/null
     wineserver -k 2>/dev/null || true
@@ -30,7 +37,16 @@ cleanup() {
 trap cleanup EXIT INT TERM
 
 WINE=${WINE:-wine}
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The display is a 1366 x 768 laptop's with a 40 px taskbar at the bottom,
+# as a desktop announces it (Wine reads its work area from it when its
+# desktop starts, so before any Wine program): the window,
+# taller than the rest, must start at the top, its title bar on the screen.
+if command -v xprop >/dev/null 2>&1 && [ -n "${DISPLAY:-}" ]; then
+    xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "0, 0, 1366, 728"
+    laptop=1
+fi
+
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 if [ -z "${WINEPREFIX:-}" ]; then
     export WINEPREFIX="$work/prefix"
     wineboot -i >/dev/null 2>&1
@@ -54,23 +70,51 @@ socat pty,raw,echo=0,link="$work/near" pty,raw,echo=0,link="$work/far" 2>"$work/
 socat_pid=$!
 for _ in $(seq 50); do [ -e "$work/far" ] && [ -e "$work/near" ] && break; sleep 0.1; done
 [ -e "$work/near" ] || fail "socat made no pseudo-terminals"
-ln -sfn "$(readlink -f "$work/near")" "$WINEPREFIX/dosdevices/com5"
-cat "$work/far" >"$work/far.in" &
+cat "$work/far" >"$work/far.in" 2>/dev/null &
 reader_pid=$!
+
+# COM5 as the system knows it, with no settings line naming it. A bare link
+# in dosdevices is no DOS device for Wine (QueryDosDevice does not see it);
+# Wine's mount manager makes one, and its link and SERIALCOMM entry, for
+# each port in HKLM\Software\Wine\Ports when the server starts. Its
+# SERIALCOMM entry is then taken away again, as some virtual-port and
+# Bluetooth drivers never write one: the list must find COM5 among the DOS
+# devices alone.
+"$WINE" reg add 'HKLM\Software\Wine\Ports' /v COM5 /d "$(readlink -f "$work/near")" /f >/dev/null 2>&1
+ports_key=1
+wineserver -k 2>/dev/null || true
+wineserver -w
+wineserver -p >/dev/null 2>&1
+for _ in $(seq 50); do
+    "$WINE" reg query 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' 2>/dev/null | grep -q 'COM5' && break
+    sleep 0.2
+done
+entry=$("$WINE" reg query 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' 2>/dev/null | tr -d '\r' | awk '$3 == "COM5" { print $1 }')
+[ -n "$entry" ] || fail "Wine made no COM5 from its Ports key"
+"$WINE" reg delete 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v "$entry" /f >/dev/null 2>&1 || fail "SERIALCOMM kept COM5"
 
 mkdir "$work/app"
 cp "$exe" "$driver_exe" "$work/app/"
 cd "$work/app"
-# Wine lists the COM ports of its own registry; one linked in later is
-# named in the settings file, as a pseudo-terminal is on Linux.
-printf '[PORTS]\r\nextra=COM5\r\n' >vantrel.ini
 driver() { "$WINE" vantrel_driver.exe "$@"; }
+# The log's save chooser starts in the folder used last: this session's own.
+# (Without one, the system's chooser starts where it was last used in this
+# prefix, which may be an earlier session's folder, gone since.)
+printf '[LOG]\r\nfolder=%s\r\n' "$("$WINE" winepath -w "$work/app" | tr -d '\r')" >vantrel.ini
 
 started=$(date +%s%N)
 "$WINE" vantrel.exe >"$work/vantrel.log" 2>&1 &
 app_pid=$!
 driver wait-window 60000 || fail "the window did not appear"
 echo "port_session: window shown after $((($(date +%s%N) - started) / 1000000)) ms"
+
+if [ -n "${laptop:-}" ]; then
+    placement=$(driver placement | tr -d '\r')
+    echo "port_session: $placement"
+    set -- $placement
+    [ "${10}" = 728 ] || fail "Wine did not take the work area: $placement"
+    [ "$3" = 0 ] || fail "the window does not start at the work area's top: $placement"
+fi
 
 driver choose 1023 0-byte || fail "address size"
 driver choose 1002 COM5 || driver choose 1002 com5 || fail "COM5 is not in the port list"
@@ -109,6 +153,27 @@ driver syscommand 32
 sleep 0.5
 if box=$(driver box 2>/dev/null); then echo "port_session: DTR: $box"; driver box-ok; fi
 [ -n "$shot" ] && import -window root "$shot"
+
+# A file from a folder whose name is not ASCII, sent as it is.
+mkdir "$work/app/Grüße €"
+printf 'file body\r\n' >"$work/app/Grüße €/ñandú.bin"
+driver choose 1012 None || fail "protocol"
+driver set-text 1029 "$("$WINE" winepath -w "$work/app/Grüße €/ñandú.bin" | tr -d '\r')"
+driver click 1026
+for _ in $(seq 50); do grep -qs 'file body' "$work/far.in" && break; sleep 0.1; done
+grep -qs 'file body' "$work/far.in" || fail "the file did not arrive: $(driver box 2>/dev/null)"
+
+# The port's device goes away while open: the window waits for it; once
+# closed, opening it again says that the device is not there.
+kill "$socat_pid"
+socat_pid=""
+driver wait-title "device gone" 5000 || fail "the title did not tell the device went: $(driver title)"
+driver click 1009
+driver click 1003
+sleep 1
+box=$(driver box 2>/dev/null) || fail "opening the gone port said nothing"
+case $box in *"device is not there"*) echo "port_session: the gone port: $box" ;; *) fail "opening the gone port said: $box" ;; esac
+driver box-ok
 
 driver click 1009
 sleep 0.5
