@@ -186,8 +186,13 @@ void ComDevice::Run()
 void ComDevice::StartRead()
 {
     ::ResetEvent(m_readIo.hEvent);
-    if (::ReadFile(m_port.get(), m_readChunk, sizeof m_readChunk, nullptr, &m_readIo) ||
-        ::GetLastError() == ERROR_IO_PENDING) {
+    // One byte at a time while the ninth bit is shown: the driver tells a
+    // parity error for the port, not for a byte, so the error read right
+    // after a one-byte read belongs to that byte (as long as the driver
+    // holds no more than it, which at a multi-drop bus's rates it seldom
+    // does).
+    const DWORD size = m_markNinthBit ? 1 : sizeof m_readChunk;
+    if (::ReadFile(m_port.get(), m_readChunk, size, nullptr, &m_readIo) || ::GetLastError() == ERROR_IO_PENDING) {
         m_readPending = true;
         return;
     }
@@ -213,10 +218,28 @@ void ComDevice::FinishRead()
     }
     if (got == 0)
         return;
+    const std::uint8_t* bytes = m_readChunk;
+    if (m_markNinthBit) {
+        // (A read started before the mode came on may bring more than one
+        // byte: those read unmarked.)
+        DWORD errors = 0;
+        const bool parityError =
+            got == 1 && ::ClearCommError(m_port.get(), &errors, nullptr) && (errors & CE_RXPARITY) != 0;
+        m_markedChunk.clear();
+        if (parityError)
+            m_markedChunk.insert(m_markedChunk.end(), {0xFF, 0x00});
+        for (DWORD i = 0; i < got; ++i) {
+            if (m_readChunk[i] == 0xFF && !parityError)
+                m_markedChunk.push_back(0xFF);
+            m_markedChunk.push_back(m_readChunk[i]);
+        }
+        bytes = m_markedChunk.data();
+        got = static_cast<DWORD>(m_markedChunk.size());
+    }
     std::function<void()> tell;
     {
         threads::MutexLock lock(m_mutex);
-        tell = m_input.Add(m_readChunk, got);
+        tell = m_input.Add(bytes, got);
     }
     if (tell)
         tell();
@@ -290,6 +313,7 @@ void ComDevice::ApplyQueuedRecord()
     if (accepted) {
         m_characterTime = serial::CharacterTime(record);
         m_bytesSinceRecord = 0;
+        m_markNinthBit = record.fMarkNinthBit;
     }
     threads::MutexLock lock(m_mutex);
     if (m_output.CompleteRecord(accepted, std::move(applied)))

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "serial/queued_device.h"
 #include "win32/handle.h"
@@ -65,6 +66,11 @@ private:
     std::uint8_t m_readChunk[4096]{};
     std::chrono::microseconds m_characterTime{0};
     std::size_t m_bytesSinceRecord = 0;
+    // The record in force shows the ninth bit: bytes are read one at a time,
+    // each with the parity error the driver reports for it, and handed on
+    // marked as on Linux (FF 00 b for an error, FF FF for a byte FF).
+    bool m_markNinthBit = false;
+    std::vector<std::uint8_t> m_markedChunk;
 };
 
 // Bytes the driver still holds for sending; 0 when it cannot tell.

@@ -32,6 +32,15 @@ Win32Dcb ToWin32(const DCB& record, const Win32Dcb& current)
     block.ErrorChar = record.ErrorChar;
     block.EofChar = record.EofChar;
     block.EvtChar = record.EvtChar;
+    if (record.fMarkNinthBit) {
+        // SPACE parity with checking, so a byte whose parity bit is 1 is a
+        // parity error the reader sees (and the byte is kept, not replaced);
+        // under MARK, an address going out, no checking.
+        block.Parity = record.Parity == MARKPARITY ? MARKPARITY : SPACEPARITY;
+        block.fParity = record.Parity != MARKPARITY;
+        block.fErrorChar = FALSE;
+        block.fAbortOnError = FALSE;
+    }
     return block;
 }
 

@@ -60,6 +60,23 @@ TEST(CommState, EveryFieldOfTheRecordReachesTheSystemsBlockAndComesBack)
     EXPECT_EQ(FromWin32(ToWin32(inverse, current)), inverse);
 }
 
+// The ninth bit shown: SPACE with checking (errors kept, not replaced or
+// stopping the port) whatever the record's parity, and MARK unchecked.
+TEST(CommState, TheNinthBitModeChecksAtSpaceAndNotAtMark)
+{
+    DCB record = DistinctRecord();
+    record.fMarkNinthBit = true;
+    record.fErrorChar = true;
+    record.fAbortOnError = true;
+    for (const std::uint8_t parity : {NOPARITY, EVENPARITY, SPACEPARITY, MARKPARITY}) {
+        record.Parity = parity;
+        const Win32Dcb block = ToWin32(record, Win32Dcb{});
+        EXPECT_EQ(block.Parity, parity == MARKPARITY ? MARKPARITY : SPACEPARITY);
+        EXPECT_EQ(block.fParity != 0, parity != MARKPARITY);
+        EXPECT_FALSE(block.fErrorChar || block.fAbortOnError);
+    }
+}
+
 TEST(ComPorts, NamesBecomeDevicePaths)
 {
     EXPECT_EQ(DevicePath("COM12"), "\\\\.\\COM12");
