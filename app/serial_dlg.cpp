@@ -146,6 +146,7 @@ bool CSerialDlg::OnInitDialog()
         m_cboAddrSize.AddString(text);
     }
     m_cboAddrSize.SetCurSel(m_nAddrSize);
+    ApplyNinthBit(); // offered as the stored Address Size says
 
     m_baudRates = serial::BaudRateRows(settings::GetProfileString("BAUD", "extra", "", 0, m_strIniPath));
     for (std::uint32_t rate : m_baudRates) {

@@ -18,7 +18,6 @@ void CSerialDlg::AddNinthBitMenu()
 {
     m_ninthBit.chosen = settings::GetProfileString("DISPLAY", "address_bytes", "0", 0, m_strIniPath) == "1";
     Window()->AppendSystemMenuEntry(res::IDM_ADDRESS_BYTES, "Show address bytes (&ninth bit)", true, true);
-    ApplyNinthBit();
 }
 
 bool CSerialDlg::NinthBitShown() const

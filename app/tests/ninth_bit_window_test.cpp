@@ -33,7 +33,9 @@ TEST_F(NinthBitTest, AddressBytesStartMarkedLinesAndAreCountedOnce)
 {
     StartOpen(kPort);
     auto& w = Win();
-    // Offered only with an Address Size of 1 or more.
+    // Offered only with an Address Size of 1 or more (1 when nothing is stored).
+    EXPECT_TRUE(w.SystemMenuState(IDM_ADDRESS_BYTES)->enabled);
+    w.Choose(IDC_ADDR_SIZE, 0);
     EXPECT_FALSE(w.SystemMenuState(IDM_ADDRESS_BYTES)->enabled);
     w.ChooseSystemMenu(IDM_ADDRESS_BYTES);
     EXPECT_FALSE(w.SystemMenuState(IDM_ADDRESS_BYTES)->checked);
@@ -73,6 +75,7 @@ TEST_F(NinthBitTest, TheTextLogMarksAddressBytesAndTheChoiceOutlivesTheWindow)
     WriteIni("[COMM_ADDR]\nsize=2\n[DISPLAY]\naddress_bytes=1\n");
     StartOpen(kPort);
     EXPECT_TRUE(Win().SystemMenuState(IDM_ADDRESS_BYTES)->checked);
+    EXPECT_TRUE(Win().SystemMenuState(IDM_ADDRESS_BYTES)->enabled);
     const std::string log = m_ini + ".log";
     Win().ChooseSystemMenu(IDM_LOG_AS_TEXT);
     m_ui.QueueFileChoice(log);
