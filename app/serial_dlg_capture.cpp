@@ -77,7 +77,9 @@ bool CSerialDlg::OnCaptureCommand(unsigned id)
 {
     if (id == res::IDM_TIMESTAMPS) {
         m_capture.timestamps = !m_capture.timestamps;
-        m_capture.atLineStart = true;
+        // The next frame gets a stamp, on a line of its own when the box
+        // holds some already.
+        m_capture.lastShown = {};
         settings::WriteProfileString("DISPLAY", "timestamps", m_capture.timestamps ? "1" : "0", m_strIniPath);
         ShowCapture();
         return true;

@@ -141,4 +141,13 @@ TEST_F(CaptureTest, TimestampsStartEachLineOrQuietFrameAndCountTowardTheLimit)
     const std::regex hex(R"(\[\d\d:\d\d:\d\d\.\d{3}\] 01 02 \r\n\[\d\d:\d\d:\d\d\.\d{3}\] 03 )");
     EXPECT_TRUE(std::regex_match(Win().Text(IDC_RX), hex)) << Win().Text(IDC_RX);
     EXPECT_NE(ReadIni().find("timestamps=1"), std::string::npos);
+
+    // Turned on with bytes in the box, the first stamp starts a line.
+    Win().ChooseSystemMenu(IDM_TIMESTAMPS);
+    Win().Click(IDC_CLEAR_RX);
+    Receive("\x04");
+    Win().ChooseSystemMenu(IDM_TIMESTAMPS);
+    Receive("\x05");
+    const std::regex later(R"(04 \r\n\[\d\d:\d\d:\d\d\.\d{3}\] 05 )");
+    EXPECT_TRUE(std::regex_match(Win().Text(IDC_RX), later)) << Win().Text(IDC_RX);
 }
