@@ -136,7 +136,6 @@ void TermiosToRecord(const termios2& tio, DCB& dcb)
         dcb.StopBits = TWOSTOPBITS;
 
     dcb.fParity = (tio.c_iflag & INPCK) != 0;
-    dcb.fMarkNinthBit = (tio.c_iflag & PARMRK) != 0;
     dcb.fOutxCtsFlow = (tio.c_cflag & CRTSCTS) != 0;
     dcb.fOutX = (tio.c_iflag & IXON) != 0;
     dcb.fInX = (tio.c_iflag & IXOFF) != 0;

@@ -31,7 +31,9 @@ struct DCB {
     // parity errors marked: a byte whose parity bit is 1 arrives as FF 00 b
     // and a byte FF as FF FF (terminal::NinthBitDecoder reads them). Under
     // MARK parity (address bytes going out) received bytes are not marked,
-    // since a mark would then mean the opposite; FF is still doubled.
+    // since a mark would then mean the opposite; FF is still doubled. Never
+    // read back from a device, so a record saved at opening restores the
+    // parity the device had.
     bool fMarkNinthBit = false;
 
     friend bool operator==(const DCB&, const DCB&) = default;
