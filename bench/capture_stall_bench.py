@@ -14,7 +14,6 @@ into it, without a log, with the raw log and with the text log:
 
 import os
 import shutil
-import subprocess
 import sys
 import tempfile
 import threading
@@ -22,12 +21,11 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 
-from capture_test import choose_from_window_menu  # noqa: E402
-from file_chooser_test import chooser_window, keys, wait_chooser_gone  # noqa: E402
+from capture_test import start_log  # noqa: E402
 from hostile_page_test import answer_time  # noqa: E402
 from pty_peer import PtyPeer  # noqa: E402
 from vantrel_session import VantrelSession  # noqa: E402
-from vantrel_window import open_port, wait_until  # noqa: E402
+from vantrel_window import open_port  # noqa: E402
 
 EVERY = 0.02
 
@@ -42,12 +40,7 @@ def measure(program, closer, log, size):
             window = session.start()
             open_port(window, peer.port_name)
             if log:
-                choose_from_window_menu(session, window, "Log to File...")
-                chooser = wait_until(lambda: chooser_window(session), 10, "the save chooser")
-                subprocess.run(["xdotool", "windowfocus", "--sync", chooser], check=True)
-                time.sleep(0.5)
-                keys("Return")
-                wait_chooser_gone(session)
+                start_log(session, window)
             hide = window.control("check box", "Hide")
             rx = window.label_starting("RX:")
             data = bytes((i * 7 + i // 251) % 256 for i in range(1 << 16)) * (size // (1 << 16))

@@ -46,6 +46,16 @@ def choose_from_window_menu(session, window, name):
     click(box.x + box.width // 2, box.y + box.height // 2)
 
 
+def start_log(session, window):
+    """Log to File... from the window menu, taking the save chooser's suggestion with Enter."""
+    choose_from_window_menu(session, window, "Log to File...")
+    chooser = wait_until(lambda: chooser_window(session), 10, "the save chooser")
+    subprocess.run(["xdotool", "windowfocus", "--sync", chooser], check=True)
+    time.sleep(0.5)
+    keys("Return")
+    wait_chooser_gone(session)
+
+
 def test(program, closer):
     folder = tempfile.mkdtemp(prefix="vantrel-capture-")
     peer = PtyPeer()
@@ -56,12 +66,7 @@ def test(program, closer):
             open_port(window, peer.port_name)
 
             step("Log to File... and the save chooser's suggestion")
-            choose_from_window_menu(session, window, "Log to File...")
-            chooser = wait_until(lambda: chooser_window(session), 10, "the save chooser")
-            subprocess.run(["xdotool", "windowfocus", "--sync", chooser], check=True)
-            time.sleep(0.5)
-            keys("Return")
-            wait_chooser_gone(session)
+            start_log(session, window)
             logs = wait_until(lambda: [n for n in os.listdir(folder) if n.endswith(".log")], 5, "the log file")
             assert re.fullmatch(r"vantrel-\d{8}-\d{6}\.log", logs[0]), logs
             path = os.path.join(folder, logs[0])
