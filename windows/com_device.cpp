@@ -226,8 +226,10 @@ void ComDevice::FinishRead()
         const bool parityError =
             got == 1 && ::ClearCommError(m_port.get(), &errors, nullptr) && (errors & CE_RXPARITY) != 0;
         m_markedChunk.clear();
-        if (parityError)
-            m_markedChunk.insert(m_markedChunk.end(), {0xFF, 0x00});
+        if (parityError) {
+            m_markedChunk.push_back(0xFF);
+            m_markedChunk.push_back(0x00);
+        }
         for (DWORD i = 0; i < got; ++i) {
             if (m_readChunk[i] == 0xFF && !parityError)
                 m_markedChunk.push_back(0xFF);

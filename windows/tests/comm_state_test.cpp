@@ -68,8 +68,8 @@ TEST(CommState, TheNinthBitModeChecksAtSpaceAndNotAtMark)
     record.fMarkNinthBit = true;
     record.fErrorChar = true;
     record.fAbortOnError = true;
-    for (const std::uint8_t parity : {NOPARITY, EVENPARITY, SPACEPARITY, MARKPARITY}) {
-        record.Parity = parity;
+    for (const int parity : {NOPARITY, EVENPARITY, SPACEPARITY, MARKPARITY}) {
+        record.Parity = static_cast<std::uint8_t>(parity);
         const Win32Dcb block = ToWin32(record, Win32Dcb{});
         EXPECT_EQ(block.Parity, parity == MARKPARITY ? MARKPARITY : SPACEPARITY);
         EXPECT_EQ(block.fParity != 0, parity != MARKPARITY);
