@@ -27,11 +27,19 @@ constexpr milliseconds kRetryPause{10};
 
 } // namespace
 
-std::size_t PendingOutput(HANDLE port)
+bool ComDevice::ClearLineErrors(COMSTAT* status)
 {
     DWORD errors = 0;
+    if (!::ClearCommError(m_port.get(), &errors, status))
+        return false;
+    m_lineErrors.fetch_or(errors);
+    return true;
+}
+
+std::size_t ComDevice::PendingOutput()
+{
     COMSTAT status{};
-    return ::ClearCommError(port, &errors, &status) ? status.cbOutQue : 0;
+    return ClearLineErrors(&status) ? status.cbOutQue : 0;
 }
 
 ComDevice::ComDevice(win32::Handle port, win32::Handle wakeEvent)
@@ -73,7 +81,7 @@ void ComDevice::CloseDevice()
 
 std::size_t ComDevice::DriverPending()
 {
-    return PendingOutput(m_port.get());
+    return PendingOutput();
 }
 
 void ComDevice::AbortDriverIo()
@@ -122,9 +130,7 @@ bool ComDevice::IsGone()
         if (m_failed || m_stopping)
             return m_failed;
     }
-    DWORD errors = 0;
-    COMSTAT status{};
-    if (::ClearCommError(m_port.get(), &errors, &status))
+    if (ClearLineErrors())
         return false;
     Fail();
     return true;
@@ -199,8 +205,7 @@ void ComDevice::StartRead()
     // A line error (with fAbortOnError) is cleared and reading goes on after
     // a short pause, so a lasting one cannot spin the thread; a port that
     // refuses even that has gone.
-    DWORD errors = 0;
-    if (!::ClearCommError(m_port.get(), &errors, nullptr))
+    if (!ClearLineErrors())
         Fail();
     else
         std::this_thread::sleep_for(kRetryPause);
@@ -211,8 +216,7 @@ void ComDevice::FinishRead()
     m_readPending = false;
     DWORD got = 0;
     if (!::GetOverlappedResult(m_port.get(), &m_readIo, &got, FALSE)) {
-        DWORD errors = 0;
-        if (!::ClearCommError(m_port.get(), &errors, nullptr))
+        if (!ClearLineErrors())
             Fail();
         return;
     }
@@ -222,9 +226,10 @@ void ComDevice::FinishRead()
     if (m_markNinthBit) {
         // (A read started before the mode came on may bring more than one
         // byte: those read unmarked.)
-        DWORD errors = 0;
-        const bool parityError =
-            got == 1 && ::ClearCommError(m_port.get(), &errors, nullptr) && (errors & CE_RXPARITY) != 0;
+        // An error another call cleared since the last byte (the window's
+        // look at the port, the drain's wait) counts too.
+        ClearLineErrors();
+        const bool parityError = (m_lineErrors.exchange(0) & CE_RXPARITY) != 0 && got == 1;
         m_markedChunk.clear();
         if (parityError) {
             m_markedChunk.push_back(0xFF);
@@ -262,8 +267,7 @@ void ComDevice::StartWrite()
         m_writeBlock = std::move(next.block);
         return;
     }
-    DWORD errors = 0;
-    if (!::ClearCommError(m_port.get(), &errors, nullptr))
+    if (!ClearLineErrors())
         FailLocked();
 }
 
@@ -278,8 +282,7 @@ void ComDevice::FinishWrite()
     if (m_output.Sent(written))
         m_progress.NotifyAll();
     if (!done && !m_stopping) {
-        DWORD errors = 0;
-        if (!::ClearCommError(m_port.get(), &errors, nullptr))
+        if (!ClearLineErrors())
             FailLocked();
     }
 }
@@ -288,7 +291,7 @@ void ComDevice::FinishWrite()
 // output), else how long to wait before looking again.
 DWORD ComDevice::RecordWait()
 {
-    const std::size_t pending = PendingOutput(m_port.get());
+    const std::size_t pending = PendingOutput();
     if (pending == 0)
         return 0;
     const auto rest = std::chrono::duration_cast<milliseconds>(m_characterTime * static_cast<long>(pending));
@@ -315,6 +318,8 @@ void ComDevice::ApplyQueuedRecord()
     if (accepted) {
         m_characterTime = serial::CharacterTime(record);
         m_bytesSinceRecord = 0;
+        if (record.fMarkNinthBit && !m_markNinthBit)
+            m_lineErrors = 0; // errors from before the mode belong to no byte it reads
         m_markNinthBit = record.fMarkNinthBit;
     }
     threads::MutexLock lock(m_mutex);

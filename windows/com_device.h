@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -50,6 +51,11 @@ private:
     DWORD RecordWait() EXCLUDES(m_mutex);
     void ApplyQueuedRecord() EXCLUDES(m_mutex);
     void EndPendingIo();
+    // ClearCommError, keeping the line errors it reports for the reader
+    // (any thread may call it); false when the port refuses.
+    bool ClearLineErrors(COMSTAT* status = nullptr);
+    // Bytes the driver still holds for sending; 0 when it cannot tell.
+    std::size_t PendingOutput();
 
     // Set before the I/O thread starts and never changed.
     win32::Handle m_port;
@@ -71,9 +77,8 @@ private:
     // marked as on Linux (FF 00 b for an error, FF FF for a byte FF).
     bool m_markNinthBit = false;
     std::vector<std::uint8_t> m_markedChunk;
+    // Line errors ClearCommError reported since the reader last took them.
+    std::atomic<DWORD> m_lineErrors{0};
 };
-
-// Bytes the driver still holds for sending; 0 when it cannot tell.
-std::size_t PendingOutput(HANDLE port);
 
 } // namespace win32_com
