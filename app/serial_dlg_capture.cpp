@@ -26,13 +26,7 @@ constexpr std::size_t kLogPiece = 256 * 1024;
 
 std::string SuggestedLogName()
 {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#if defined(_WIN32)
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
+    const std::tm local = terminal::LocalTime(std::time(nullptr));
     char name[40];
     std::strftime(name, sizeof name, "vantrel-%Y%m%d-%H%M%S.log", &local);
     return name;
@@ -149,7 +143,7 @@ void CSerialDlg::ShowReceived(std::span<const std::uint8_t> bytes)
     }
     const auto now = terminal::WallClock::now();
     const auto stamp = [&](bool ownLine) {
-        const std::string text = (ownLine ? "\r\n[" : "[") + terminal::LogTimestamp(now).substr(11) + "] ";
+        const std::string text = (ownLine ? "\r\n" : "") + terminal::ScreenStamp(now);
         m_rxBatch.AddText(text, static_cast<std::uint32_t>(text.size()), m_nRxShown, limit, autoClear);
     };
     if (!ascii) {

@@ -73,7 +73,7 @@ void CSerialDlg::ShowAddressByte(std::uint8_t byte)
     // line has just ended.
     std::string text = m_nRxShown > 0 && !(m_bRxAscii && m_capture.atLineStart) ? "\r\n" : "";
     if (m_capture.timestamps)
-        text += "[" + terminal::LogTimestamp(now).substr(11) + "] ";
+        text += terminal::ScreenStamp(now);
     char mark[8];
     std::snprintf(mark, sizeof mark, "[%02X] ", byte);
     text += mark;

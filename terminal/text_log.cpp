@@ -19,21 +19,31 @@ void AppendHex(std::string& out, std::uint8_t byte)
 
 } // namespace
 
-std::string LogTimestamp(WallClock::time_point when)
+std::tm LocalTime(std::time_t seconds)
 {
-    const std::time_t seconds = WallClock::to_time_t(when);
-    const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(when.time_since_epoch()).count() % 1000;
     std::tm local{};
 #if defined(_WIN32)
     localtime_s(&local, &seconds);
 #else
     localtime_r(&seconds, &local);
 #endif
+    return local;
+}
+
+std::string LogTimestamp(WallClock::time_point when)
+{
+    const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(when.time_since_epoch()).count() % 1000;
+    const std::tm local = LocalTime(WallClock::to_time_t(when));
     char text[40];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", local.tm_year + 1900, local.tm_mon + 1,
                   local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
                   static_cast<int>(millis < 0 ? millis + 1000 : millis));
     return text;
+}
+
+std::string ScreenStamp(WallClock::time_point when)
+{
+    return "[" + LogTimestamp(when).substr(11) + "] ";
 }
 
 void TextLog::StartLine(WallClock::time_point when)

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <span>
 #include <string>
 #include <string_view>
@@ -14,8 +15,14 @@ namespace terminal {
 
 using WallClock = std::chrono::system_clock;
 
+// The calendar time of `seconds` in the local time zone.
+std::tm LocalTime(std::time_t seconds);
+
 // "2026-12-09 15:04:05.123", in local time.
 std::string LogTimestamp(WallClock::time_point when);
+
+// The receive box's stamp, "[15:04:05.123] ".
+std::string ScreenStamp(WallClock::time_point when);
 
 class TextLog {
 public:

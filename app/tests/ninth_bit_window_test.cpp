@@ -80,9 +80,10 @@ TEST_F(NinthBitTest, TheTextLogMarksAddressBytesAndTheChoiceOutlivesTheWindow)
     Win().ChooseSystemMenu(IDM_LOG_AS_TEXT);
     m_ui.QueueFileChoice(log);
     Win().ChooseSystemMenu(IDM_LOG_TO_FILE);
-    Receive({0xFF, 0x00, 0x01, 0x00, 0x48});
+    Receive({0x05, 0xFF, 0x00, 0x01, 0x00, 0x48});
     Win().ChooseSystemMenu(IDM_LOG_TO_FILE);
     std::stringstream text;
     text << std::ifstream(log).rdbuf();
+    EXPECT_NE(text.str().find(" RX 05\n"), std::string::npos) << text.str(); // the address ends the line before
     EXPECT_NE(text.str().find(" RX [01] 00 48\n"), std::string::npos) << text.str();
 }

@@ -67,17 +67,4 @@ TEST(TextLog, HexadecimalFramesEndWhereTheLineWentQuietAndNoLineGrowsWithoutBoun
     EXPECT_EQ(lines[0].size(), 3u + 4096);
 }
 
-TEST(TextLog, AnAddressByteStartsAMarkedLineTheDataGoesOn)
-{
-    terminal::TextLog log(20ms);
-    std::string out;
-    const auto t = WallClock::now();
-    log.Received(Bytes("\x05"), t, true, out);
-    log.ReceivedAddress(0x01, t + 1ms, true, out);
-    log.Received(Bytes("\x48\x65"), t + 2ms, true, out);
-    log.ReceivedAddress(0x02, t + 3ms, false, out);
-    log.Received(Bytes("ok\n"), t + 4ms, false, out);
-    EXPECT_EQ(Lines(out), (std::vector<std::string>{"RX 05", "RX [01] 48 65", "RX [02] ok"}));
-}
-
 } // namespace
