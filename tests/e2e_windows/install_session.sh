@@ -63,14 +63,33 @@ installed() {
         END { if (name == "Vantrel") print version "|" publisher }'
 }
 
+# msiexec, quietly, with a verbose log. A failure shows its exit code and
+# the log's end; one that Wine reports while an earlier install is still
+# winding down (seen once in CI, never here) is given one more try.
+msiexec_quiet() {
+    what=$1; shift
+    log="$work/msiexec-$what.log"
+    for attempt in 1 2; do
+        rc=0
+        "$WINE" msiexec "$@" /qn /l*v "$(windows_path "$log")" || rc=$?
+        [ "$rc" -eq 0 ] && return 0
+        printf "install_session: msiexec %s ended with %s (try %s); its log ends:\n" "$*" "$rc" "$attempt" >&2
+        # The actions that failed, then the log's last lines.
+        grep -a 'Return value 3' "$log" >&2 2>/dev/null || true
+        tail -n 25 "$log" >&2 2>/dev/null || true
+        sleep 3
+    done
+    return 1
+}
+
 # An older version: the same package source with an earlier number.
 cp -r "$build/package" "$work/older"
 (cd "$work/older" && wixl -a x64 -D Version=0.9 -o "$work/vantrel-0.9-x64.msi" vantrel.wxs) ||
     fail "wixl could not make the older package"
-"$WINE" msiexec /i "$(windows_path "$work/vantrel-0.9-x64.msi")" /qn || fail "msiexec /i of the older package"
+msiexec_quiet older /i "$(windows_path "$work/vantrel-0.9-x64.msi")" || fail "msiexec /i of the older package"
 [ "$(installed)" = "0.9|The Vantrel developers" ] || fail "after the older package: '$(installed)'"
 
-"$WINE" msiexec /i "$(windows_path "$msi")" /qn || fail "msiexec /i"
+msiexec_quiet install /i "$(windows_path "$msi")" || fail "msiexec /i"
 [ "$(installed)" = "$version|The Vantrel developers" ] || fail "not upgraded in place: '$(installed)'"
 program_files=$("$WINE" cmd /c 'echo %ProgramFiles%' 2>/dev/null | tr -d '\r')
 folder=$("$WINE" winepath -u "$program_files\\Vantrel" 2>/dev/null)
@@ -100,7 +119,7 @@ grep -q '^\[COMM_PORT\]' "$appdata/vantrel/vantrel.ini" 2>/dev/null || fail "no 
 [ ! -e "$folder/vantrel.ini" ] || fail "settings written into Program Files"
 printf "%s\n" "install_session: settings in %APPDATA%\\vantrel\\vantrel.ini"
 
-"$WINE" msiexec /x "$(windows_path "$msi")" /qn || fail "msiexec /x"
+msiexec_quiet remove /x "$(windows_path "$msi")" || fail "msiexec /x"
 [ -z "$(installed)" ] || fail "still listed after removal: '$(installed)'"
 [ ! -e "$folder/vantrel.exe" ] || fail "vantrel.exe stays after removal"
 [ ! -e "$shortcut" ] || fail "the Start-menu entry stays after removal"
