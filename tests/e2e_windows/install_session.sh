@@ -77,7 +77,7 @@ msiexec_quiet() {
         # The actions that failed, then the log's last lines.
         grep -a 'Return value 3' "$log" >&2 2>/dev/null || true
         tail -n 25 "$log" >&2 2>/dev/null || true
-        sleep 3
+        timeout 60 wineserver -w 2>/dev/null || true
     done
     return 1
 }
@@ -87,6 +87,8 @@ cp -r "$build/package" "$work/older"
 (cd "$work/older" && wixl -a x64 -D Version=0.9 -o "$work/vantrel-0.9-x64.msi" vantrel.wxs) ||
     fail "wixl could not make the older package"
 msiexec_quiet older /i "$(windows_path "$work/vantrel-0.9-x64.msi")" || fail "msiexec /i of the older package"
+# Everything the first install started has ended before the second begins.
+timeout 60 wineserver -w 2>/dev/null || true
 [ "$(installed)" = "0.9|The Vantrel developers" ] || fail "after the older package: '$(installed)'"
 
 msiexec_quiet install /i "$(windows_path "$msi")" || fail "msiexec /i"
