@@ -11,6 +11,7 @@
 #   install_session.sh BUILD_DIR
 # WINEPREFIX: a prefix to use; by default a fresh one in a temporary folder.
 # WINE: the wine program (default: wine).
+# KEEP_WORK: when set, the temporary folder (with msiexec's logs) is kept.
 set -eu
 build=$(cd "${1:?usage: $0 build-dir}" && pwd)
 msi=$(ls "$build"/vantrel-*-x64.msi 2>/dev/null | head -n 1)
@@ -26,7 +27,7 @@ app_pid=""
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
     wineserver -k 2>/dev/null || true
-    rm -rf "$work"
+    [ -n "${KEEP_WORK:-}" ] && echo "install_session: kept $work" >&2 || rm -rf "$work"
 }
 trap cleanup EXIT INT TERM
 fail() {
@@ -63,20 +64,29 @@ installed() {
         END { if (name == "Vantrel") print version "|" publisher }'
 }
 
-# msiexec, quietly, with a verbose log. A failure shows its exit code and
-# the log's end; one that Wine reports while an earlier install is still
-# winding down (seen once in CI, never here) is given one more try.
+# msiexec ACTION PACKAGE, quietly, with a verbose log. A failure shows its
+# exit code and the log's end; one that Wine reports while an earlier
+# install is still winding down (seen once in CI, never here) is given one
+# more try. The Windows paths are made anew for each try: winepath prints
+# nothing when it fails.
 msiexec_quiet() {
-    what=$1; shift
-    log="$work/msiexec-$what.log"
+    action=$1 package=$2
+    log="$work/${package##*/}-${action#/}.log"
     for attempt in 1 2; do
         rc=0
-        "$WINE" msiexec "$@" /qn /l*v "$(windows_path "$log")" || rc=$?
-        [ "$rc" -eq 0 ] && return 0
-        printf "install_session: msiexec %s ended with %s (try %s); its log ends:\n" "$*" "$rc" "$attempt" >&2
-        # The actions that failed, then the log's last lines.
-        grep -a 'Return value 3' "$log" >&2 2>/dev/null || true
-        tail -n 25 "$log" >&2 2>/dev/null || true
+        package_path=$(windows_path "$package")
+        log_path=$(windows_path "$log")
+        if [ -z "$package_path" ] || [ -z "$log_path" ]; then
+            echo "install_session: winepath gave no Windows path for $package (try $attempt)" >&2
+        else
+            "$WINE" msiexec "$action" "$package_path" /qn /l*v "$log_path" || rc=$?
+            [ "$rc" -eq 0 ] && return 0
+            printf "install_session: msiexec %s %s ended with %s (try %s); its log ends:\n" \
+                "$action" "$package_path" "$rc" "$attempt" >&2
+            # The actions that failed, then the log's last lines.
+            grep -a 'Return value 3' "$log" >&2 2>/dev/null || true
+            tail -n 25 "$log" >&2 2>/dev/null || true
+        fi
         timeout 60 wineserver -w 2>/dev/null || true
     done
     return 1
@@ -86,12 +96,12 @@ msiexec_quiet() {
 cp -r "$build/package" "$work/older"
 (cd "$work/older" && wixl -a x64 -D Version=0.9 -o "$work/vantrel-0.9-x64.msi" vantrel.wxs) ||
     fail "wixl could not make the older package"
-msiexec_quiet older /i "$(windows_path "$work/vantrel-0.9-x64.msi")" || fail "msiexec /i of the older package"
+msiexec_quiet /i "$work/vantrel-0.9-x64.msi" || fail "msiexec /i of the older package"
 # Everything the first install started has ended before the second begins.
 timeout 60 wineserver -w 2>/dev/null || true
 [ "$(installed)" = "0.9|The Vantrel developers" ] || fail "after the older package: '$(installed)'"
 
-msiexec_quiet install /i "$(windows_path "$msi")" || fail "msiexec /i"
+msiexec_quiet /i "$msi" || fail "msiexec /i"
 [ "$(installed)" = "$version|The Vantrel developers" ] || fail "not upgraded in place: '$(installed)'"
 program_files=$("$WINE" cmd /c 'echo %ProgramFiles%' 2>/dev/null | tr -d '\r')
 folder=$("$WINE" winepath -u "$program_files\\Vantrel" 2>/dev/null)
@@ -121,7 +131,7 @@ grep -q '^\[COMM_PORT\]' "$appdata/vantrel/vantrel.ini" 2>/dev/null || fail "no 
 [ ! -e "$folder/vantrel.ini" ] || fail "settings written into Program Files"
 printf "%s\n" "install_session: settings in %APPDATA%\\vantrel\\vantrel.ini"
 
-msiexec_quiet remove /x "$(windows_path "$msi")" || fail "msiexec /x"
+msiexec_quiet /x "$msi" || fail "msiexec /x"
 [ -z "$(installed)" ] || fail "still listed after removal: '$(installed)'"
 [ ! -e "$folder/vantrel.exe" ] || fail "vantrel.exe stays after removal"
 [ ! -e "$shortcut" ] || fail "the Start-menu entry stays after removal"
