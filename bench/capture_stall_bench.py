@@ -23,22 +23,16 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 
 from capture_test import start_log  # noqa: E402
 from hostile_page_test import answer_time  # noqa: E402
-from pty_peer import PtyPeer  # noqa: E402
-from vantrel_session import VantrelSession  # noqa: E402
-from vantrel_window import open_port  # noqa: E402
+from vantrel_session import session_on_pty  # noqa: E402
 
 EVERY = 0.02
 
 
 def measure(program, closer, log, size):
     folder = tempfile.mkdtemp(prefix="vantrel-stall-")
-    peer = PtyPeer()
     try:
-        with VantrelSession(program, closer) as session:
-            session.write_settings("[PORTS]\nextra=%s\n[LOG]\nfolder=%s\nformat=%s\n" %
-                                   (peer.slave_path, folder, log or "raw"))
-            window = session.start()
-            open_port(window, peer.port_name)
+        with session_on_pty(program, closer, "[LOG]\nfolder=%s\nformat=%s\n" % (folder, log or "raw")) \
+                as (session, window, peer):
             if log:
                 start_log(session, window)
             hide = window.control("check box", "Hide")
@@ -57,7 +51,6 @@ def measure(program, closer, log, size):
             session.close_with_close_box()
             return taken, slowest, written[0] == len(data)
     finally:
-        peer.close()
         shutil.rmtree(folder, ignore_errors=True)
 
 

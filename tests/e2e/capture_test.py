@@ -19,9 +19,8 @@ from gi.repository import GLib
 
 from desktop import click
 from file_chooser_test import chooser_window, keys, wait_chooser_gone
-from pty_peer import PtyPeer
-from vantrel_session import VantrelSession, run_test, step
-from vantrel_window import _descendants, open_port, wait_until
+from vantrel_session import run_test, session_on_pty, step
+from vantrel_window import _descendants, wait_until
 
 SIZE = 100 * 1000 * 1000
 
@@ -58,13 +57,8 @@ def start_log(session, window):
 
 def test(program, closer):
     folder = tempfile.mkdtemp(prefix="vantrel-capture-")
-    peer = PtyPeer()
     try:
-        with VantrelSession(program, closer) as session:
-            session.write_settings("[PORTS]\nextra=%s\n[LOG]\nfolder=%s\n" % (peer.slave_path, folder))
-            window = session.start()
-            open_port(window, peer.port_name)
-
+        with session_on_pty(program, closer, "[LOG]\nfolder=%s\n" % folder) as (session, window, peer):
             step("Log to File... and the save chooser's suggestion")
             start_log(session, window)
             logs = wait_until(lambda: [n for n in os.listdir(folder) if n.endswith(".log")], 5, "the log file")
@@ -94,7 +88,6 @@ def test(program, closer):
                 len(logged), len(data), "" if len(logged) != len(data) else ", not the same")
             assert session.close_with_close_box() == 0
     finally:
-        peer.close()
         shutil.rmtree(folder, ignore_errors=True)
 
 

@@ -7,32 +7,24 @@ system's reason and the port stays open; the box closes with its OK.
 
 from capture_test import choose_from_window_menu
 from desktop import centre, click
-from pty_peer import PtyPeer
-from vantrel_session import VantrelSession, run_test, step
-from vantrel_window import _descendants, open_port, wait_until
+from vantrel_session import run_test, session_on_pty, step
+from vantrel_window import _descendants, wait_until
 
 
 def test(program, closer):
-    peer = PtyPeer()
-    try:
-        with VantrelSession(program, closer) as session:
-            session.write_settings("[PORTS]\nextra=%s\n" % peer.slave_path)
-            window = session.start()
-            open_port(window, peer.port_name)
-            step("DTR on a line without modem lines")
-            choose_from_window_menu(session, window, "DTR")
-            boxes = wait_until(lambda: window.message_boxes(), 5, "the box")
-            assert boxes[0].startswith("Port '%s' cannot set DTR: Inappropriate ioctl for device." % peer.port_name), \
-                boxes
-            ok = wait_until(lambda: next((c for c in _descendants(window.app)
-                                          if c.get_role_name() == "push button" and c.get_name() == "OK"), None),
-                            5, "the box's OK")
-            click(*centre(ok))
-            wait_until(lambda: not window.message_boxes(), 5, "the box to close")
-            assert not window.is_enabled(window.control("push button", "Open")), "the port closed"
-            assert session.close_with_close_box() == 0
-    finally:
-        peer.close()
+    with session_on_pty(program, closer) as (session, window, peer):
+        step("DTR on a line without modem lines")
+        choose_from_window_menu(session, window, "DTR")
+        boxes = wait_until(lambda: window.message_boxes(), 5, "the box")
+        assert boxes[0].startswith("Port '%s' cannot set DTR: Inappropriate ioctl for device." % peer.port_name), \
+            boxes
+        ok = wait_until(lambda: next((c for c in _descendants(window.app)
+                                      if c.get_role_name() == "push button" and c.get_name() == "OK"), None),
+                        5, "the box's OK")
+        click(*centre(ok))
+        wait_until(lambda: not window.message_boxes(), 5, "the box to close")
+        assert not window.is_enabled(window.control("push button", "Open")), "the port closed"
+        assert session.close_with_close_box() == 0
 
 
 if __name__ == "__main__":

@@ -14,9 +14,8 @@ import subprocess
 import tempfile
 
 from desktop import centre, click
-from pty_peer import PtyPeer
-from vantrel_session import VantrelSession, run_test, step
-from vantrel_window import open_port, wait_until
+from vantrel_session import run_test, session_on_pty, step
+from vantrel_window import wait_until
 
 TIOCGEXCL = 0x80045440  # _IOR('T', 0x40, int)
 
@@ -29,12 +28,8 @@ def exclusive(fd):
 
 def quit_by(program, closer, signo, with_box):
     folder = tempfile.mkdtemp(prefix="vantrel-quit-")
-    peer = PtyPeer()
     try:
-        with VantrelSession(program, closer) as session:
-            session.write_settings("[PORTS]\nextra=%s\n" % peer.slave_path)
-            window = session.start()
-            open_port(window, peer.port_name)
+        with session_on_pty(program, closer) as (session, window, peer):
             assert exclusive(peer._slave), "the open port is not held exclusively"
             # The folder cannot be sent: file Send shows "File loading failed.".
             window.set_text(window.control("text", "File to send"), folder)
@@ -53,7 +48,6 @@ def quit_by(program, closer, signo, with_box):
             assert not exclusive(peer._slave), "the port's exclusive-use flag is still set"
             os.close(os.open(peer.slave_path, os.O_RDWR | os.O_NOCTTY))
     finally:
-        peer.close()
         shutil.rmtree(folder, ignore_errors=True)
 
 

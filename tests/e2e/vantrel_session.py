@@ -11,6 +11,7 @@ Leaving the block stops a program still running and removes the folder; on
 an exception it prints the program's output first, otherwise it fails on any
 toolkit assertion the program reported."""
 
+import contextlib
 import faulthandler
 import os
 import shutil
@@ -20,7 +21,8 @@ import sys
 import tempfile
 import time
 
-from vantrel_window import VantrelWindow, WindowError, wait_until
+from pty_peer import PtyPeer
+from vantrel_window import VantrelWindow, WindowError, open_port, wait_until
 
 SETTINGS_NAME = "vantrel.ini"
 TOOLKIT_ASSERTION = "toolkit assertion failed"
@@ -170,6 +172,24 @@ _started = time.monotonic()
 def step(text):
     """Logs a step of the test with the time since it began."""
     print("%6.2f s  %s" % (time.monotonic() - _started, text), flush=True)
+
+
+@contextlib.contextmanager
+def session_on_pty(program, closer, settings=""):
+    """The program started with a pseudo-terminal pair's near end as its one
+    extra port, and that port opened in its window: yields (session, window,
+    peer). `settings` is more of the settings file, after the [PORTS] line."""
+    peer = PtyPeer()
+    try:
+        with VantrelSession(program, closer) as session:
+            session.write_settings("[PORTS]\nextra=%s\n%s" % (peer.slave_path, settings))
+            step("starting the program")
+            window = session.start()
+            step("opening " + peer.port_name)
+            open_port(window, peer.port_name)
+            yield session, window, peer
+    finally:
+        peer.close()
 
 
 def run_test(body, limit=50):
